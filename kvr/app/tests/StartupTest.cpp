@@ -30,6 +30,11 @@ struct Startup : ::testing::Test {
 };
 
 TEST_F(Startup, FirstRunOnACleanAccount) {
+  auto shipped = paths.base() / "share";
+  std::filesystem::create_directories(shipped);
+  std::ofstream(shipped / "ToolList.txt") << "&STARTLIST\r\n&ENDLIST\r\n&END\r\n";
+  std::ofstream(shipped / "DEFAULT_FORMAT.TXT") << "formats";
+  paths.setShippedDataFolder(shipped);
   kvr::CKVRApp app(settings, paths);
   ASSERT_TRUE(app.InitInstance(hooks()));
   EXPECT_EQ(steps, (std::vector<std::string>{"splash 2.5.2", "icons", "tools", "main dialog"}));
@@ -50,6 +55,21 @@ TEST_F(Startup, FirstRunOnACleanAccount) {
   // The shipped tool list and presentation file are there for a new user.
   EXPECT_TRUE(std::filesystem::exists(p.mainFolder / "ToolList.txt"));
   EXPECT_TRUE(std::filesystem::exists(p.mainFolder / "DEFAULT_FORMAT.TXT"));
+}
+
+TEST_F(Startup, FilesTheUserAlreadyHasAreNotReplaced) {
+  auto shipped = paths.base() / "share";
+  std::filesystem::create_directories(shipped);
+  std::ofstream(shipped / "ToolList.txt") << "shipped";
+  paths.setShippedDataFolder(shipped);
+  std::filesystem::create_directories(paths.dataRoot());
+  std::ofstream(paths.dataRoot() / "ToolList.txt") << "mine";
+  kvr::CKVRApp app(settings, paths);
+  app.InitInstance({});
+  std::ifstream in(paths.dataRoot() / "ToolList.txt");
+  std::string text;
+  in >> text;
+  EXPECT_EQ(text, "mine");
 }
 
 TEST_F(Startup, TelemetryLogZeroCreatesTheRawLogAnewEachStart) {
