@@ -15,6 +15,10 @@ int truncated(double d) {
   return static_cast<int>(std::clamp(d, -1.0e7, 1.0e7));
 }
 
+// Scale values are single-precision: 0.2f is a hair above 0.2, which must not cost a
+// whole pixel when the exact position is an integer.
+int toPixels(double d) { return truncated(d + (d >= 0 ? 1e-6 : -1e-6)); }
+
 bool multipleOf(int value, int interval) { return interval > 0 && value % interval == 0; }
 
 }  // namespace
@@ -43,7 +47,7 @@ int curveOffset(const CColumn& track, CCurve& curve, float value) {
     const double decades = std::max(track.decades, 1);
     const double d = track.leftToRight ? (std::log10(c) - std::log10(l)) / decades * w
                                        : (std::log10(r) - std::log10(c)) / decades * w;
-    return truncated(std::clamp(d, 0.0, w));
+    return toPixels(std::clamp(d, 0.0, w));
   }
   const double range = hi - lo;
   if (!(range > 0)) return 0;  // equal scale values: the left border
@@ -53,7 +57,7 @@ int curveOffset(const CColumn& track, CCurve& curve, float value) {
   else if (v < lo + k * range) k = std::floor((v - lo) / range);
   k = std::clamp(k, -1.0e6, 1.0e6);
   curve.wrap = static_cast<int>(k);
-  return truncated((v - k * range - lo) / range * w);
+  return toPixels((v - k * range - lo) / range * w);
 }
 
 void TrackRenderer::drawRow(platform::Canvas& canvas, CFormat& format, std::span<const float> record, int rowY,
