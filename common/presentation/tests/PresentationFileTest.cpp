@@ -226,3 +226,39 @@ TEST(PresentationFile, WriterKeepsTokenFieldsReadable) {
 
 }  // namespace
 }  // namespace presentation
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace presentation {
+namespace {
+
+TEST(DefaultFormatFile, ShippedFormatsAreValidAndWrittenAsTheWriterWould) {
+  // The tests run in their source folder; VAREXA_SOURCE_DIR names the root where it is set.
+  const char* source = std::getenv("VAREXA_SOURCE_DIR");
+  const std::string root = source ? source : "../../..";
+  std::ifstream in(root + "/data/DEFAULT_FORMAT.TXT", std::ios::binary);
+  ASSERT_TRUE(in);
+  const std::string text(std::istreambuf_iterator<char>(in), {});
+  auto r = readPresentation(text);
+  EXPECT_EQ(r.outcome, PresentationRead::Outcome::Stopped);
+  // Without its "&END" the file must still pass the end-of-file check.
+  EXPECT_EQ(readPresentation(text.substr(0, text.size() - 4)).outcome, PresentationRead::Outcome::Valid);
+  ASSERT_GE(r.formats.size(), 3u);
+  bool logTrack = false;
+  for (const auto& f : r.formats) {
+    EXPECT_GT(f.curveCount, 0) << f.name;
+    int width = 0;
+    for (const auto& t : f.tracks) {
+      logTrack = logTrack || t.mode == TrackMode::Logarithmic;
+      width = std::max(width, t.left + t.width);
+    }
+    EXPECT_LE(width, 750) << f.name;  // fits the log page
+  }
+  EXPECT_TRUE(logTrack);
+  EXPECT_EQ(writePresentation(r.formats), text);
+}
+
+}  // namespace
+}  // namespace presentation
