@@ -47,10 +47,17 @@ struct JobField {
   std::size_t offset;
   std::size_t width;     // bytes; text fields only
   enum Kind { Text, Float, Int } kind;
+  // The group a repeated label belongs to ("Resistivity of Mud:" for its "Temperature:",
+  // "1st Bit Size:" for its "From:"), the line number of a "Remarks" line; nullptr otherwise.
+  const char* group = nullptr;
 };
 // Every field in record order (spare bytes are written as 0); the size / from / to groups
 // appear as their parts, labelled as the dialogs show them (e.g. "1st Bit Size:", "From:", "To:").
 std::span<const JobField> jobFields();
+// A key unique within the record: the label, qualified by its group where the label repeats
+// ("Resistivity of Mud: Temperature:", "1st Bit Size: From:", "Remarks 3").
+std::string jobFieldKey(const JobField& f);
+// The field as text: text fields up to their NUL, numbers in the C locale.
 std::string jobFieldText(const std::uint8_t* record1640, const JobField& f);
 
 }  // namespace records
