@@ -96,3 +96,41 @@ struct Lcg {
 };
 
 } // namespace synth
+
+namespace synth {
+
+// Rotation by the vector v (degrees, right-handed), Rodrigues' formula.
+inline M3 rotationBy(double vx, double vy, double vz)
+{
+    const double a = std::sqrt(vx * vx + vy * vy + vz * vz);
+    M3 r{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
+    if (a == 0)
+        return r;
+    const double x = vx / a, y = vy / a, z = vz / a, t = rad(a);
+    const double c = std::cos(t), s = std::sin(t), C = 1 - c;
+    return M3{{{c + x * x * C, x * y * C - z * s, x * z * C + y * s},
+               {y * x * C + z * s, c + y * y * C, y * z * C - x * s},
+               {z * x * C - y * s, z * y * C + x * s, c + z * z * C}}};
+}
+
+inline M3 fromMat(const MATXYZ& m)
+{
+    M3 r{};
+    for (int i = 0; i < 9; ++i)
+        r.a[i / 3][i % 3] = m.m[i];
+    return r;
+}
+
+// The indexer at angle r turns the block about its hole axis in the toolface sense:
+// attitude(i, a, h + r) = attitude(i, a, h) * indexerTurn(r).
+inline M3 indexerTurn(double r)
+{
+    const M3 v = verticalNorth();
+    M3 vt{};
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            vt.a[i][j] = v.a[j][i];
+    return mul(vt, mul(aboutDown(rad(r)), v));
+}
+
+} // namespace synth
