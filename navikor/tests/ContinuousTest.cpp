@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -390,4 +394,31 @@ TEST(ContinuousMode, AccelerometerNoiseChannels)
     EXPECT_NEAR(mean.z, -1, 1e-12);
     nav->LiberarAcelMem();
     EXPECT_EQ(nav->acelNoiseChannel, nullptr);
+}
+
+TEST(ContinuousMode, TraceFileRecordsMovementsWithCrLf)
+{
+    auto nav = std::make_unique<CNavikor>();
+    Survey s(0, attitude(10, 10, 10), CARTXYZ());
+    s.add({100, CARTXYZ(), {}, 0});
+    s.add({400, CARTXYZ(0.02, 0, 0.05), {}});
+    s.add({100, CARTXYZ(), {}, 0});
+    s.load(*nav);
+    const std::string path = testing::TempDir() + "navikor_trace.txt";
+    ASSERT_TRUE(nav->AbrirArchivoDebug(path.c_str()));
+    nav->ProcesarTABLA();
+    nav->ProcesarMC();
+    nav->CerrarArchivoDebug();
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string t = text.str();
+    EXPECT_EQ(t.rfind("Mov BILAT: Tiempo:  1009.90  hasta   1050.00 \r\n", 0), 0u) << t.substr(0, 80);
+    EXPECT_NE(t.find("  AcelCorr: Tiempo: "), std::string::npos);
+    for (size_t i = 0; i < t.size(); ++i) {
+        if (t[i] == '\n') {
+            ASSERT_TRUE(i > 0 && t[i - 1] == '\r') << "bare line feed at " << i;
+        }
+    }
+    std::remove(path.c_str());
 }
