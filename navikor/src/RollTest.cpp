@@ -79,6 +79,113 @@ void tiltFromFit(double a, double b, double limit, double* tilt, double* directi
 
 } // namespace
 
+namespace {
+
+struct RollReadings {
+    double gx[8], gy[8];
+    double tminX = 1e300, tmaxX = -1e300, tminY = 1e300, tmaxY = -1e300;
+};
+
+RollReadings rollReadings(const StationRecord* table, const int slot[8])
+{
+    RollReadings r;
+    for (int j = 0; j < 8; ++j) {
+        const ESTACIONin& s = table[slot[j]].pos0;
+        r.gx[j] = s.gyro.x;
+        r.gy[j] = s.gyro.y;
+        r.tminX = std::min(r.tminX, s.gyroTemp.x);
+        r.tmaxX = std::max(r.tmaxX, s.gyroTemp.x);
+        r.tminY = std::min(r.tminY, s.gyroTemp.y);
+        r.tmaxY = std::max(r.tmaxY, s.gyroTemp.y);
+    }
+    return r;
+}
+
+// Scale ratios and the vertical and horizontal terms of both gyros against the earth rate.
+void rollTerms(const RollReadings& in, double Rx, double Ry, double latitudeRad, ROLLTESTres* r)
+{
+    const double* gx = in.gx;
+    const double* gy = in.gy;
+    const double E = kEarthRate, cphi = std::cos(latitudeRad), sphi = std::sin(latitudeRad);
+    const double cx = std::cos(toRad(Rx)), sx = std::sin(toRad(Rx));
+    const double cy = std::cos(toRad(Ry)), sy = std::sin(toRad(Ry));
+    r->Sx = cphi / (sx * (gx[4] - gx[0] - (gx[6] - gx[2])) / 4 + cx * (gx[5] - gx[1] - (gx[7] - gx[3])) / 4) * E;
+    const double A = gx[5] + gx[1], B = gx[7] + gx[3], D = (gx[6] + gx[2] - (gx[4] + gx[0])) / 4;
+    r->Vx = sx * (A - B) / 4 + cx * D + sphi * E;
+    r->Hx = cx * (B - A) / 4 + sx * D;
+    r->Sy = cphi / (sy * (gy[5] - gy[1] - (gy[7] - gy[3])) / 4 + cy * (gy[6] - gy[2] - (gy[4] - gy[0])) / 4) * E;
+    const double Y = gy[5] + gy[1], Z = gy[7] + gy[3], F = (gy[6] + gy[2] - (gy[0] + gy[4])) / 4;
+    r->Hy = sy * (Y - Z) / 4 + cy * F;
+    r->Vy = cy * (Z - Y) / 4 + sy * F + sphi * E;
+}
+
+// Means, pair averages, residuals against the calibration and the temperature ranges.
+void rollSummary(const RollReadings& in, const Gyro_CAL& cal, ROLLTESTres* r)
+{
+    double sumX = 0, sumY = 0;
+    for (int j = 0; j < 8; ++j) {
+        sumX += in.gx[j];
+        sumY += in.gy[j];
+    }
+    r->meanGx = r->meanGx2 = sumX / 8;
+    r->meanGy = r->meanGy2 = sumY / 8;
+    for (int q = 0; q < 4; ++q) {
+        const int i0 = q < 2 ? q : q + 2;  // pairs (0,2), (1,3), (4,6), (5,7)
+        r->pairGx[q] = (in.gx[i0] + in.gx[i0 + 2]) / 2;
+        r->pairGy[q] = (in.gy[i0] + in.gy[i0 + 2]) / 2;
+    }
+    r->SxError = r->Sx - 1;
+    r->VxError = r->Vx - cal.gravity.Gx[0];
+    r->HxError = r->Hx - cal.gravity.Gx[1];
+    r->SyError = r->Sy - 1;
+    r->HyError = r->Hy - cal.gravity.Gy[0];
+    r->VyError = r->Vy - cal.gravity.Gy[1];
+    r->pairDiffGx[0] = std::fabs(r->pairGx[0] - r->pairGx[1]);
+    r->pairDiffGx[1] = std::fabs(r->pairGx[2] - r->pairGx[3]);
+    r->pairDiffGy[0] = std::fabs(r->pairGy[0] - r->pairGy[1]);
+    r->pairDiffGy[1] = std::fabs(r->pairGy[2] - r->pairGy[3]);
+    r->zero = 0;
+    r->tempX[0] = (in.tminX + in.tmaxX) / 2;
+    r->tempX[1] = in.tminX;
+    r->tempX[2] = in.tmaxX;
+    r->tempY[0] = (in.tminY + in.tmaxY) / 2;
+    r->tempY[1] = in.tminY;
+    r->tempY[2] = in.tmaxY;
+}
+
+// Fits dD = a sin H + b cos H (two rows) or k + a sin H + b cos H (more) to rows of
+// (dD, H, 1, sin H, cos H).
+void fitFirstHarmonic(const std::vector<double>& fit, double* a, double* b)
+{
+    const size_t rows = fit.size() / 5;
+    if (rows == 2) {
+        double r2[6];
+        for (size_t i = 0; i < 2; ++i) {
+            r2[3 * i] = fit[5 * i + 3];
+            r2[3 * i + 1] = fit[5 * i + 4];
+            r2[3 * i + 2] = fit[5 * i];
+        }
+        double out[2];
+        least_squares_fit2(r2, 2, out);
+        *a = out[0];
+        *b = out[1];
+        return;
+    }
+    std::vector<double> r3(4 * rows);
+    for (size_t i = 0; i < rows; ++i) {
+        r3[4 * i] = 1;
+        r3[4 * i + 1] = fit[5 * i + 3];
+        r3[4 * i + 2] = fit[5 * i + 4];
+        r3[4 * i + 3] = fit[5 * i];
+    }
+    double out[3];
+    least_squares_fit3(r3.data(), static_cast<int>(rows), out);
+    *a = out[1];
+    *b = out[2];
+}
+
+} // namespace
+
 bool CNavikor::ProcesarRollTest(ROLLTESTres* result)
 {
     if (simpleCount != 8 || !result)
@@ -94,72 +201,19 @@ bool CNavikor::ProcesarRollTest(ROLLTESTres* result)
     if (!assignSlots(simpleTable, hstf, reference, slot))
         return false;
 
-    double gx[8], gy[8];
-    double tminX = 1e300, tmaxX = -1e300, tminY = 1e300, tmaxY = -1e300;
-    for (int j = 0; j < 8; ++j) {
-        const ESTACIONin& s = simpleTable[slot[j]].pos0;
-        gx[j] = s.gyro.x;
-        gy[j] = s.gyro.y;
-        tminX = std::min(tminX, s.gyroTemp.x);
-        tmaxX = std::max(tmaxX, s.gyroTemp.x);
-        tminY = std::min(tminY, s.gyroTemp.y);
-        tmaxY = std::max(tmaxY, s.gyroTemp.y);
-    }
-    const double meanTx = (tminX + tmaxX) / 2, meanTy = (tminY + tmaxY) / 2;
+    const RollReadings in = rollReadings(simpleTable, slot);
+    const double meanTx = (in.tminX + in.tmaxX) / 2, meanTy = (in.tminY + in.tmaxY) / 2;
     const Gyro_CAL cal = GetGyroCAL(CARTXYZ(meanTx, meanTy, meanTx));
 
+    // Roll reference of each gyro: the reference toolface corrected by the gyro's lean in the block.
     const double* m = gyroToMec.m;
     const double a1 = std::atan((m[2] * m[7] - m[1] * m[8]) / (m[8] * m[4] - m[7] * m[5]));
     const double a2 = std::atan((m[6] * m[5] - m[3] * m[8]) / (m[8] * m[0] - m[6] * m[2]));
-    const double Rx = reference - toDeg(a1);
-    const double Ry = reference + toDeg(a2);
-
-    const double E = kEarthRate, cphi = std::cos(latitudeRad), sphi = std::sin(latitudeRad);
-    const double cx = std::cos(toRad(Rx)), sx = std::sin(toRad(Rx));
-    const double cy = std::cos(toRad(Ry)), sy = std::sin(toRad(Ry));
-
     ROLLTESTres r;
-    r.Sx = cphi / (sx * (gx[4] - gx[0] - (gx[6] - gx[2])) / 4 + cx * (gx[5] - gx[1] - (gx[7] - gx[3])) / 4) * E;
-    const double A = gx[5] + gx[1], B = gx[7] + gx[3], D = (gx[6] + gx[2] - (gx[4] + gx[0])) / 4;
-    r.Vx = sx * (A - B) / 4 + cx * D + sphi * E;
-    r.Hx = cx * (B - A) / 4 + sx * D;
-    r.Sy = cphi / (sy * (gy[5] - gy[1] - (gy[7] - gy[3])) / 4 + cy * (gy[6] - gy[2] - (gy[4] - gy[0])) / 4) * E;
-    const double Y = gy[5] + gy[1], Z = gy[7] + gy[3], F = (gy[6] + gy[2] - (gy[0] + gy[4])) / 4;
-    r.Hy = sy * (Y - Z) / 4 + cy * F;
-    r.Vy = cy * (Z - Y) / 4 + sy * F + sphi * E;
-
-    double sumX = 0, sumY = 0;
-    for (int j = 0; j < 8; ++j) {
-        sumX += gx[j];
-        sumY += gy[j];
-    }
-    r.meanGx = r.meanGx2 = sumX / 8;
-    r.meanGy = r.meanGy2 = sumY / 8;
-    for (int q = 0; q < 4; ++q) {
-        // pairs (0,2), (1,3), (4,6), (5,7)
-        const int i0 = q < 2 ? q : q + 2;
-        r.pairGx[q] = (gx[i0] + gx[i0 + 2]) / 2;
-        r.pairGy[q] = (gy[i0] + gy[i0 + 2]) / 2;
-    }
-    r.SxError = r.Sx - 1;
-    r.VxError = r.Vx - cal.gravity.Gx[0];
-    r.HxError = r.Hx - cal.gravity.Gx[1];
-    r.SyError = r.Sy - 1;
-    r.HyError = r.Hy - cal.gravity.Gy[0];
-    r.VyError = r.Vy - cal.gravity.Gy[1];
-    r.pairDiffGx[0] = std::fabs(r.pairGx[0] - r.pairGx[1]);
-    r.pairDiffGx[1] = std::fabs(r.pairGx[2] - r.pairGx[3]);
-    r.pairDiffGy[0] = std::fabs(r.pairGy[0] - r.pairGy[1]);
-    r.pairDiffGy[1] = std::fabs(r.pairGy[2] - r.pairGy[3]);
-    r.zero = 0;
-    r.tempX[0] = meanTx;
-    r.tempX[1] = tminX;
-    r.tempX[2] = tmaxX;
-    r.tempY[0] = meanTy;
-    r.tempY[1] = tminY;
-    r.tempY[2] = tmaxY;
-    r.Rx = Rx;
-    r.Ry = Ry;
+    r.Rx = reference - toDeg(a1);
+    r.Ry = reference + toDeg(a2);
+    rollTerms(in, r.Rx, r.Ry, latitudeRad, &r);
+    rollSummary(in, cal, &r);
     *result = r;
     return true;
 }
@@ -252,30 +306,7 @@ bool CNavikor::CalcularEjeGiroM()
     if (rows <= 1)
         return false;
     double a = 0, b = 0;
-    if (rows == 2) {
-        double r2[6];
-        for (size_t i = 0; i < 2; ++i) {
-            r2[3 * i] = fit[5 * i + 3];
-            r2[3 * i + 1] = fit[5 * i + 4];
-            r2[3 * i + 2] = fit[5 * i];
-        }
-        double out[2];
-        least_squares_fit2(r2, 2, out);
-        a = out[0];
-        b = out[1];
-    } else {
-        std::vector<double> r3(4 * rows);
-        for (size_t i = 0; i < rows; ++i) {
-            r3[4 * i] = 1;
-            r3[4 * i + 1] = fit[5 * i + 3];
-            r3[4 * i + 2] = fit[5 * i + 4];
-            r3[4 * i + 3] = fit[5 * i];
-        }
-        double out[3];
-        least_squares_fit3(r3.data(), static_cast<int>(rows), out);
-        a = out[1];
-        b = out[2];
-    }
+    fitFirstHarmonic(fit, &a, &b);
     double tilt = 0, direction = 0;
     tiltFromFit(a, b, 2, &tilt, &direction);
     SetIMU2HOUSING(tilt, direction);
