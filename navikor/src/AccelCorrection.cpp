@@ -116,14 +116,15 @@ void CNavikor::LiberarAcelMem()
     acelNoiseClassChannel = nullptr;
 }
 
-int CNavikor::CalculaCuentasAcelCorr(long a, long b)
+int navikor::cadenceFor(const CNavikor& nav, long n)
 {
-    const long n = movingSamplesBetween(*this, a, b);
-    const double c = std::ceil(static_cast<double>(n) / acelCorrSamples);
+    const double c = std::ceil(static_cast<double>(n) / nav.acelCorrSamples);
     if (c < 2)
         return static_cast<int>(n + 10);
     return static_cast<int>(std::ceil(n / c) + 1);
 }
+
+int CNavikor::CalculaCuentasAcelCorr(long a, long b) { return cadenceFor(*this, movingSamplesBetween(*this, a, b)); }
 
 bool CNavikor::VerificarAcelerometros(long k, MATXYZ* attitude, CARTXYZ* correction)
 {
@@ -251,7 +252,13 @@ void CNavikor::AplicarCorreccion(long a, long b, CARTXYZ c, double step)
         return;
     a = clampIndex(*this, a);
     b = clampIndex(*this, b);
-    const long n = movingSamplesBetween(*this, a, b);
+    applyCorrection(*this, a, b, c, step, movingSamplesBetween(*this, a, b));
+}
+
+void navikor::applyCorrection(CNavikor& nav, long a, long b, const CARTXYZ& c, double step, long n)
+{
+    MUESTRA* const sampleTable = nav.sampleTable;
+    MATXYZ* const attitudeTable = nav.attitudeTable;
     const double len = Vnorma(c);
     if (n == 0 || len == 0)
         return;
@@ -275,7 +282,7 @@ void CNavikor::AplicarCorreccion(long a, long b, CARTXYZ c, double step)
         if (!inStop(sampleTable[k]) && ++counter >= perIncrement) {
             counter = 0;
             q = MatxMat(increment, q);
-            trace(*this, "    Salto: %8.2f \n", sampleTable[k].time);
+            trace(nav, "    Salto: %8.2f \n", sampleTable[k].time);
         }
         attitudeTable[k] = MatxMat(q, attitudeTable[k]);
         if (k == b)

@@ -60,4 +60,19 @@ inline bool hasSamples(const CNavikor& nav) { return nav.sampleTable && nav.samp
 
 long movingSamplesBetween(const CNavikor& nav, long a, long b);
 
+// The accelerometer-check cadence for a stretch of n moving samples.
+int cadenceFor(const CNavikor& nav, long n);
+
+// AplicarCorreccion with the moving-sample count of [a, b] already known.
+void applyCorrection(CNavikor& nav, long a, long b, const CARTXYZ& c, double step, long moving);
+
+// GetGyroDrift for times visited in order: 'cursor' remembers each axis's interval.
+CARTXYZ driftAt(const CNavikor& nav, double t, int cursor[3]);
+
+// The first sample index at or after 'from' that belongs to any station (in-stop), or -1.
+long nextStationSample(const CNavikor& nav, long from);
+
+// The last sample index at or before 'from' that belongs to any station, or -1.
+long previousStationSample(const CNavikor& nav, long from);
+
 } // namespace navikor

@@ -241,26 +241,24 @@ public:
     bool pendingMoving() const { return sinceCheck_ > 0; }
 
 private:
+    // A new stretch of moving samples starts at 'from'; it runs until the next station sample
+    // (every in-stop sample belongs to a station) or to 'limit'.
     void beginStretch(long from, long limit, bool ahead)
     {
         sinceCheck_ = 0;
         if (!nav_.acelCorrOn)
             return;
-        long end = limit;
+        long n = 0;
         if (ahead) {
-            for (long k = from; k <= limit; ++k)
-                if (inStop(nav_.sampleTable[k])) {
-                    end = k - 1;
-                    break;
-                }
+            const long stop = nextStationSample(nav_, from);
+            const long end = stop < 0 || stop > limit ? limit : stop - 1;
+            n = end >= from ? end - from + 1 : 0;
         } else {
-            for (long k = from; k >= limit; --k)
-                if (inStop(nav_.sampleTable[k])) {
-                    end = k + 1;
-                    break;
-                }
+            const long stop = previousStationSample(nav_, from);
+            const long end = stop < 0 || stop < limit ? limit : stop + 1;
+            n = from >= end ? from - end + 1 : 0;
         }
-        cadence_ = nav_.CalculaCuentasAcelCorr(from, end);
+        cadence_ = cadenceFor(nav_, n);
     }
 
     MATXYZ followIndexer(const MATXYZ& m, double fromPos, double toPos)
@@ -274,7 +272,7 @@ private:
     void integrate(long k, double dt, MATXYZ* m)
     {
         const MUESTRA& s = nav_.sampleTable[k];
-        const CARTXYZ drift = nav_.GetGyroDrift(s.time);
+        const CARTXYZ drift = driftAt(nav_, s.time, driftCursor_);
         MATXYZ r;
         const double mag = sampleRotation(nav_, s.ag, drift, dt, cache_.acelCal(nav_, s.ag.acelTemp),
                                           cache_.gyroCal(nav_, s.ag.gyroTemp), &r);
@@ -317,7 +315,13 @@ private:
     void applied(long at, const CARTXYZ& corr, const MATXYZ& m)
     {
         const long from = lastCorr_;
-        nav_.AplicarCorreccion(from, at, corr, nav_.minCorrStep);
+        // Inside a stretch every sample moves; only its two ends may be station samples.
+        long moving = (at > from ? at - from : from - at) + 1;
+        if (inStop(nav_.sampleTable[from]))
+            --moving;
+        if (at != from && inStop(nav_.sampleTable[at]))
+            --moving;
+        applyCorrection(nav_, from, at, corr, nav_.minCorrStep, moving);
         nav_.attitudeTable[at] = m;
         ++mv_.acelCorrections;
         trace(nav_, "  AcelCorr: Tiempo: %8.2f  Correccion: %8.2f  Desde:  %8.2f \n", nav_.sampleTable[at].time,
@@ -342,6 +346,7 @@ private:
     long lastCorr_ = 0;
     long sinceCheck_ = 0;
     long cadence_ = 0;
+    int driftCursor_[3] = {0, 0, 0};
 };
 
 double angleBetweenAxes(const MATXYZ& a, const MATXYZ& b)

@@ -178,9 +178,11 @@ CARTNEP VCARTinvertir(CARTNEP v) { return CARTNEP{-v.n, -v.e, -v.p}; }
 
 CARTXYZ NEP2VECT(CARTNEP v) { return CARTXYZ(v.n, v.e, v.p); }
 
-MATXYZ Rot2Mat(double angleDeg, CARTXYZ axis)
+namespace {
+
+// Rot2Mat with the axis length already known (Rotation_To_Matrix has just computed it).
+MATXYZ rotationAbout(double angleDeg, const CARTXYZ& axis, double len)
 {
-    const double len = Vnorma(axis);
     const double x = axis.x / len, y = axis.y / len, z = axis.z / len;
     const double a = toRad(angleDeg);
     const double c = std::cos(a), s = std::sin(a), t = 1 - c;
@@ -197,6 +199,10 @@ MATXYZ Rot2Mat(double angleDeg, CARTXYZ axis)
     return r;
 }
 
+} // namespace
+
+MATXYZ Rot2Mat(double angleDeg, CARTXYZ axis) { return rotationAbout(angleDeg, axis, Vnorma(axis)); }
+
 MATXYZ Rotation_To_Matrix(CARTXYZ rate, double duration)
 {
     // The axis is the rotation vector itself, so a negative duration turns the other way
@@ -205,7 +211,7 @@ MATXYZ Rotation_To_Matrix(CARTXYZ rate, double duration)
     const double len = Vnorma(v);
     if (len == 0)
         return MatrizUnitaria();
-    return Rot2Mat(len, v);
+    return rotationAbout(len, v, len);
 }
 
 CARTXYZ MRot_to_W(double duration, MATXYZ r)

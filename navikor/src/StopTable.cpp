@@ -175,25 +175,57 @@ void CNavikor::OrdenaDrifts()
     }
 }
 
-CARTXYZ CNavikor::GetGyroDrift(double t)
+CARTXYZ navikor::driftAt(const CNavikor& nav, double t, int cursor[3])
 {
     double out[3] = {0, 0, 0};
     for (int a = 0; a < 3; ++a) {
-        const int n = driftCount[a];
+        const int n = nav.driftCount[a];
         if (n < 1)
             continue;
-        const double* T = driftTime[a];
-        const double* V = driftValue[a];
+        const double* T = nav.driftTime[a];
+        const double* V = nav.driftValue[a];
         if (t <= T[0]) {
             out[a] = V[0];
         } else if (t >= T[n - 1]) {
             out[a] = V[n - 1];
         } else {
-            const int i = static_cast<int>(std::upper_bound(T, T + n, t) - T);  // T[i-1] <= t < T[i]
+            int i = cursor[a];  // T[i-1] <= t < T[i]
+            if (i < 1 || i >= n || !(T[i - 1] <= t && t < T[i]))
+                i = cursor[a] = static_cast<int>(std::upper_bound(T, T + n, t) - T);
             out[a] = V[i - 1] + (V[i] - V[i - 1]) * (t - T[i - 1]) / (T[i] - T[i - 1]);
         }
     }
     return CARTXYZ(out[0], out[1], out[2]);
+}
+
+CARTXYZ CNavikor::GetGyroDrift(double t)
+{
+    int cursor[3] = {0, 0, 0};
+    return driftAt(*this, t, cursor);
+}
+
+long navikor::nextStationSample(const CNavikor& nav, long from)
+{
+    long best = -1;
+    for (int i = 0; i < nav.stopCount; ++i) {
+        const long f = stationFirst(nav.stopTable[i]), l = stationLast(nav.stopTable[i]);
+        const long hit = from >= f && from <= l ? from : f;
+        if (hit >= from && (best < 0 || hit < best))
+            best = hit;
+    }
+    return best;
+}
+
+long navikor::previousStationSample(const CNavikor& nav, long from)
+{
+    long best = -1;
+    for (int i = 0; i < nav.stopCount; ++i) {
+        const long f = stationFirst(nav.stopTable[i]), l = stationLast(nav.stopTable[i]);
+        const long hit = from >= f && from <= l ? from : l;
+        if (hit <= from && hit > best)
+            best = hit;
+    }
+    return best;
 }
 
 double CNavikor::IMUPOSindex(long index, POS_PARAM* out)
