@@ -130,6 +130,8 @@ bool CKvrToAscii::buildJob(LasJob& job) {
   const double final = fields_.final / factor;
   const auto lineCount = [&](double from) {
     if (step == 0) return std::int64_t{0};
+    // A limit that is no number (a damaged recording) writes nothing rather than loop.
+    if (!std::isfinite(from) || !std::isfinite(final)) return std::int64_t{-1};
     const double n = std::floor((final - from) / step + 0.5);
     return static_cast<std::int64_t>(std::clamp(std::isfinite(n) ? n : -1.0, -1.0, kMaxLines));
   };

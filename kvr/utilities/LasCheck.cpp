@@ -91,7 +91,6 @@ class Checker {
   std::map<char, std::size_t> sectionLine_;
   std::optional<bool> wrapped_;
   std::size_t curveCount_ = 0;
-  bool dataStarted_ = false;
   // Wrapped data: values still owed to the current step.
   std::size_t owed_ = 0;
   std::size_t stepLine_ = 0;

@@ -13,10 +13,9 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-std::string fixture(const std::string& name) {
-  const char* root = std::getenv("VAREXA_SOURCE_DIR");
-  return readAll(std::filesystem::path(root ? root : ".") / "kvr/utilities/tests/data" / name);
-}
+const std::filesystem::path kData = std::filesystem::path(VAREXA_UTILITIES_TESTS) / "data";
+
+std::string fixture(const std::string& name) { return readAll(kData / name); }
 
 // Reports the first differing line and any difference in length.
 void expectSameText(const std::string& actual, const std::string& expected) {
@@ -37,9 +36,7 @@ TEST_F(Header, DefaultLayoutMatchesTheReferenceFile) {
   const auto text = convertToText();
   // VAREXA_WRITE_FIXTURES=1 writes the reference anew, for a deliberate change of layout.
   if (std::getenv("VAREXA_WRITE_FIXTURES"))
-    std::ofstream(std::filesystem::path(std::getenv("VAREXA_SOURCE_DIR")) / "kvr/utilities/tests/data/brix_down_default.las",
-                  std::ios::binary)
-        << text;
+    std::ofstream(kData / "brix_down_default.las", std::ios::binary) << text;
   expectSameText(text, fixture("brix_down_default.las"));
 }
 
