@@ -5,6 +5,7 @@
 #include "kvr/core/CMyPropertySheet.h"
 #include "kvr/core/MemoryFiles.h"
 #include "kvr/core/Session.h"
+#include "kvr/core/SessionFolders.h"
 #include "kvr/core/SessionIni.h"
 #include "kvr/core/SessionNumber.h"
 #include "platform/testing/ScriptedPrompter.h"

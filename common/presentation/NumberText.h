@@ -1,0 +1,12 @@
+#pragma once
+// The number text form of scale and monitor values: plain decimal, short, without a
+// leading zero ("150", "-1", ".25", "-.5", ".050"). Used by the presentation file,
+// the curve headings, the editors and the monitors.
+
+#include <string>
+
+namespace presentation {
+
+std::string numberText(double value);
+
+}  // namespace presentation
