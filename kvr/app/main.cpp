@@ -7,6 +7,9 @@
 #include "kvr/app/SettingKeys.h"
 #include "kvr/app/ui/KvrMainWindow.h"
 #include "kvr/app/ui/SettingsDialogs.h"
+#include "kvr/core/PosixFiles.h"
+#include "kvr/utilities/ui/CrossPlotDialogs.h"
+#include "kvr/utilities/ui/MergeKvrDialog.h"
 #include "platform/SystemPaths.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtPrompter.h"
@@ -44,6 +47,18 @@ int main(int argc, char** argv) {
   window->setHandler(C::SystemUnits, [&] { kvr::ui::runSystemUnitsDialog(window.get(), settings, program.systemUnits); });
   window->setHandler(C::Options, [&] { kvr::ui::runOptionsDialog(window.get(), settings, program.startupFlags); });
   window->setHandler(C::ProgramFolder, [&] { kvr::chooseProgramFolder(prompter, settings, program.mainFolder); });
+  kvr::PosixFileSystem files;
+  // Until job data give a session folder, merged files go to the KVR folder itself; no log
+  // controller runs yet, so a log never runs.
+  kvr::utilities::CMergeKvr merge(prompter, files, [&] {
+    std::error_code ignored;  // a folder that cannot be made shows as the output-file failure
+    std::filesystem::create_directories(paths.kvrFolder(), ignored);
+    return paths.kvrFolder();
+  }, [] { return false; });
+  window->setHandler(C::MergeAndSplice, [&] {
+    if (merge.mayOpen()) kvr::utilities::ui::runMergeKvrDialog(window.get(), merge);
+  });
+  window->setHandler(C::CrossPlot, [&] { kvr::utilities::ui::runCrossPlotDialog(window.get(), prompter); });
   window->setStatusText(QString("Data root: %1").arg(QString::fromStdString(paths.dataRoot().string())));
   window->show();
   return QApplication::exec();

@@ -52,8 +52,12 @@ Scale scaleOf(const PlotAxes& axes, bool invert) {
   return s;
 }
 
+// Positions are whole units, so the test is made on the rounded point: a value at the very
+// end of a range stays on the border instead of falling off it by a rounding error.
 bool inside(double x, double y) {
-  return x >= kPlot.left && x <= kPlot.right && y >= kPlot.top && y <= kPlot.bottom;
+  if (!(std::fabs(x) < 1e9 && std::fabs(y) < 1e9)) return false;  // also NaN
+  int px = toUnits(x), py = toUnits(y);
+  return px >= kPlot.left && px <= kPlot.right && py >= kPlot.top && py <= kPlot.bottom;
 }
 
 std::string label(double value) {

@@ -31,8 +31,14 @@ constexpr const char* kRangeText1 = "The specified depth range for File ";
 constexpr const char* kRangeText2 = " is not valid !\n Valid range: ";
 constexpr const char* kFinal1Text =
     "The Final depth for File 1 has to be equal to the Starting depth for File 2 !\nCorrect this numbers and try again !";
+constexpr const char* kOutputIsInputText = "The output file cannot be one of the files being combined";
 constexpr const char* kFinal2Text =
     "The Final depth for File 2 has to be equal to the Starting depth for File 1 !\nCorrect this numbers and try again !";
+
+bool samePath(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code ea, eb;
+  return std::filesystem::weakly_canonical(a, ea) == std::filesystem::weakly_canonical(b, eb);
+}
 
 bool isUp(std::uint8_t direction) { return direction == kLogUp; }
 
@@ -135,8 +141,22 @@ bool CMergeKvr::proceed() {
 }
 
 bool CMergeKvr::createOutput(CFileManager& out, const char* name) {
-  const auto folder = sessionFolder_();
-  if (out.nextFileNumber(folder) != 0 || out.createOutputFile(folder, name) != 0) {
+  int r = 0;
+  if (!outputFile.empty()) {
+    auto file = outputFile;
+    if (file.extension() == ".kvr") file.replace_extension();
+    if (samePath(std::filesystem::path(file) += ".kvr", inputs_[0].path) ||
+        samePath(std::filesystem::path(file) += ".kvr", inputs_[1].path)) {
+      show(kErrorTitle, kOutputIsInputText);
+      return false;
+    }
+    r = out.createOutputFile(file.parent_path(), file.filename().string());
+  } else {
+    const auto folder = sessionFolder_();
+    r = out.nextFileNumber(folder);
+    if (r == 0) r = out.createOutputFile(folder, name);
+  }
+  if (r != 0) {
     kvr::show(prompter_, kCreateOutputFailed);
     return false;
   }

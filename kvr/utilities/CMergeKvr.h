@@ -58,6 +58,9 @@ class CMergeKvr {
   MergeAction action = MergeAction::Merge;
   std::string suffix;  // "Identical Channel Name Suffix Renaming:"
   std::array<DepthRange, 2> ranges{};
+  // When set, the output is this file (".kvr" is added) instead of the next numbered
+  // file of the session folder.
+  std::filesystem::path outputFile;
   const std::filesystem::path& lastOutput() const { return lastOutput_; }
 
  private:

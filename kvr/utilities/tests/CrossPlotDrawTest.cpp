@@ -161,6 +161,21 @@ TEST_F(DrawFixture, PathsAreClippedStopAtTheFirstPointOutsideAndCycleColours) {
   }
 }
 
+TEST_F(DrawFixture, AutomaticRangesKeepTheLastPointOnTheBorder) {
+  PlotSettings s;
+  s.kind = PlotKind::EdTvd;
+  PathTable rows{at(0, 0, 0), at(6.16f, 6.16f, 99.49f), at(24.43f, 24.43f, 195.96f)};
+  setAutomaticRanges(s, rows);
+  view.setSettings(s);
+  view.addPath(std::make_shared<const PathTable>(rows));
+  view.setPlotted();
+  draw();
+  auto poly = canvas.callsOf(DrawCall::Polyline);
+  ASSERT_EQ(poly.size(), 1u);
+  ASSERT_EQ(poly[0].points.size(), 4u);
+  EXPECT_EQ(poly[0].points.back(), (Point{7850, 5700}));
+}
+
 TEST_F(DrawFixture, ClosurePlotAndDegenerateRangesStayOnThePage) {
   PlotSettings s;
   s.kind = PlotKind::ClosureTvd;
