@@ -8,6 +8,7 @@
 #include "kvr/core/PosixFiles.h"
 #include "kvr/utilities/BatchPrompter.h"
 #include "kvr/utilities/CMergeKvr.h"
+#include "toolslib/Library.h"
 #include "kvr/utilities/MergeLists.h"
 
 namespace {
@@ -49,7 +50,10 @@ int main(int argc, char** argv) {
 
   kvr::PosixFileSystem fs;
   kvr::utilities::BatchPrompter prompter(std::cerr);
-  kvr::utilities::CMergeKvr merge(prompter, fs, [] { return std::filesystem::path("."); }, [] { return false; });
+  tools::Library toolsLibrary;  // parameter blocks are read through its lists
+  toolsLibrary.initToolsData(records::SystemUnitsS{});
+  kvr::utilities::CMergeKvr merge(prompter, fs, [] { return std::filesystem::path("."); }, [] { return false; },
+                                &toolsLibrary);
   if (!merge.choose(0, files[0]) || !merge.choose(1, files[1])) return 1;
   merge.action = kvr::utilities::MergeAction::Merge;
   merge.suffix = suffix;

@@ -10,6 +10,7 @@
 #include "kvr/core/PosixFiles.h"
 #include "kvr/utilities/BatchPrompter.h"
 #include "kvr/utilities/CMergeKvr.h"
+#include "toolslib/Library.h"
 
 namespace {
 
@@ -67,7 +68,10 @@ int main(int argc, char** argv) {
 
   kvr::PosixFileSystem fs;
   kvr::utilities::BatchPrompter prompter(std::cerr);
-  kvr::utilities::CMergeKvr splice(prompter, fs, [] { return std::filesystem::path("."); }, [] { return false; });
+  tools::Library toolsLibrary;  // parameter blocks are read through its lists
+  toolsLibrary.initToolsData(records::SystemUnitsS{});
+  kvr::utilities::CMergeKvr splice(prompter, fs, [] { return std::filesystem::path("."); }, [] { return false; },
+                                &toolsLibrary);
   if (!splice.choose(0, files[0]) || !splice.choose(1, files[1])) return 1;
   splice.action = kvr::utilities::MergeAction::Splice;
   splice.ranges = {ranges[0], ranges[1]};

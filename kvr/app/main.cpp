@@ -48,13 +48,15 @@ int main(int argc, char** argv) {
   window->setHandler(C::Options, [&] { kvr::ui::runOptionsDialog(window.get(), settings, program.startupFlags); });
   window->setHandler(C::ProgramFolder, [&] { kvr::chooseProgramFolder(prompter, settings, program.mainFolder); });
   kvr::PosixFileSystem files;
+  tools::Library toolsLibrary;  // until the program-wide TOOLS object is wired in
+  toolsLibrary.initToolsData(program.systemUnits);
   // Until job data give a session folder, merged files go to the KVR folder itself; no log
   // controller runs yet, so a log never runs.
   kvr::utilities::CMergeKvr merge(prompter, files, [&] {
     std::error_code ignored;  // a folder that cannot be made shows as the output-file failure
     std::filesystem::create_directories(paths.kvrFolder(), ignored);
     return paths.kvrFolder();
-  }, [] { return false; });
+  }, [] { return false; }, &toolsLibrary);
   window->setHandler(C::MergeAndSplice, [&] {
     if (merge.mayOpen()) kvr::utilities::ui::runMergeKvrDialog(window.get(), merge);
   });

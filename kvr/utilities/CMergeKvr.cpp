@@ -68,14 +68,54 @@ bool columnsInsideRow(const DataFileContents& c) {
 }  // namespace
 
 CMergeKvr::CMergeKvr(platform::Prompter& prompter, FileSystem& files,
-                     std::function<std::filesystem::path()> sessionFolder, std::function<bool()> logRunning)
-    : prompter_(prompter), files_(files), sessionFolder_(std::move(sessionFolder)), logRunning_(std::move(logRunning)) {
+                     std::function<std::filesystem::path()> sessionFolder, std::function<bool()> logRunning,
+                     tools::Library* toolsLibrary)
+    : prompter_(prompter),
+      files_(files),
+      sessionFolder_(std::move(sessionFolder)),
+      logRunning_(std::move(logRunning)),
+      tools_(toolsLibrary) {
   for (auto& in : inputs_) in.fm = std::make_unique<CFileManager>(files_);
 }
 
 void CMergeKvr::show(const char* title, const std::string& text) {
   platform::Icon icon = std::string(title) == kMessageTitle ? platform::Icon::Information : platform::Icon::Error;
   platform::tell(prompter_, title, text, icon);
+}
+
+int CMergeKvr::readStatic(Input& in) {
+  CFileManager& fm = *in.fm;
+  DataFileContents& c = in.contents;
+  int r = 0;
+  if (!tools_) {
+    r = inspectOpenDataFile(fm, c);
+  } else {
+    if ((r = fm.readToolList(c.tools)) != 0 || (r = fm.readChannelList(c.channels)) != 0) return r;
+    c.parameterBlocks.clear();
+    for (const auto& t : c.tools) {
+      if (!t.isTool()) continue;
+      tools::Family* family = tools_->family(t.code());
+      if (!family) {
+        // A code without a parameter family stores an empty block.
+        c.parameterBlocks.emplace_back();
+        if ((r = fm.readParameterBlock({})) != 0) return r;
+        continue;
+      }
+      auto& list = family->getParameterList();
+      const auto live = list;  // the program's own parameters survive the merge
+      family->loadParameterList();
+      r = fm.readParameterBlock(list);
+      c.parameterBlocks.push_back(list);
+      list = live;
+      if (r != 0) return r;
+    }
+    if ((r = fm.readDirection(c.direction)) != 0 || (r = fm.readMainSystemParameters(c.mainParameters)) != 0 ||
+        (r = fm.readJobRecordBytes(c.jobRecord)) != 0)
+      return r;
+    r = fm.summaryCheck(kSectionRows, c.summary);
+  }
+  if (r == 0 && !columnsInsideRow(c)) r = -2;
+  return r;
 }
 
 bool CMergeKvr::browse(int slot) {
@@ -96,8 +136,7 @@ bool CMergeKvr::choose(int slot, const std::filesystem::path& file) {
     kvr::show(prompter_, kOpenInputFailed);
     return false;
   }
-  int r = inspectOpenDataFile(*in.fm, in.contents);
-  if (r == 0 && !columnsInsideRow(in.contents)) r = -2;
+  int r = readStatic(in);
   if (r != 0) {
     kvr::show(prompter_, readFailureMessage(r));
     in.fm->closeInput();
@@ -112,8 +151,7 @@ bool CMergeKvr::choose(int slot, const std::filesystem::path& file) {
 bool CMergeKvr::rewind(Input& in) {
   DataFileSummary s;
   int r = in.fm->summaryCheck(kSectionTools, s);
-  if (r == 0) r = inspectOpenDataFile(*in.fm, in.contents);
-  if (r == 0 && !columnsInsideRow(in.contents)) r = -2;
+  if (r == 0) r = readStatic(in);
   if (r == 0) return true;
   kvr::show(prompter_, readFailureMessage(r));
   return false;

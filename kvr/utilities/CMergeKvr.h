@@ -13,6 +13,7 @@
 #include "kvr/core/DataFileInspection.h"
 #include "kvr/core/FilePorts.h"
 #include "platform/Prompter.h"
+#include "toolslib/Library.h"
 
 namespace kvr::utilities {
 
@@ -35,8 +36,12 @@ class CMergeKvr {
   static constexpr std::size_t kMergeBlockFloats = 5000;
   static constexpr std::size_t kSpliceBlockFloats = 10000;
 
+  // With a TOOLS library every stored parameter block is read through its family's list,
+  // so a file of other list lengths is refused as the playback would refuse it; the
+  // families' lists are put back afterwards. Without one, blocks are copied by their
+  // stored counts.
   CMergeKvr(platform::Prompter& prompter, FileSystem& files, std::function<std::filesystem::path()> sessionFolder,
-            std::function<bool()> logRunning);
+            std::function<bool()> logRunning, tools::Library* toolsLibrary = nullptr);
 
   // The menu command is refused, silently, while a log runs.
   bool mayOpen() const { return !logRunning_(); }
@@ -71,6 +76,7 @@ class CMergeKvr {
     bool open = false;
   };
 
+  int readStatic(Input& in);
   bool merge();
   bool splice();
   bool spliceRangesValid();
@@ -88,6 +94,7 @@ class CMergeKvr {
   FileSystem& files_;
   std::function<std::filesystem::path()> sessionFolder_;
   std::function<bool()> logRunning_;
+  tools::Library* tools_;
   std::array<Input, 2> inputs_;
   std::filesystem::path lastOutput_;
 };

@@ -12,6 +12,7 @@
 #include "kvr/utilities/CMergeKvr.h"
 #include "kvr/utilities/tests/TestDataFiles.h"
 #include "platform/testing/TempPaths.h"
+#include "toolslib/Library.h"
 
 namespace {
 
@@ -43,7 +44,9 @@ struct CliFixture : ::testing::Test {
     s.tools = {testfiles::tool("BRIX", 210)};
     s.channels = records::surfaceChannels(false);
     testfiles::addBlock(s.channels, 6, 210, {"GR"});
-    s.parameters = {{}};
+    tools::Library lib;  // the tools read their blocks through the TOOLS lists
+    lib.initToolsData(records::SystemUnitsS{});
+    s.parameters = {lib.family(210)->getParameterList()};
     for (float d = first; d <= last; d += 1) s.rows.push_back({d, 0, 0, 0, 0, 0, d});
     testfiles::write(fs, "x/" + name, s);
     std::filesystem::create_directories(dir);

@@ -253,6 +253,44 @@ TEST_F(MergeFixture, TruncatedOrCorruptedInputsGiveTheDataFileMessages) {
   EXPECT_EQ(testfiles::read(fs, merge.lastOutput()).rows.size(), 1u);
 }
 
+TEST_F(MergeFixture, ParameterBlocksGoThroughTheToolsListsWhichKeepTheirOwnValues) {
+  tools::Library lib;
+  lib.initToolsData(records::SystemUnitsS{});
+  auto& brix = lib.family(210)->getParameterList();
+  auto& dune = lib.family(230)->getParameterList();
+  ASSERT_FALSE(brix.empty());
+  const auto liveBrix = brix;
+  CMergeKvr withTools(prompter, fs, [] { return std::filesystem::path("session"); }, [] { return false; }, &lib);
+
+  auto a = fileA(kLogDown);
+  a.parameters = {brix};
+  a.parameters[0][0].value = 42;  // the file's own value
+  a.rows = {row(1, {1, 2})};
+  auto b = fileB(kLogDown);
+  b.parameters = {dune, brix};
+  b.rows = {row(1, {3, 4})};
+  testfiles::write(fs, "in/a.kvr", a);
+  testfiles::write(fs, "in/b.kvr", b);
+  ASSERT_TRUE(withTools.choose(0, "in/a.kvr"));
+  ASSERT_TRUE(withTools.choose(1, "in/b.kvr"));
+  withTools.suffix = "_2";
+  ASSERT_TRUE(withTools.proceed());
+  auto out = testfiles::read(fs, withTools.lastOutput());
+  ASSERT_EQ(out.contents.parameterBlocks.size(), 2u);
+  EXPECT_EQ(out.contents.parameterBlocks[0], a.parameters[0]);
+  EXPECT_EQ(out.contents.parameterBlocks[1], dune);
+  EXPECT_EQ(brix, liveBrix);  // the program's lists are as they were
+
+  // A file written with another list length is refused as playback would refuse it.
+  auto other = fileA(kLogDown);  // one BRIX parameter only
+  other.rows = {row(1, {1, 2})};
+  testfiles::write(fs, "in/other.kvr", other);
+  prompter.clear();
+  EXPECT_FALSE(withTools.choose(0, "in/other.kvr"));
+  EXPECT_TRUE(prompter.saw("FATAL ERROR", "Error while checking static data integrity\nFile could be corrupted, try again"));
+  EXPECT_EQ(brix, liveBrix);
+}
+
 struct SpliceFixture : MergeFixture {
   testfiles::Spec interval(std::uint8_t direction, float first, float last) {
     auto s = fileA(direction);
