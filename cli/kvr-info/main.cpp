@@ -58,7 +58,8 @@ void printText(const Options& o, const kvr::DataFileContents& c, const std::vect
   std::printf("Job record:\n");
   for (const auto& f : records::jobFields()) {
     const std::string v = records::jobFieldText(c.jobRecord.data(), f);
-    if (!v.empty() && v != "0") std::printf("  %s %s\n", records::jobFieldKey(f).c_str(), v.c_str());
+    const std::string key = records::jobFieldKey(f);
+    if (!v.empty() && v != "0") std::printf("  %s%s %s\n", key.c_str(), key.back() == ':' ? "" : ":", v.c_str());
   }
   std::printf("Rows: %llu", static_cast<unsigned long long>(s.wholeRows));
   if (s.trailingBytes) std::printf(" (and %llu bytes of an incomplete row)", static_cast<unsigned long long>(s.trailingBytes));

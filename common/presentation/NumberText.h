@@ -1,6 +1,7 @@
 #pragma once
-// The number text form of scale values, monitors and sketches: plain decimals without
-// trailing zeros or a leading zero, small values by their first two significant digits.
+// The number text form of scale and monitor values: plain decimal, short, without a
+// leading zero ("150", "-1", ".25", "-.5", ".050"). Used by the presentation file,
+// the curve headings, the editors, the monitors and (with one decimal) the tool string sketch.
 
 #include <string>
 
