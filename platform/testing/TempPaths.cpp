@@ -26,6 +26,7 @@ TempPaths::~TempPaths() {
 
 // The repository's data/ folder: tests run with VAREXA_SOURCE_DIR set by CTest.
 std::filesystem::path TempPaths::shippedDataFolder() const {
+  if (!shipped_.empty()) return shipped_;
   const char* src = std::getenv("VAREXA_SOURCE_DIR");
   return src ? std::filesystem::path(src) / "data" : std::filesystem::path("data");
 }

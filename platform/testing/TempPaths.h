@@ -25,11 +25,14 @@ class TempPaths final : public Paths {
     return true;
   }
 
+  // Shipped files come from the repository's data/ unless a test points elsewhere.
+  void setShippedDataFolder(std::filesystem::path p) { shipped_ = std::move(p); }
   const std::filesystem::path& base() const { return root_; }
   const std::vector<std::filesystem::path>& opened() const { return opened_; }
 
  private:
   std::filesystem::path root_;
+  std::filesystem::path shipped_;
   std::vector<std::filesystem::path> opened_;
 };
 

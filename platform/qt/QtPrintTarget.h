@@ -1,0 +1,56 @@
+#pragma once
+// Printing through Qt: to a PDF file by default, or to a configured (CUPS) printer.
+
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+
+#include <memory>
+#include <string>
+
+#include "platform/PrintTarget.h"
+#include "platform/qt/QtCanvas.h"
+
+namespace platform::qt {
+
+struct PrintSetup {
+  std::string pdfPath;      // used when printerName is empty
+  std::string printerName;  // a CUPS queue; empty: PDF
+  QPageSize pageSize = QPageSize(QPageSize::Letter);
+  bool landscape = false;
+  bool continuous = false;  // fan-fold paper
+  int resolution = 300;
+};
+
+class QtPrintTarget final : public PrintTarget {
+ public:
+  explicit QtPrintTarget(PrintSetup setup);
+  ~QtPrintTarget() override;
+
+  int startDocument(const std::string& name) override;
+  int startPage() override;
+  int endPage() override;
+  int endDocument() override;
+  void abortDocument() override;
+  PageInfo pageInfo() const override;
+  Canvas& canvas() override;
+  int pagesPrinted() const { return pages_; }
+
+ private:
+  QPagedPaintDevice* device() const;
+  PrintSetup setup_;
+  std::unique_ptr<QPdfWriter> pdf_;
+  std::unique_ptr<QPrinter> printer_;
+  std::unique_ptr<QPainter> painter_;
+  std::unique_ptr<QtCanvas> canvas_;
+  bool pageOpen_ = false, firstPage_ = true;
+  int pages_ = 0;
+};
+
+// The spooler-style codes the print target returns.
+constexpr int kPrintOk = 1;
+constexpr int kPrintError = -1;
+constexpr int kPrintOutOfDisk = -4;
+
+}  // namespace platform::qt
