@@ -40,7 +40,7 @@ struct CliFixture : ::testing::Test {
 
   void writeLog(const std::string& name, float first, float last) {
     kvr::MemoryFileSystem fs;
-    testfiles::Spec s;
+    testfiles::FileParts s;
     s.tools = {testfiles::tool("BRIX", 210)};
     s.channels = records::surfaceChannels(false);
     testfiles::addBlock(s.channels, 6, 210, {"GR"});

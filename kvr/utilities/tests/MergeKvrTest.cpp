@@ -33,23 +33,23 @@ struct MergeFixture : ::testing::Test {
   bool logRunning = false;
   CMergeKvr merge{prompter, fs, [] { return std::filesystem::path("session"); }, [this] { return logRunning; }};
 
-  testfiles::Spec fileA(std::uint8_t direction) {
-    testfiles::Spec s;
+  testfiles::FileParts fileA(std::uint8_t direction) {
+    testfiles::FileParts s;
     s.direction = direction;
     s.tools = {tool("BRIX", 210), tool("**CENTRAL", 0, 4)};
     s.channels = surfaceAnd(210, {"CCL", "GR"});
     s.parameters = {{testfiles::parameter("GAIN", 1)}};
     return s;
   }
-  testfiles::Spec fileB(std::uint8_t direction) {
-    testfiles::Spec s;
+  testfiles::FileParts fileB(std::uint8_t direction) {
+    testfiles::FileParts s;
     s.direction = direction;
     s.tools = {tool("DUNE", 230), tool("BRIX", 210)};
     s.channels = surfaceAnd(230, {"SPIN", "RPS"});
     s.parameters = {{testfiles::parameter("P1", 2), testfiles::parameter("P2", 3)}, {testfiles::parameter("GAIN", 9)}};
     return s;
   }
-  void choose(const testfiles::Spec& a, const testfiles::Spec& b) {
+  void choose(const testfiles::FileParts& a, const testfiles::FileParts& b) {
     testfiles::write(fs, "in/a.kvr", a);
     testfiles::write(fs, "in/b.kvr", b);
     ASSERT_TRUE(merge.choose(0, "in/a.kvr"));
@@ -292,7 +292,7 @@ TEST_F(MergeFixture, ParameterBlocksGoThroughTheToolsListsWhichKeepTheirOwnValue
 }
 
 struct SpliceFixture : MergeFixture {
-  testfiles::Spec interval(std::uint8_t direction, float first, float last) {
+  testfiles::FileParts interval(std::uint8_t direction, float first, float last) {
     auto s = fileA(direction);
     float step = first < last ? 1.0f : -1.0f;
     for (float d = first; step > 0 ? d <= last : d >= last; d += step) s.rows.push_back(row(d, {d * 2, 0}));

@@ -18,7 +18,7 @@
 
 namespace testfiles {
 
-struct Spec {
+struct FileParts {
   records::ToolList tools;
   records::ChannelList channels;
   std::vector<std::vector<records::ToolParameterS>> parameters;  // one per tool of kind 1
@@ -49,7 +49,7 @@ inline void addBlock(records::ChannelList& list, std::uint32_t base, std::uint32
   for (const char* m : mnemonics) list.push_back({m, "U", base, i++, code});
 }
 
-inline void write(kvr::MemoryFileSystem& fs, const std::string& path, const Spec& s) {
+inline void write(kvr::MemoryFileSystem& fs, const std::string& path, const FileParts& s) {
   kvr::CFileManager fm(fs);
   auto folder = std::filesystem::path(path).parent_path();
   fm.createOutputFile(folder, std::filesystem::path(path).stem().string());
