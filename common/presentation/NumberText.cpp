@@ -22,16 +22,19 @@ std::string smallValue(double value) {
 
 }  // namespace
 
-std::string numberText(double value) {
+std::string numberText(double value, int decimals) {
   if (value == 0) return "0";
   char buf[400];
   if (!std::isfinite(value) || value > 1000000.0) {
     std::snprintf(buf, sizeof buf, "%.6g", value);
     return buf;
   }
-  const double rounded = std::round(value * 100.0) / 100.0;
+  if (decimals < 1) decimals = 1;
+  if (decimals > 6) decimals = 6;
+  const double scale = std::pow(10.0, decimals);
+  const double rounded = std::round(value * scale) / scale;
   if (std::fabs(rounded) < 0.1) return smallValue(value);
-  std::snprintf(buf, sizeof buf, "%.2f", value);
+  std::snprintf(buf, sizeof buf, "%.*f", decimals, rounded);
   std::string s = buf;
   while (s.back() == '0') s.pop_back();
   if (s.back() == '.') s.pop_back();

@@ -10,6 +10,8 @@
 #include "kvr/core/PosixFiles.h"
 #include "kvr/utilities/ui/KvrToAsciiDialog.h"
 #include "platform/SystemClock.h"
+#include "kvr/utilities/ui/CrossPlotDialogs.h"
+#include "kvr/utilities/ui/MergeKvrDialog.h"
 #include "platform/SystemPaths.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtPrompter.h"
@@ -56,6 +58,20 @@ int main(int argc, char** argv) {
     kvr::utilities::ui::runKvrToAsciiDialog(window.get(), converter, prompter, clock);
   });
   window->setHandler(C::ProgramFolder, [&] { kvr::chooseProgramFolder(prompter, settings, program.mainFolder); });
+  kvr::PosixFileSystem files;
+  tools::Library toolsLibrary;  // until the program-wide TOOLS object is wired in
+  toolsLibrary.initToolsData(program.systemUnits);
+  // Until job data give a session folder, merged files go to the KVR folder itself; no log
+  // controller runs yet, so a log never runs.
+  kvr::utilities::CMergeKvr merge(prompter, files, [&] {
+    std::error_code ignored;  // a folder that cannot be made shows as the output-file failure
+    std::filesystem::create_directories(paths.kvrFolder(), ignored);
+    return paths.kvrFolder();
+  }, [] { return false; }, &toolsLibrary);
+  window->setHandler(C::MergeAndSplice, [&] {
+    if (merge.mayOpen()) kvr::utilities::ui::runMergeKvrDialog(window.get(), merge);
+  });
+  window->setHandler(C::CrossPlot, [&] { kvr::utilities::ui::runCrossPlotDialog(window.get(), prompter); });
   window->setStatusText(QString("Data root: %1").arg(QString::fromStdString(paths.dataRoot().string())));
   window->show();
   return QApplication::exec();
