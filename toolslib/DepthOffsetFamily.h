@@ -11,7 +11,7 @@ namespace tools {
 class DepthOffsetFamily : public FamilyBase {
  public:
   DepthOffsetFamily(Globals& globals, const wire::Layout& layout, wire::Decoder decoder,
-                    std::span<const ChannelSpec> channels, std::uint32_t rowFloats, std::size_t measurePointParameter)
+                    std::span<const ChannelDef> channels, std::uint32_t rowFloats, std::size_t measurePointParameter)
       : FamilyBase(globals, layout, decoder, channels, rowFloats), shifter_(rowFloats), measurePoint_(measurePointParameter) {}
 
   bool hasDepthOffset() const override { return true; }

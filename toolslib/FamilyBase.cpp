@@ -5,15 +5,15 @@
 namespace tools {
 
 FamilyBase::FamilyBase(Globals& globals, const wire::Layout& layout, wire::Decoder decoder,
-                       std::span<const ChannelSpec> channels, std::uint32_t rowFloats)
+                       std::span<const ChannelDef> channels, std::uint32_t rowFloats)
     : globals_(globals), layout_(layout), decoder_(decoder), channels_(channels), rowFloats_(rowFloats) {}
 
 void FamilyBase::addDataChannels(records::ChannelList& list) const {
   for (std::size_t i = 0; i < channels_.size(); ++i) {
-    const auto& spec = channels_[i];
+    const auto& def = channels_[i];
     records::ChannelStruct c;
-    c.mnemonic = spec.mnemonic;
-    c.unit = spec.quantity == Quantity::None ? spec.fixedUnit : conversionFor(spec.quantity, globals_.SystemUnits).text;
+    c.mnemonic = def.mnemonic;
+    c.unit = def.quantity == Quantity::None ? def.fixedUnit : conversionFor(def.quantity, globals_.SystemUnits).text;
     c.baseColumn = 0;
     c.index = static_cast<std::uint32_t>(i);
     c.toolCode = layout_.code;

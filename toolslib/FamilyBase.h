@@ -14,7 +14,7 @@
 
 namespace tools {
 
-struct ChannelSpec {
+struct ChannelDef {
   const char* mnemonic;  // at most 11 characters
   Quantity quantity;
   const char* fixedUnit;  // used when quantity is None
@@ -26,7 +26,7 @@ class FamilyBase : public Family {
   static constexpr std::size_t kMaxDataBytes = 32;
 
   FamilyBase(Globals& globals, const wire::Layout& layout, wire::Decoder decoder,
-             std::span<const ChannelSpec> channels, std::uint32_t rowFloats);
+             std::span<const ChannelDef> channels, std::uint32_t rowFloats);
 
   std::uint8_t code() const override { return layout_.code; }
   std::string_view name() const override { return layout_.family; }
@@ -46,7 +46,7 @@ class FamilyBase : public Family {
   void loadCalList() override;
   void freeAllDynamicMem() override;
 
-  std::span<const ChannelSpec> channelSpecs() const { return channels_; }
+  std::span<const ChannelDef> channelDefs() const { return channels_; }
   const wire::Layout& layout() const { return layout_; }
 
  protected:
@@ -74,7 +74,7 @@ class FamilyBase : public Family {
 
   const wire::Layout& layout_;
   wire::Decoder decoder_;
-  std::span<const ChannelSpec> channels_;
+  std::span<const ChannelDef> channels_;
   std::uint32_t rowFloats_;
   std::vector<records::ToolParameterS> parameters_;
   std::vector<records::ToolCalS> calibrations_;

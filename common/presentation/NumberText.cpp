@@ -29,12 +29,11 @@ std::string numberText(double value, int decimals) {
     std::snprintf(buf, sizeof buf, "%.6g", value);
     return buf;
   }
-  if (decimals < 1) decimals = 1;
-  if (decimals > 6) decimals = 6;
+  decimals = decimals < 1 ? 1 : decimals > 6 ? 6 : decimals;
   const double scale = std::pow(10.0, decimals);
   const double rounded = std::round(value * scale) / scale;
   if (std::fabs(rounded) < 0.1) return smallValue(value);
-  std::snprintf(buf, sizeof buf, "%.*f", decimals, rounded);
+  std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
   std::string s = buf;
   while (s.back() == '0') s.pop_back();
   if (s.back() == '.') s.pop_back();

@@ -5,7 +5,7 @@
 
 namespace tools {
 namespace {
-constexpr ChannelSpec kChannels[] = {
+constexpr ChannelDef kChannels[] = {
     {"CCL1", Quantity::None, "CNTS"}, {"CCL2", Quantity::None, "CNTS"}, {"CCL3", Quantity::None, "CNTS"},
     {"CCL4", Quantity::None, "CNTS"}, {"BTEMP", Quantity::Temperature, ""},
 };

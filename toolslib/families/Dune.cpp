@@ -7,7 +7,7 @@
 
 namespace tools {
 namespace {
-constexpr ChannelSpec kChannels[] = {
+constexpr ChannelDef kChannels[] = {
     {"SPINNER", Quantity::None, "RPS"},
     {"PRATE", Quantity::FlowRate, ""},
     {"STEMP", Quantity::Temperature, ""},

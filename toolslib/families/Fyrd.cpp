@@ -5,7 +5,7 @@
 
 namespace tools {
 namespace {
-constexpr ChannelSpec kChannels[] = {
+constexpr ChannelDef kChannels[] = {
     {"CAL1", Quantity::Length, ""}, {"CAL2", Quantity::Length, ""}, {"CAL3", Quantity::Length, ""}};
 }
 

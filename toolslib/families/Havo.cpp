@@ -7,7 +7,7 @@
 
 namespace tools {
 namespace {
-constexpr ChannelSpec kChannels[] = {
+constexpr ChannelDef kChannels[] = {
     {"HOLDUP", Quantity::None, "%"}, {"HFREQ", Quantity::None, "KHZ"},
     {"HTEMP", Quantity::Temperature, ""}, {"HCAL", Quantity::Length, ""},
 };

@@ -5,7 +5,7 @@
 
 namespace tools {
 namespace {
-constexpr ChannelSpec kChannels[] = {{"DHTENS", Quantity::Tension, ""}};
+constexpr ChannelDef kChannels[] = {{"DHTENS", Quantity::Tension, ""}};
 }
 
 Plov::Plov(Globals& globals) : FamilyBase(globals, wire::plov::kLayout, wire::decodeFixed<wire::plov::kLayout>, kChannels, 1) {}

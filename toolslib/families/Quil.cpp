@@ -5,7 +5,7 @@
 
 namespace tools {
 namespace {
-constexpr ChannelSpec kChannels[] = {
+constexpr ChannelDef kChannels[] = {
     {"GR", Quantity::None, "API"}, {"QCPS", Quantity::None, "CPS"},
     {"QHV", Quantity::None, "VOLT"}, {"QTEMP", Quantity::Temperature, ""},
 };

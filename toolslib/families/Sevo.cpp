@@ -7,7 +7,7 @@
 
 namespace tools {
 namespace {
-constexpr ChannelSpec kChannels[] = {
+constexpr ChannelDef kChannels[] = {
     {"PRES", Quantity::Pressure, ""},     {"TEMP", Quantity::Temperature, ""}, {"PGTEMP", Quantity::Temperature, ""},
     {"SVOLT", Quantity::None, "VOLT"},    {"SSTAT", Quantity::None, ""},       {"SSEQ", Quantity::None, ""},
     {"PFREQ", Quantity::None, "HZ"},      {"GRAD", Quantity::Gradient, ""},    {"DENS", Quantity::Density, ""},

@@ -8,7 +8,7 @@
 
 namespace tools {
 namespace {
-constexpr ChannelSpec kChannels[] = {
+constexpr ChannelDef kChannels[] = {
     {"RATEX", Quantity::None, "Deg/h"}, {"RATEY", Quantity::None, "Deg/h"}, {"RATEZ", Quantity::None, "Deg/h"},
     {"ACCX", Quantity::None, "g"},      {"ACCY", Quantity::None, "g"},      {"ACCZ", Quantity::None, "g"},
     {"TEMPG", Quantity::None, "DegC"},  {"TVOLT", Quantity::None, "VOLT"},  {"TMOTOR", Quantity::None, "RPM"},

@@ -8,7 +8,7 @@
 
 namespace tools {
 namespace {
-constexpr ChannelSpec kChannels[] = {
+constexpr ChannelDef kChannels[] = {
     {"RATEX", Quantity::None, "Deg/h"},   {"RATEY", Quantity::None, "Deg/h"},   {"ACCX", Quantity::None, "g"},
     {"ACCY", Quantity::None, "g"},        {"ACCZ", Quantity::None, "g"},        {"RAWRATEGX", Quantity::None, "mV"},
     {"RAWRATEGY", Quantity::None, "mV"},  {"RAWAX", Quantity::None, "mV"},      {"RAWAY", Quantity::None, "mV"},

@@ -5,7 +5,7 @@
 
 namespace tools {
 namespace {
-constexpr ChannelSpec kChannels[] = {
+constexpr ChannelDef kChannels[] = {
     {"VPRES", Quantity::Pressure, ""}, {"VTEMP", Quantity::Temperature, ""},
     {"VCTRL", Quantity::None, ""}, {"VMODE", Quantity::None, ""},
 };

@@ -29,13 +29,8 @@ TEST(NumberText, SinglePrecisionScaleValuesPrintAsTyped) {
   EXPECT_EQ(numberText(-100000.0f), "-100000");
 }
 
-TEST(NumberText, TheSketchsOneDecimalForm) {
-  struct OneDecimal {
-    double value;
-    const char* text;
-  };
-  const OneDecimal cases[] = {{1234.56, "1234.6"}, {350.0, "350"}, {-30.0, "-30"},
-                              {0.04, ".040"},      {0.06, ".1"},   {12.25, "12.3"}};
+TEST(NumberText, TheSketchWritesOneDecimal) {
+  const Case cases[] = {{1234.56, "1234.6"}, {350.0, "350"}, {-30.0, "-30"}, {0.04, ".040"}, {0.06, ".1"}, {0, "0"}};
   for (const auto& c : cases) EXPECT_EQ(numberText(c.value, 1), c.text) << c.value;
 }
 

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
-#include "kvr/core/ui/PainterCanvas.h"
+#include "platform/qt/QtCanvas.h"
 
 namespace kvr::ui {
 
@@ -22,7 +22,7 @@ void ToolSketchWidget::setTools(const records::ToolList& tools) {
 
 void ToolSketchWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  PainterCanvas canvas(painter, {0, 0, width(), height()});
+  platform::qt::QtCanvas canvas(painter, {0, 0, width(), height()});
   viewer_.draw(canvas, tools_);
 }
 
