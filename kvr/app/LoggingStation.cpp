@@ -1,0 +1,82 @@
+#include "kvr/app/LoggingStation.h"
+
+#include <algorithm>
+
+#include "common/records/SystemMode.h"
+#include "kvr/core/ToolStringEditor.h"
+
+namespace kvr {
+
+// The tool string manager as telemetry sees it.
+class LoggingStation::DeclaredString final : public TelemetryToolString {
+ public:
+  explicit DeclaredString(CToolManager& tools) : tools_(tools) {}
+  records::ToolList* toolList() override {
+    return tools_.toolList().empty() ? nullptr : &tools_.mutableToolList();
+  }
+  std::uint32_t minimumFrameLength() const override { return tools_.minimumFrameLength(); }
+  void setSurfaceBlockOffset(std::uint32_t offset) override { tools_.setSurfaceBlockOffset(offset); }
+
+ private:
+  CToolManager& tools_;
+};
+
+LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualTime, LoggingHooks hooks)
+    : ports_(ports),
+      link_(std::move(link)),
+      tools_(library_, ports.prompter, panels_, frames_),
+      files_(fs_),
+      session_(fs_, ports.prompter, ports.paths.kvrFolder()) {
+  library_.initToolsData(ports.program.systemUnits);
+  usb_ = std::make_unique<CUSBPort>(*link_.backend);
+  port_ = std::make_unique<PPort>(*usb_, ports.clock, frames_);
+  port_->setRawLog(ports.program.rawTelemetryLog.get());
+  string_ = std::make_unique<DeclaredString>(tools_);
+  if (virtualTime) {
+    acquisition_ = std::make_unique<TimerAcquisition>(ports.loop, ports.clock);
+  } else {
+    acquisition_ = std::make_unique<ThreadAcquisition>(ports.loop, ports.clock);
+  }
+
+  TelemetryHooks th;
+  th.logRunning = [this] { return dialog_ && dialog_->logRunning(); };
+  th.startAcquisition = [this] {
+    if (dialog_) acquisition_->start(*port_, flags_, dialog_.get());
+  };
+  th.stringVerified = [this] { tools_.setModeWord(ports_.program.modeWord); };
+  th.beforePanelOpen = [this](const records::ToolList& list) {
+    mirrorDeclaredString(link_, list, records::isEnglish(ports_.program.modeWord));
+  };
+  telemetry_ = std::make_unique<TeleManager>(*port_, *string_, flags_, ports.prompter, ports.clock, ports.loop, th);
+
+  LoggingParts parts{ports.loop, ports.clock, ports.prompter, ports.program, session_, tools_, files_,
+                     *port_,     *telemetry_, flags_, menu_, *acquisition_};
+  dialog_ = std::make_unique<CKVRDlg>(parts, std::move(hooks));
+}
+
+LoggingStation::~LoggingStation() {
+  acquisition_->stop(flags_);
+  dialog_.reset();
+  telemetry_.reset();
+}
+
+std::optional<std::string> LoggingStation::declareString(const std::vector<std::string>& names) {
+  ToolStringEditor editor(tools_, ports_.prompter, fs_, ports_.program.mainFolder / "ToolList.txt");
+  editor.open();
+  if (!editor.toolListLoaded()) return std::string("ToolList.txt could not be read in ") + ports_.program.mainFolder.string();
+  for (const auto& name : names) {
+    const auto& avail = editor.availableTools();
+    const auto& acc = editor.accessories();
+    if (auto it = std::find(avail.begin(), avail.end(), name); it != avail.end()) {
+      if (!editor.addTool(static_cast<std::size_t>(it - avail.begin()))) return "the tool " + name + " was refused";
+    } else if (auto a = std::find(acc.begin(), acc.end(), name); a != acc.end()) {
+      editor.addAccessory(static_cast<std::size_t>(a - acc.begin()));
+    } else {
+      return "the tool " + name + " is not in ToolList.txt";
+    }
+  }
+  editor.confirm(ports_.program.modeWord);
+  return std::nullopt;
+}
+
+}  // namespace kvr

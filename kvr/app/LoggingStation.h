@@ -1,0 +1,84 @@
+#pragma once
+// Everything a logging job needs, wired together once: the TOOLS library, the tool string
+// manager, the data file manager, the session, the panel link (a real panel or the embedded
+// simulator), the telemetry manager and the logging controller. The desktop program and
+// the headless logging run build the same station over their own ports.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "kvr/app/AcquisitionDriver.h"
+#include "kvr/app/CKVRDlg.h"
+#include "kvr/app/MainMenu.h"
+#include "kvr/app/ProgramSettings.h"
+#include "kvr/core/CFileManager.h"
+#include "kvr/core/CToolManager.h"
+#include "kvr/core/FrameRing.h"
+#include "kvr/core/PosixFiles.h"
+#include "kvr/core/Session.h"
+#include "kvr/core/TaskPanelFactory.h"
+#include "kvr/link/CUSBPort.h"
+#include "kvr/link/PPort.h"
+#include "kvr/link/PanelLink.h"
+#include "kvr/link/TeleManager.h"
+#include "platform/Clock.h"
+#include "platform/EventLoop.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "toolslib/Library.h"
+
+namespace kvr {
+
+struct StationPorts {
+  platform::EventLoop& loop;
+  platform::Clock& clock;
+  platform::Prompter& prompter;
+  platform::Paths& paths;
+  ProgramSettings& program;
+};
+
+class LoggingStation {
+ public:
+  // virtualTime: the acquisition reads run from an event-loop timer instead of a thread.
+  LoggingStation(StationPorts ports, PanelLink link, bool virtualTime, LoggingHooks hooks = {});
+  ~LoggingStation();
+
+  // Declares a string by the names of ToolList.txt in the main folder, as the "ToolString
+  // Manager" would; an error text when a name is not listed or the list cannot be read.
+  std::optional<std::string> declareString(const std::vector<std::string>& names);
+
+  tools::Library& library() { return library_; }
+  CToolManager& tools() { return tools_; }
+  CFileManager& files() { return files_; }
+  FileSystem& fileSystem() { return fs_; }
+  Session& session() { return session_; }
+  MainMenu& menu() { return menu_; }
+  PPort& port() { return *port_; }
+  TeleManager& telemetry() { return *telemetry_; }
+  CKVRDlg& dialog() { return *dialog_; }
+  PanelLink& link() { return link_; }
+  AcquisitionFlags& flags() { return flags_; }
+
+ private:
+  class DeclaredString;
+  StationPorts ports_;
+  PanelLink link_;
+  tools::Library library_;
+  NoTaskPanels panels_;
+  FrameRing frames_;
+  CToolManager tools_;
+  PosixFileSystem fs_;
+  CFileManager files_;
+  Session session_;
+  MainMenu menu_;
+  AcquisitionFlags flags_;
+  std::unique_ptr<CUSBPort> usb_;
+  std::unique_ptr<PPort> port_;
+  std::unique_ptr<DeclaredString> string_;
+  std::unique_ptr<AcquisitionDriver> acquisition_;
+  std::unique_ptr<TeleManager> telemetry_;
+  std::unique_ptr<CKVRDlg> dialog_;
+};
+
+}  // namespace kvr
