@@ -1,0 +1,102 @@
+#include "toolslib/families/Tarn.h"
+
+#include <cmath>
+
+#include "toolslib/GyroMath.h"
+#include "toolslib/ParameterBuilder.h"
+#include "toolslib/wire/TarnWire.h"
+
+namespace tools {
+namespace {
+constexpr ChannelSpec kChannels[] = {
+    {"RATEX", Quantity::None, "Deg/h"}, {"RATEY", Quantity::None, "Deg/h"}, {"RATEZ", Quantity::None, "Deg/h"},
+    {"ACCX", Quantity::None, "g"},      {"ACCY", Quantity::None, "g"},      {"ACCZ", Quantity::None, "g"},
+    {"TEMPG", Quantity::None, "DegC"},  {"TVOLT", Quantity::None, "VOLT"},  {"TMOTOR", Quantity::None, "RPM"},
+    {"TSTAT", Quantity::None, ""},      {"TSEQ", Quantity::None, ""},       {"DEVI", Quantity::None, "Deg"},
+    {"HAZI", Quantity::None, "Deg"},    {"TAZI", Quantity::None, "Deg"},    {"HSTF", Quantity::None, "Deg"},
+    {"GTOT", Quantity::None, "g"},      {"GANGX", Quantity::None, "Deg"},   {"GANGY", Quantity::None, "Deg"},
+    {"GANGZ", Quantity::None, "Deg"},
+};
+constexpr double kFrameSeconds = 1.0 / 15.0;
+constexpr double kDegPerHourToRadPerSecond = gyro::kPi / 180.0 / 3600.0;
+}  // namespace
+
+Tarn::Tarn(Globals& globals) : FamilyBase(globals, wire::tarn::kLayout, kChannels, 19) {}
+
+void Tarn::resetState() { resetHoleAzimuth(); }
+
+void Tarn::resetHoleAzimuth() { holeAzimuth_ = gyro::wrap360(parameterValue(kInitialAzimuth)); }
+
+void Tarn::saveRawData(std::span<const std::uint8_t> ring, std::uint32_t readIndex, std::uint32_t toolOffset,
+                       double depth) {
+  if (ring.empty()) return;
+  for (std::size_t i = 0; i < lastRaw_.size(); ++i) lastRaw_[i] = ring[(readIndex + toolOffset + i) % ring.size()];
+  lastRawDepth_ = depth;
+  ++rawSaved_;
+}
+
+void Tarn::decodeRow(const std::uint8_t*, const double* v, float* out, const FrameContext&) {
+  namespace w = wire::tarn;
+  const gyro::Vec rate{v[w::kGyroX] * parameterValue(kGyroScaleX) - parameterValue(kGyroOffsetX),
+                       v[w::kGyroY] * parameterValue(kGyroScaleY) - parameterValue(kGyroOffsetY),
+                       v[w::kGyroZ] * parameterValue(kGyroScaleZ) - parameterValue(kGyroOffsetZ)};
+  const gyro::Vec g{v[w::kAccX] * parameterValue(kAccScaleX) - parameterValue(kAccOffsetX),
+                    v[w::kAccY] * parameterValue(kAccScaleY) - parameterValue(kAccOffsetY),
+                    v[w::kAccZ] * parameterValue(kAccScaleZ) - parameterValue(kAccOffsetZ)};
+  globals_.GYROANGX += rate.x * kDegPerHourToRadPerSecond * kFrameSeconds;
+  globals_.GYROANGY += rate.y * kDegPerHourToRadPerSecond * kFrameSeconds;
+  globals_.GYROANGZ += rate.z * kDegPerHourToRadPerSecond * kFrameSeconds;
+
+  // The hole azimuth follows the turn about the vertical, less the earth's own vertical rate.
+  const double gn = gyro::norm(g);
+  if (gn > 0) {
+    const double vertical = (rate.x * g.x + rate.y * g.y + rate.z * g.z) / gn;
+    const double earthVertical = -gyro::kEarthRateDegPerHour * std::sin(parameterValue(kLatitude) / gyro::kRadToDeg);
+    holeAzimuth_ = gyro::wrap360(holeAzimuth_ + (vertical - earthVertical) / 3600.0 * kFrameSeconds);
+  }
+  const double hstf = gyro::highSideToolface(g);
+  out[0] = static_cast<float>(rate.x);
+  out[1] = static_cast<float>(rate.y);
+  out[2] = static_cast<float>(rate.z);
+  out[3] = static_cast<float>(g.x);
+  out[4] = static_cast<float>(g.y);
+  out[5] = static_cast<float>(g.z);
+  out[6] = static_cast<float>(v[w::kTempG]);
+  out[7] = static_cast<float>(v[w::kVolt]);
+  out[8] = static_cast<float>(v[w::kMotor]);
+  out[9] = static_cast<float>(v[w::kStatus]);
+  out[10] = static_cast<float>(v[w::kSeq]);
+  out[11] = static_cast<float>(gyro::inclination(g));
+  out[12] = static_cast<float>(holeAzimuth_);
+  out[13] = static_cast<float>(gyro::wrap360(holeAzimuth_ + hstf));
+  out[14] = static_cast<float>(hstf);
+  out[15] = static_cast<float>(gn);
+  out[16] = static_cast<float>(globals_.GYROANGX * gyro::kRadToDeg);
+  out[17] = static_cast<float>(globals_.GYROANGY * gyro::kRadToDeg);
+  out[18] = static_cast<float>(globals_.GYROANGZ * gyro::kRadToDeg);
+}
+
+std::vector<records::ToolParameterS> Tarn::defaultParameters() const {
+  using namespace params;
+  return {
+      surfaceValue("LATI", "Well latitude (negative south)", 0.0f, "Deg"),
+      surfaceValue("GXSF", "Gyro X scale factor", 1.0f, ""),
+      surfaceValue("GYSF", "Gyro Y scale factor", 1.0f, ""),
+      surfaceValue("GZSF", "Gyro Z scale factor", 1.0f, ""),
+      surfaceValue("AXSF", "Accelerometer X scale factor", 1.0f, ""),
+      surfaceValue("AYSF", "Accelerometer Y scale factor", 1.0f, ""),
+      surfaceValue("AZSF", "Accelerometer Z scale factor", 1.0f, ""),
+      surfaceValue("AXOFF", "Accelerometer X offset", 0.0f, "g"),
+      surfaceValue("AYOFF", "Accelerometer Y offset", 0.0f, "g"),
+      surfaceValue("AZOFF", "Accelerometer Z offset", 0.0f, "g"),
+      downholeChoice("GMOTOR", "Gyro wheel motor", {{"OFF", 0}, {"ON", 1}}, 1, 220, 0x11),
+      surfaceValue("GXOFF", "Gyro X offset (drift)", 0.0f, "Deg/h"),
+      surfaceValue("GYOFF", "Gyro Y offset (drift)", 0.0f, "Deg/h"),
+      surfaceValue("GZOFF", "Gyro Z offset (drift)", 0.0f, "Deg/h"),
+      surfaceValue("HAZI0", "Initial hole azimuth", 0.0f, "Deg"),
+  };
+}
+
+std::vector<const char*> Tarn::calibrationNames() const { return {"Gyro Offsets", "Accelerometer Scale"}; }
+
+}  // namespace tools

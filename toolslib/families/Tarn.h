@@ -1,0 +1,49 @@
+#pragma once
+#include <array>
+#include <cstdint>
+
+#include "toolslib/FamilyBase.h"
+
+namespace tools {
+
+// TARN rate gyro, the oldest of the gyro tools. Its rates lose the offsets of parameters
+// 12-14; it integrates them into the gyro angles of its drift station (Globals GYROANG*)
+// and into the hole azimuth HAZI, which ResetHAZI sets back to the initial azimuth.
+class Tarn final : public FamilyBase {
+ public:
+  explicit Tarn(Globals& globals);
+  enum Param : std::size_t {
+    kLatitude, kGyroScaleX, kGyroScaleY, kGyroScaleZ, kAccScaleX, kAccScaleY, kAccScaleZ,
+    kAccOffsetX, kAccOffsetY, kAccOffsetZ, kGyroMotor, kGyroOffsetX, kGyroOffsetY, kGyroOffsetZ,
+    kInitialAzimuth, kParamCount
+  };
+
+  void resetHoleAzimuth();
+  double holeAzimuth() const { return holeAzimuth_; }
+
+  void reserveCorrectionTable() override { tableReserved_ = true; }
+  bool correctionTableActive() const override { return tableReserved_; }
+  void destroyCorrectionTable() override { tableReserved_ = false; }
+
+  void saveRawData(std::span<const std::uint8_t> ring, std::uint32_t readIndex, std::uint32_t toolOffset,
+                   double depth) override;
+  // The last raw frame kept while a depth log ran, its depth and how many were kept.
+  const std::array<std::uint8_t, 19>& lastRawFrame() const { return lastRaw_; }
+  double lastRawDepth() const { return lastRawDepth_; }
+  std::uint64_t rawFramesSaved() const { return rawSaved_; }
+
+ protected:
+  void decodeRow(const std::uint8_t* bytes, const double* values, float* out, const FrameContext& context) override;
+  std::vector<records::ToolParameterS> defaultParameters() const override;
+  std::vector<const char*> calibrationNames() const override;
+  void resetState() override;
+
+ private:
+  double holeAzimuth_ = 0;
+  bool tableReserved_ = false;
+  std::array<std::uint8_t, 19> lastRaw_{};
+  double lastRawDepth_ = 0;
+  std::uint64_t rawSaved_ = 0;
+};
+
+}  // namespace tools

@@ -1,0 +1,77 @@
+#include "toolslib/families/TarnB.h"
+
+#include <cmath>
+
+#include "toolslib/GyroMath.h"
+#include "toolslib/ParameterBuilder.h"
+#include "toolslib/wire/TarnBWire.h"
+
+namespace tools {
+namespace {
+constexpr ChannelSpec kChannels[] = {
+    {"RATEX", Quantity::None, "Deg/h"},   {"RATEY", Quantity::None, "Deg/h"},   {"ACCX", Quantity::None, "g"},
+    {"ACCY", Quantity::None, "g"},        {"ACCZ", Quantity::None, "g"},        {"RAWRATEGX", Quantity::None, "mV"},
+    {"RAWRATEGY", Quantity::None, "mV"},  {"RAWAX", Quantity::None, "mV"},      {"RAWAY", Quantity::None, "mV"},
+    {"RAWAZ", Quantity::None, "mV"},      {"TEMPG", Quantity::None, "DegC"},    {"TEMPA", Quantity::None, "DegC"},
+    {"TSUPV", Quantity::None, "VOLT"},    {"TSTAT", Quantity::None, ""},        {"TSEQ", Quantity::None, ""},
+    {"DEVI", Quantity::None, "Deg"},      {"HSTF", Quantity::None, "Deg"},      {"GTOT", Quantity::None, "g"},
+    {"GTF", Quantity::None, "Deg"},
+};
+}  // namespace
+
+TarnB::TarnB(Globals& globals) : FamilyBase(globals, wire::tarnb::kLayout, kChannels, 19) {}
+
+void TarnB::decodeRow(const std::uint8_t*, const double* v, float* out, const FrameContext&) {
+  namespace w = wire::tarnb;
+  const double rx = (v[w::kRawGX] - parameterValue(kGyroOffsetX)) * parameterValue(kGyroGainX);
+  const double ry = (v[w::kRawGY] - parameterValue(kGyroOffsetY)) * parameterValue(kGyroGainY);
+  const double scale = parameterValue(kAccScale) != 0 ? parameterValue(kAccScale) : 1000.0;
+  const gyro::Vec g{(v[w::kRawAX] - parameterValue(kAccOffsetX)) / scale, (v[w::kRawAY] - parameterValue(kAccOffsetY)) / scale,
+                    (v[w::kRawAZ] - parameterValue(kAccOffsetZ)) / scale};
+  double hstf = gyro::highSideToolface(g);
+  if (parameterChoice(kToolfaceRange) == 1) hstf = gyro::wrap180(hstf);
+  out[0] = static_cast<float>(rx);
+  out[1] = static_cast<float>(ry);
+  out[2] = static_cast<float>(g.x);
+  out[3] = static_cast<float>(g.y);
+  out[4] = static_cast<float>(g.z);
+  out[5] = static_cast<float>(v[w::kRawGX]);
+  out[6] = static_cast<float>(v[w::kRawGY]);
+  out[7] = static_cast<float>(v[w::kRawAX]);
+  out[8] = static_cast<float>(v[w::kRawAY]);
+  out[9] = static_cast<float>(v[w::kRawAZ]);
+  out[10] = static_cast<float>(v[w::kTempG]);
+  out[11] = static_cast<float>(v[w::kTempA]);
+  out[12] = static_cast<float>(v[w::kSupply]);
+  out[13] = static_cast<float>(v[w::kStatus]);
+  out[14] = static_cast<float>(v[w::kSeq]);
+  out[15] = static_cast<float>(gyro::inclination(g));
+  out[16] = static_cast<float>(hstf);
+  out[17] = static_cast<float>(gyro::norm(g));
+  // Near vertical the horizontal earth rate points north: the x axis is that far from it.
+  out[18] = static_cast<float>(gyro::wrap360(std::atan2(-ry, rx) * gyro::kRadToDeg));
+}
+
+std::vector<records::ToolParameterS> TarnB::defaultParameters() const {
+  using namespace params;
+  return {
+      surfaceValue("GXOFF", "Gyro X offset", 0.0f, "mV"),
+      surfaceValue("GYOFF", "Gyro Y offset", 0.0f, "mV"),
+      surfaceValue("GXGAIN", "Gyro X gain", 30.0f, "Deg/h/mV"),
+      surfaceValue("GYGAIN", "Gyro Y gain", 30.0f, "Deg/h/mV"),
+      surfaceValue("AXOFF", "Accelerometer X offset", 0.0f, "mV"),
+      surfaceValue("AYOFF", "Accelerometer Y offset", 0.0f, "mV"),
+      surfaceValue("AZOFF", "Accelerometer Z offset", 0.0f, "mV"),
+      surfaceValue("ASCALE", "Accelerometer scale", 1000.0f, "mV/g"),
+      downholeChoice("SRATE", "Sensor sampling rate", {{"15 HZ", 0}, {"30 HZ", 1}, {"60 HZ", 2}}, 0, 224, 0x12),
+      surfaceValue("LATI", "Well latitude (negative south)", 0.0f, "Deg"),
+      surfaceChoice("HSTFC", "High side toolface range", {{"0 TO 360", 0}, {"-180 TO +180", 1}}, 0),
+      downholeChoice("GMOTOR", "Gyro motor", {{"OFF", 0}, {"ON", 1}}, 1, 224, 0x13),
+  };
+}
+
+std::vector<const char*> TarnB::calibrationNames() const {
+  return {"Load Sensor Correction Table", "Save Sensor Correction Table", "Gyro Temperature Run"};
+}
+
+}  // namespace tools
