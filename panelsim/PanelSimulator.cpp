@@ -128,7 +128,8 @@ void PanelSimulator::emitFrame(std::int64_t slot) {
   std::vector<std::uint8_t> frame{kStart};
   if (record.discovery) {
     --discoveryLeft_;
-    const auto addresses = blockAddresses(config_.toolCodes);
+    const auto addresses =
+        config_.reportedAddresses.empty() ? blockAddresses(config_.toolCodes) : config_.reportedAddresses;
     frame.push_back(kDiscoveryAddress);
     frame.push_back(static_cast<std::uint8_t>(addresses.size()));
     frame.insert(frame.end(), addresses.begin(), addresses.end());
@@ -248,6 +249,7 @@ void PanelSimulator::handle(const HostEvent& e, std::int64_t now) {
 
 void PanelSimulator::deliver(const std::vector<std::uint8_t>& message) {
   messages_.push_back(message);
+  if (observer_) observer_(message);
   if (message.size() < 3) return;
   const std::uint8_t address = message[1];
   if (address == kTelemetrySystem) {
@@ -323,6 +325,19 @@ void PanelSimulator::setSpeed(double speed) {
   const std::int64_t now = clock_.nowMs();
   catchUp(now);
   winch_.setSpeed(speed, static_cast<double>(now - powerOnMs_) / 1000.0);
+}
+
+void PanelSimulator::setMessageObserver(std::function<void(const std::vector<std::uint8_t>&)> observer) {
+  std::lock_guard lock(mutex_);
+  observer_ = std::move(observer);
+}
+
+void PanelSimulator::setEnglish(bool english) {
+  std::lock_guard lock(mutex_);
+  const std::int64_t now = clock_.nowMs();
+  catchUp(now);
+  winch_.setEnglish(english, static_cast<double>(now - powerOnMs_) / 1000.0);
+  config_.winch = winch_.settings();
 }
 
 PanelStats PanelSimulator::stats() {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -27,8 +28,11 @@ struct SimConfig {
   Faults faults;
   std::uint32_t seed = 1;
   std::uint16_t startCounter = 0;
-  std::uint32_t discoveryFrames = 3;  // frames that list the block addresses after "read tools"
+  std::uint32_t discoveryFrames = 1;  // frames that list the block addresses after "read tools"
   bool recordFrames = false;          // keep every sent frame for tests
+  // What the discovery frame lists instead of the string's own addresses (a panel that
+  // reports another string); empty: the string's addresses.
+  std::vector<std::uint8_t> reportedAddresses;
 };
 
 // A frame as the panel sent it, with the bytes a host should keep from it: the tools' data
@@ -70,6 +74,12 @@ class PanelSimulator {
   // time it goes away, so a handle from before is dead.
   bool present();
   std::uint32_t connection();
+
+  // Told of every downhole message the panel delivers (on the caller's thread, with the
+  // panel locked: keep it short).
+  void setMessageObserver(std::function<void(const std::vector<std::uint8_t>&)> observer);
+  // The panel's unit switch (status bit 5) and the winch's units with it.
+  void setEnglish(bool english);
 
   // Winch commands for a running simulation.
   void setDirection(Direction d);
@@ -120,6 +130,7 @@ class PanelSimulator {
   PanelStats stats_;
   std::vector<SentFrame> sent_;
   std::vector<std::vector<std::uint8_t>> messages_;
+  std::function<void(const std::vector<std::uint8_t>&)> observer_;
 };
 
 }  // namespace panelsim

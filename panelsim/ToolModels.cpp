@@ -1,5 +1,7 @@
 #include "panelsim/ToolModels.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 

@@ -41,6 +41,15 @@ void Winch::setSpeed(double speed, double atSeconds) {
   settings_.speed = speed;
 }
 
+void Winch::setEnglish(bool english, double atSeconds) {
+  if (english == settings_.english) return;
+  const double d = depthAt(atSeconds);
+  legStartDepth_ = english ? d / 0.3048 : d * 0.3048;
+  legStartS_ = atSeconds;
+  settings_.speed = english ? settings_.speed * 60 / 0.3048 : settings_.speed * 0.3048 / 60;
+  settings_.english = english;
+}
+
 WinchReading Winch::at(double seconds, double noise) const {
   WinchReading r;
   r.depth = depthAt(seconds);

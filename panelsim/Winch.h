@@ -33,6 +33,8 @@ class Winch {
   const WinchSettings& settings() const { return settings_; }
   void setDirection(Direction d, double atSeconds);
   void setSpeed(double speed, double atSeconds);
+  // Switches depth and speed units, keeping the position and the pace.
+  void setEnglish(bool english, double atSeconds);
 
  private:
   double depthAt(double seconds) const;

@@ -16,6 +16,7 @@ constexpr std::uint8_t kBreakByte = 0xFE;
 constexpr std::uint8_t kStart = 0x0B, kSeparator = 0x0A, kPanelMarker = 0xCD, kPanelAddress = 0xFD, kEnd = 0xCC;
 constexpr std::uint8_t kCommandCode = 0x1E;
 constexpr std::uint32_t kPanelBlockBytes = 12;
+constexpr std::uint32_t kShortestDiscoveryFrame = 22 + 3;  // one listed address
 constexpr std::uint32_t kDrainLimit = 65536;  // a panel that keeps streaming cannot hold the drain forever
 
 }  // namespace
@@ -184,7 +185,8 @@ void PPort::setExpectedAddresses(std::span<const std::uint8_t> addresses) {
 void PPort::logFrameStart(std::uint32_t start) {
   if (!rawLog_ || loggedStart_ == start) return;
   loggedStart_ = start;
-  for (std::uint32_t i = 0; i < minFrameLength_; ++i)
+  const std::uint32_t n = std::min(minFrameLength_, receivePendingFrom(start));
+  for (std::uint32_t i = 0; i < n; ++i)
     std::fprintf(rawLog_, "%d\r\n", static_cast<int>(ring_[(start + i) & kRingMask]));
 }
 
@@ -256,9 +258,12 @@ bool PPort::Parse() {
   const std::uint32_t w = writePos_.load(std::memory_order_acquire);
   std::uint32_t p = parsePos_.load(std::memory_order_relaxed);
   bool found = false;
+  // A discovery frame is shorter than the declared string's frames; waiting for a whole
+  // string's length would leave the last one to be misread once the data frames come.
+  const std::uint32_t minimum = discoveryMode() ? kShortestDiscoveryFrame : minFrameLength_;
   for (;;) {
     const std::uint32_t available = (w - p) & kRingMask;
-    if (available < minFrameLength_) break;
+    if (available < minimum) break;
     if (ring_[p] != kStart) {
       p = (p + 1) & kRingMask;
       continue;

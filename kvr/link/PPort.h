@@ -122,6 +122,9 @@ class PPort {
   void noteTransfer();
   Outcome parseFrameAt(std::uint32_t start, std::uint32_t available, std::uint32_t& length);
   void logFrameStart(std::uint32_t start);
+  std::uint32_t receivePendingFrom(std::uint32_t pos) const {
+    return (writePos_.load(std::memory_order_acquire) - pos) & kRingMask;
+  }
   bool writeAll(const std::uint8_t* bytes, std::uint32_t n);
 
   CUSBPort& port_;

@@ -64,12 +64,13 @@ PanelLink openPanelLink(const PanelLinkChoice& choice, platform::Clock& clock, c
   return link;
 }
 
-void mirrorDeclaredString(PanelLink& link, const records::ToolList& tools) {
+void mirrorDeclaredString(PanelLink& link, const records::ToolList& tools, bool english) {
   if (!link.simulator) return;
   std::vector<std::uint8_t> codes;
   for (const auto& t : tools)
     if (t.isTool()) codes.push_back(t.code());
   link.simulator->setToolString(codes);
+  link.simulator->setEnglish(english);
 }
 
 }  // namespace kvr

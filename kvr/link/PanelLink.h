@@ -45,7 +45,7 @@ struct PanelLink {
 // Builds the backend. The embedded simulator starts with no tools; mirrorDeclaredString
 // gives it the declared string before the panel is opened (TelemetryHooks::beforePanelOpen).
 PanelLink openPanelLink(const PanelLinkChoice& choice, platform::Clock& clock, const usbxp::SerialOptions& serial = {});
-void mirrorDeclaredString(PanelLink& link, const records::ToolList& tools);
+void mirrorDeclaredString(PanelLink& link, const records::ToolList& tools, bool english);
 
 inline constexpr const char* kSimulatedPanelStatus = "No surface panel attached: using the simulated panel";
 inline constexpr const char* kChosenSimulatorStatus = "Simulated surface panel";

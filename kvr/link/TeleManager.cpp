@@ -231,7 +231,7 @@ void TeleManager::tryReconnect() {
   port_.setCounters(crc, frame, good);
   port_.setExpectedAddresses(discovered_);
   port_.setFrameDataBytes(frameDataBytes_);
-  if (!started) return;
+  if (!started || found.empty()) return;  // no frames yet: still lost
   if (found != discovered_) {
     if (state_ != LinkState::StringChanged) setState(LinkState::StringChanged);
     return;
