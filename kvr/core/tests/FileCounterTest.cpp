@@ -46,12 +46,24 @@ TEST(FileCounter, NextNumberCountsFromAMissingFileAndRewritesTheFile) {
   const std::pair<const char*, const char*> stored[] = {
       {"abc", "_1"}, {"-1", "_1"}, {"41", "_42"}, {"41\r", "_42"}, {"", "_1"},
       {"2147483647", "_2147483647"},
+      {"99999999999999999999", "_2147483647"},
   };
   for (auto [text, suffix] : stored) {
     fs.writeText(counter, text);
     ASSERT_EQ(fm.nextFileNumber(session), 0);
     EXPECT_EQ(fm.suffix(), suffix) << text;
   }
+}
+
+TEST(FileCounter, HugeCounterFileIsReadOnlyAsFarAsItsFirstWord) {
+  kvr::MemoryFileSystem fs;
+  CFileManager fm(fs);
+  fs.writeText("s/FileCounter.txt", "8 " + std::string(1 << 20, 'x'));
+  ASSERT_EQ(fm.nextFileNumber("s"), 0);
+  EXPECT_EQ(fm.suffix(), "_9");
+  fs.writeText("s/FileCounter.txt", std::string(1 << 20, '9'));
+  ASSERT_EQ(fm.nextFileNumber("s"), 0);
+  EXPECT_EQ(fm.suffix(), "_2147483647");
 }
 
 TEST(FileCounter, CounterThatCannotBeWrittenFails) {

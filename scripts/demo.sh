@@ -1,0 +1,13 @@
+#!/bin/sh
+# The headless demo: records a small log and shows it. Run by ./varexa demo with the bin folder.
+set -eu
+bin=$1
+out=${VAREXA_DEMO_DIR:-$(pwd)/build/demo}
+rm -rf "$out"
+mkdir -p "$out"
+echo "== Writing a KVR data file through the data file manager"
+"$bin/kvr-sample-file" "$out/BRIX_DUNE_UP.kvr"
+echo "file: $out/BRIX_DUNE_UP.kvr"
+echo
+echo "== kvr-info"
+"$bin/kvr-info" --rows 5 "$out/BRIX_DUNE_UP.kvr"
