@@ -1,0 +1,27 @@
+#pragma once
+// Where the task panels of the special tools are made when a string is confirmed. The
+// panels come with their own work (TARN, TARN-B, TARN-C, VUNT); until then the factory
+// makes nothing.
+
+#include "common/records/ChannelStruct.h"
+#include "toolslib/Globals.h"
+
+namespace kvr {
+
+class TaskPanelFactory {
+ public:
+  virtual ~TaskPanelFactory() = default;
+  // Before the tool state is rebuilt: every existing panel goes.
+  virtual void destroyAll() {}
+  virtual void createTarnPanel(const records::ToolEntry& tool) { (void)tool; }
+  virtual void createTarnBPanel(const records::ToolEntry& tool) { (void)tool; }
+  virtual void createTarnCPanel(const records::ToolEntry& tool) { (void)tool; }
+  virtual void createVuntPanel(const records::ToolEntry& tool) { (void)tool; }
+  // The TARN-C drift-correction options into the library's globals.
+  virtual void loadTarnCDriftOptions(tools::Globals& globals) { (void)globals; }
+};
+
+// The factory until the panels exist.
+class NoTaskPanels final : public TaskPanelFactory {};
+
+}  // namespace kvr
