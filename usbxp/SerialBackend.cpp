@@ -143,7 +143,6 @@ Status SerialBackend::open(std::uint32_t index, Handle& handle) {
   std::lock_guard lock(mutex_);
   handle = nextHandle_++;
   open_[handle] = fd;
-  openNames_[handle] = node.string();
   lastOpened_ = node.string();
   return kSuccess;
 }
@@ -160,7 +159,6 @@ Status SerialBackend::close(Handle handle) {
   if (it == open_.end()) return kInvalidHandle;
   ::close(it->second);
   open_.erase(it);
-  openNames_.erase(handle);
   return kSuccess;
 }
 

@@ -3,6 +3,7 @@
 // product string, opened raw at the line rate the panel uses. Time-outs are waits with
 // poll(); the receive-queue count comes from FIONREAD and flushing from tcflush.
 
+#include <atomic>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -60,10 +61,9 @@ class SerialBackend final : public Backend {
   mutable std::mutex mutex_;  // guards the tables below; transfers run outside it
   std::vector<SerialDevice> devices_;
   std::map<Handle, int> open_;  // handle -> file descriptor
-  std::map<Handle, std::string> openNames_;
   Handle nextHandle_ = 1;
-  std::uint32_t readTimeoutMs_ = 200;
-  std::uint32_t writeTimeoutMs_ = 200;
+  std::atomic<std::uint32_t> readTimeoutMs_{200};
+  std::atomic<std::uint32_t> writeTimeoutMs_{200};
   std::string lastOpened_;
 };
 

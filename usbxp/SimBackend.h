@@ -3,6 +3,7 @@
 // the panel's product string while it is present, and transfers go straight to it. Waits
 // (read time-outs) are waits on the clock the panel runs on.
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -50,8 +51,8 @@ class SimBackend final : public Backend {
   Handle openHandle_ = kNoHandle;
   std::uint32_t openConnection_ = 0;
   Handle nextHandle_ = 1;
-  std::uint32_t baud_ = 0;
-  std::uint32_t readTimeoutMs_ = 200, writeTimeoutMs_ = 200;
+  std::atomic<std::uint32_t> baud_{0};
+  std::atomic<std::uint32_t> readTimeoutMs_{200}, writeTimeoutMs_{200};
   std::uint32_t opens_ = 0;
   std::uint32_t openedIndex_ = 0;
 };
