@@ -1,12 +1,14 @@
 #pragma once
-// The number text form of scale values, monitors and sketches: plain decimals without
-// trailing zeros or a leading zero, small values by their first two significant digits.
+// The number text form of scale and monitor values: plain decimal, short, without a
+// leading zero ("150", "-1", ".25", "-.5", ".050"). Used by the presentation file,
+// the curve headings, the editors and the monitors.
 
 #include <string>
 
 namespace presentation {
 
-// decimals is 2 for scale values; the tool string sketch uses 1.
-std::string numberText(double value, int decimals = 2);
+std::string numberText(double value);
+// The same form with another number of decimals (the tool string sketch uses 1).
+std::string numberText(double value, int decimals);
 
 }  // namespace presentation

@@ -1,26 +1,38 @@
-#include <gtest/gtest.h>
-
 #include "common/presentation/NumberText.h"
 
+#include <gtest/gtest.h>
+
+namespace presentation {
 namespace {
 
 struct Case {
   double value;
-  int decimals;
   const char* text;
 };
 
-TEST(NumberText, WritesTheDocumentedForms) {
+TEST(NumberText, WritesTheShortDecimalForm) {
   const Case cases[] = {
-      {0, 2, "0"},           {150.0, 2, "150"},     {-1.0, 2, "-1"},       {1.5, 2, "1.5"},
-      {0.25, 2, ".25"},      {-0.5, 2, "-.5"},      {0.099, 2, ".1"},      {0.05, 2, ".050"},
-      {0.094, 2, ".094"},    {-0.05, 2, "-.050"},   {0.004, 2, ".0040"},   {123.456, 2, "123.46"},
-      {1000000, 2, "1000000"}, {1234567, 2, "1.23457e+06"}, {-2500000, 2, "-2500000"},
-      // The sketch's one-decimal form.
-      {1234.56, 1, "1234.6"}, {350.0, 1, "350"},    {-30.0, 1, "-30"},     {0.04, 1, ".040"},
-      {0.06, 1, ".1"},        {12.25, 1, "12.3"},
+      {0.0, "0"},          {-0.0, "0"},       {150.0, "150"},      {-1.0, "-1"},
+      {1.5, "1.5"},        {0.25, ".25"},     {-0.5, "-.5"},       {0.099, ".1"},
+      {0.05, ".050"},      {0.094, ".094"},   {-0.05, "-.050"},    {0.004, ".0040"},
+      {0.00996, ".010"},   {12.345, "12.35"}, {1000000.0, "1000000"},
+      {-2500000.0, "-2500000"},               {2000000.0, "2e+06"}, {1234567.0, "1.23457e+06"},
+      {100.004, "100"},    {0.1, ".1"},       {2000.0, "2000"},
   };
-  for (const auto& c : cases) EXPECT_EQ(presentation::numberText(c.value, c.decimals), c.text) << c.value;
+  for (const auto& c : cases) EXPECT_EQ(numberText(c.value), c.text) << c.value;
+}
+
+TEST(NumberText, TheSketchsOneDecimalForm) {
+  const Case cases[] = {{1234.56, "1234.6"}, {350.0, "350"}, {-30.0, "-30"}, {0.04, ".040"}, {0.06, ".1"}};
+  for (const auto& c : cases) EXPECT_EQ(numberText(c.value, 1), c.text) << c.value;
+}
+
+TEST(NumberText, SinglePrecisionScaleValuesPrintAsTyped) {
+  // Scale values are stored as 32-bit floats; their widened value must not leak digits.
+  EXPECT_EQ(numberText(0.05f), ".050");
+  EXPECT_EQ(numberText(0.2f), ".2");
+  EXPECT_EQ(numberText(-100000.0f), "-100000");
 }
 
 }  // namespace
+}  // namespace presentation
