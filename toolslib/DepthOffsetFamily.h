@@ -10,9 +10,9 @@ namespace tools {
 
 class DepthOffsetFamily : public FamilyBase {
  public:
-  DepthOffsetFamily(Globals& globals, const wire::Layout& layout, std::span<const ChannelSpec> channels,
-                    std::uint32_t rowFloats, std::size_t measurePointParameter)
-      : FamilyBase(globals, layout, channels, rowFloats), shifter_(rowFloats), measurePoint_(measurePointParameter) {}
+  DepthOffsetFamily(Globals& globals, const wire::Layout& layout, wire::Decoder decoder,
+                    std::span<const ChannelSpec> channels, std::uint32_t rowFloats, std::size_t measurePointParameter)
+      : FamilyBase(globals, layout, decoder, channels, rowFloats), shifter_(rowFloats), measurePoint_(measurePointParameter) {}
 
   bool hasDepthOffset() const override { return true; }
   float setDepthOffset(float referenceMm, float distanceMm, float stepMm) override {

@@ -4,9 +4,9 @@
 
 namespace tools {
 
-FamilyBase::FamilyBase(Globals& globals, const wire::Layout& layout, std::span<const ChannelSpec> channels,
-                       std::uint32_t rowFloats)
-    : globals_(globals), layout_(layout), channels_(channels), rowFloats_(rowFloats) {}
+FamilyBase::FamilyBase(Globals& globals, const wire::Layout& layout, wire::Decoder decoder,
+                       std::span<const ChannelSpec> channels, std::uint32_t rowFloats)
+    : globals_(globals), layout_(layout), decoder_(decoder), channels_(channels), rowFloats_(rowFloats) {}
 
 void FamilyBase::addDataChannels(records::ChannelList& list) const {
   for (std::size_t i = 0; i < channels_.size(); ++i) {
@@ -24,29 +24,41 @@ void FamilyBase::addDataChannels(records::ChannelList& list) const {
 std::uint32_t FamilyBase::processData(std::span<const std::uint8_t> ring, std::uint32_t readIndex,
                                       std::uint32_t toolOffset, float** rowPointer, float* ringStart, float* ringEnd,
                                       const FrameContext& context) {
-  std::array<std::uint8_t, kMaxDataBytes> bytes{};
+  std::array<std::uint8_t, kMaxDataBytes> gathered;
+  const std::uint8_t* bytes = gathered.data();
   const std::uint32_t n = layout_.dataBytes;
-  if (!ring.empty()) {
+  if (ring.empty()) {
+    gathered.fill(0);
+  } else {
     const std::uint32_t mask = globals_.DataBuffSize;
     // The mask is only trusted when it stays inside the ring handed in.
     const bool maskFits = static_cast<std::size_t>(mask) < ring.size();
-    for (std::uint32_t i = 0; i < n; ++i) {
-      const std::uint32_t at = readIndex + toolOffset + i;
-      bytes[i] = ring[maskFits ? (at & mask) : (at % ring.size())];
+    const std::uint32_t first = readIndex + toolOffset;
+    const std::size_t at = maskFits ? (first & mask) : (first % ring.size());
+    if (maskFits && at + n <= static_cast<std::size_t>(mask) + 1) {
+      bytes = ring.data() + at;  // the usual case: the tool's bytes do not straddle the ring's end
+    } else {
+      for (std::uint32_t i = 0; i < n; ++i)
+        gathered[i] = ring[maskFits ? ((first + i) & mask) : ((first + i) % ring.size())];
     }
   }
-  std::array<double, 32> values{};
-  wire::decode(layout_, bytes.data(), values.data());
+  std::array<double, wire::kMaxFields> values;
+  decoder_(bytes, values.data());
 
-  if (!unitsValid_ || !(unitsFor_ == globals_.SystemUnits)) refreshUnits();
-  std::array<float, kMaxRowFloats> row{};
-  decodeRow(bytes.data(), values.data(), row.data(), context);
+  if (!unitsValid_ || unitsChanged()) refreshUnits();
+  std::array<float, kMaxRowFloats> row;
+  decodeRow(bytes, values.data(), row.data(), context);
 
   if (rowPointer && *rowPointer && ringStart && ringEnd) {
     float* p = *rowPointer;
-    for (std::uint32_t i = 0; i < rowFloats_; ++i) {
-      *p++ = row[i];
-      if (p > ringEnd) p = ringStart;
+    if (p >= ringStart && p + rowFloats_ <= ringEnd) {
+      std::copy(row.begin(), row.begin() + rowFloats_, p);  // the row does not reach the ring's end
+      p += rowFloats_;
+    } else {
+      for (std::uint32_t i = 0; i < rowFloats_; ++i) {
+        *p++ = row[i];
+        if (p > ringEnd) p = ringStart;
+      }
     }
     *rowPointer = p;
   }
@@ -84,14 +96,10 @@ void FamilyBase::freeAllDynamicMem() {
   resetState();
 }
 
-const UnitConversion& FamilyBase::unitOf(std::size_t channel) { return units_[channel]; }
-
-float FamilyBase::parameterValue(std::size_t index) const {
-  return index < parameters_.size() ? parameters_[index].value : 0.0f;
-}
-
-std::uint8_t FamilyBase::parameterChoice(std::size_t index) const {
-  return index < parameters_.size() ? parameters_[index].selectedChoice : 0;
+bool FamilyBase::unitsChanged() const {
+  bool changed = false;
+  for (std::size_t i = 0; i < records::kSystemUnitsSize; ++i) changed |= unitsFor_.code[i] != globals_.SystemUnits.code[i];
+  return changed;
 }
 
 void FamilyBase::refreshUnits() {

@@ -25,8 +25,8 @@ class FamilyBase : public Family {
   static constexpr std::size_t kMaxRowFloats = 32;
   static constexpr std::size_t kMaxDataBytes = 32;
 
-  FamilyBase(Globals& globals, const wire::Layout& layout, std::span<const ChannelSpec> channels,
-             std::uint32_t rowFloats);
+  FamilyBase(Globals& globals, const wire::Layout& layout, wire::Decoder decoder,
+             std::span<const ChannelSpec> channels, std::uint32_t rowFloats);
 
   std::uint8_t code() const override { return layout_.code; }
   std::string_view name() const override { return layout_.family; }
@@ -58,16 +58,22 @@ class FamilyBase : public Family {
   virtual void resetState() {}
 
   // The conversion of channel i for the current system units.
-  const UnitConversion& unitOf(std::size_t channel);
-  float parameterValue(std::size_t index) const;
-  std::uint8_t parameterChoice(std::size_t index) const;
+  const UnitConversion& unitOf(std::size_t channel) const { return units_[channel]; }
+  float parameterValue(std::size_t index) const {
+    return index < parameters_.size() ? parameters_[index].value : 0.0f;
+  }
+  std::uint8_t parameterChoice(std::size_t index) const {
+    return index < parameters_.size() ? parameters_[index].selectedChoice : 0;
+  }
 
   Globals& globals_;
 
  private:
   void refreshUnits();
+  bool unitsChanged() const;
 
   const wire::Layout& layout_;
+  wire::Decoder decoder_;
   std::span<const ChannelSpec> channels_;
   std::uint32_t rowFloats_;
   std::vector<records::ToolParameterS> parameters_;

@@ -18,6 +18,7 @@ inline Vec cross(const Vec& a, const Vec& b) { return {a.y * b.z - a.z * b.y, a.
 inline double norm(const Vec& a) { return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z); }
 
 inline double wrap360(double deg) {
+  if (deg >= 0 && deg < 360.0) return deg;  // the usual case, without a division
   deg = std::fmod(deg, 360.0);
   return deg < 0 ? deg + 360.0 : deg;
 }
@@ -27,9 +28,13 @@ inline double wrap180(double deg) {
 }
 
 // Inclination from vertical, degrees.
-inline double inclination(const Vec& g) { return std::atan2(std::sqrt(g.x * g.x + g.y * g.y), g.z) * kRadToDeg; }
+// The angles go into float channels, so the single-precision functions are precise enough
+// (and several times faster on every frame).
+inline double atan2f(double y, double x) { return std::atan2(static_cast<float>(y), static_cast<float>(x)); }
+
+inline double inclination(const Vec& g) { return atan2f(std::sqrt(g.x * g.x + g.y * g.y), g.z) * kRadToDeg; }
 // High-side toolface: the angle of the tool's x axis from the high side, 0..360.
-inline double highSideToolface(const Vec& g) { return wrap360(std::atan2(g.y, -g.x) * kRadToDeg); }
+inline double highSideToolface(const Vec& g) { return wrap360(atan2f(g.y, -g.x) * kRadToDeg); }
 
 struct Heading {
   double azimuth = 0;   // of the tool axis, from true north, 0..360
@@ -46,7 +51,7 @@ inline Heading northSeek(const Vec& rate, const Vec& g) {
   if (en == 0) return {};
   east = {east.x / en, east.y / en, east.z / en};
   const Vec north = cross(east, down);
-  return {wrap360(std::atan2(east.z, north.z) * kRadToDeg), wrap360(std::atan2(east.x, north.x) * kRadToDeg)};
+  return {wrap360(atan2f(east.z, north.z) * kRadToDeg), wrap360(atan2f(east.x, north.x) * kRadToDeg)};
 }
 
 }  // namespace tools::gyro

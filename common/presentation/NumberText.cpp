@@ -22,17 +22,14 @@ std::string smallValue(double value) {
 
 }  // namespace
 
-std::string numberText(double value) { return numberText(value, 2); }
-
 std::string numberText(double value, int decimals) {
-  if (decimals < 1) decimals = 1;
-  if (decimals > 6) decimals = 6;
   if (value == 0) return "0";
   char buf[400];
   if (!std::isfinite(value) || value > 1000000.0) {
     std::snprintf(buf, sizeof buf, "%.6g", value);
     return buf;
   }
+  decimals = decimals < 1 ? 1 : decimals > 6 ? 6 : decimals;
   const double scale = std::pow(10.0, decimals);
   const double rounded = std::round(value * scale) / scale;
   if (std::fabs(rounded) < 0.1) return smallValue(value);

@@ -7,8 +7,7 @@
 
 namespace presentation {
 
-std::string numberText(double value);
-// The same form with another number of decimals (the tool string sketch uses 1).
-std::string numberText(double value, int decimals);
+// decimals: 2 for scale values; the tool string sketch writes its lengths with 1.
+std::string numberText(double value, int decimals = 2);
 
 }  // namespace presentation

@@ -135,6 +135,7 @@ class CToolManager {
   double lastSpeedDepth_ = 0;
   std::array<double, kSpeedSamples> speed_{};
   std::size_t speedIndex_ = 0;
+  double speedSum_ = 0;
 
   std::uint64_t framesDispatched_ = 0;
   std::vector<ActiveTool> active_;

@@ -54,8 +54,12 @@ void CToolManager::decodePanel(std::uint32_t read, float** row, float* start, fl
     const int d = block.counter >= lastCounter_ ? block.counter - lastCounter_ : block.counter + 65535 - lastCounter_;
     if (d > 0) {
       framesElapsed_ = d;
-      speed_[speedIndex_] = (currentDepth_ - lastSpeedDepth_) / d;
+      const double sample = (currentDepth_ - lastSpeedDepth_) / d;
+      speedSum_ += sample - speed_[speedIndex_];
+      speed_[speedIndex_] = sample;
       speedIndex_ = (speedIndex_ + 1) % kSpeedSamples;
+      // The running sum is taken afresh once a turn so that rounding cannot build up.
+      if (speedIndex_ == 0) speedSum_ = std::accumulate(speed_.begin(), speed_.end(), 0.0);
       lastSpeedDepth_ = currentDepth_;
     }
     // d == 0: the counter has not moved, so no time is known to have passed; the speed ring
@@ -68,8 +72,7 @@ void CToolManager::decodePanel(std::uint32_t read, float** row, float* start, fl
 
   double speed = 0;
   if (depthLog_) {
-    const double sum = std::accumulate(speed_.begin(), speed_.end(), 0.0);
-    speed = records::lineSpeedFromSum(sum, records::isEnglish(modeWord_));
+    speed = records::lineSpeedFromSum(speedSum_, records::isEnglish(modeWord_));
   }
   const float time = (depthLog_ || stationLog_) ? logTime_ : 0.0f;
   tools_.globals().OnlineTime = time;

@@ -11,7 +11,7 @@ constexpr ChannelSpec kChannels[] = {
 };
 }
 
-Brix::Brix(Globals& globals) : DepthOffsetFamily(globals, wire::brix::kLayout, kChannels, 5, kMeasurePoint) {}
+Brix::Brix(Globals& globals) : DepthOffsetFamily(globals, wire::brix::kLayout, wire::decodeFixed<wire::brix::kLayout>, kChannels, 5, kMeasurePoint) {}
 
 void Brix::decodeSensors(const std::uint8_t*, const double* v, float* out, const FrameContext&) {
   namespace w = wire::brix;

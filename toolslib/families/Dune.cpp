@@ -15,7 +15,7 @@ constexpr ChannelSpec kChannels[] = {
 };
 }
 
-Dune::Dune(Globals& globals) : DepthOffsetFamily(globals, wire::dune::kLayout, kChannels, 4, kMeasurePoint) {}
+Dune::Dune(Globals& globals) : DepthOffsetFamily(globals, wire::dune::kLayout, wire::decodeFixed<wire::dune::kLayout>, kChannels, 4, kMeasurePoint) {}
 
 void Dune::decodeSensors(const std::uint8_t*, const double* v, float* out, const FrameContext&) {
   namespace w = wire::dune;

@@ -9,7 +9,7 @@ constexpr ChannelSpec kChannels[] = {
     {"CAL1", Quantity::Length, ""}, {"CAL2", Quantity::Length, ""}, {"CAL3", Quantity::Length, ""}};
 }
 
-Fyrd::Fyrd(Globals& globals) : FamilyBase(globals, wire::fyrd::kLayout, kChannels, 3) {}
+Fyrd::Fyrd(Globals& globals) : FamilyBase(globals, wire::fyrd::kLayout, wire::decodeFixed<wire::fyrd::kLayout>, kChannels, 3) {}
 
 void Fyrd::decodeRow(const std::uint8_t*, const double* v, float* out, const FrameContext&) {
   for (int i = 0; i < 3; ++i)

@@ -13,7 +13,7 @@ constexpr ChannelSpec kChannels[] = {
 };
 }
 
-Havo::Havo(Globals& globals) : DepthOffsetFamily(globals, wire::havo::kLayout, kChannels, 4, kMeasurePoint) {}
+Havo::Havo(Globals& globals) : DepthOffsetFamily(globals, wire::havo::kLayout, wire::decodeFixed<wire::havo::kLayout>, kChannels, 4, kMeasurePoint) {}
 
 void Havo::decodeSensors(const std::uint8_t*, const double* v, float* out, const FrameContext&) {
   namespace w = wire::havo;

@@ -8,7 +8,7 @@ namespace {
 constexpr ChannelSpec kChannels[] = {{"DHTENS", Quantity::Tension, ""}};
 }
 
-Plov::Plov(Globals& globals) : FamilyBase(globals, wire::plov::kLayout, kChannels, 1) {}
+Plov::Plov(Globals& globals) : FamilyBase(globals, wire::plov::kLayout, wire::decodeFixed<wire::plov::kLayout>, kChannels, 1) {}
 
 void Plov::decodeRow(const std::uint8_t*, const double* v, float* out, const FrameContext&) {
   out[0] = unitOf(0).apply(v[wire::plov::kTension] * parameterValue(kScale) + parameterValue(kOffset));

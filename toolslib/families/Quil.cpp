@@ -12,7 +12,7 @@ constexpr ChannelSpec kChannels[] = {
 constexpr double kFramesPerSecond = 15.0;
 }  // namespace
 
-Quil::Quil(Globals& globals) : DepthOffsetFamily(globals, wire::quil::kLayout, kChannels, 4, kMeasurePoint) {}
+Quil::Quil(Globals& globals) : DepthOffsetFamily(globals, wire::quil::kLayout, wire::decodeFixed<wire::quil::kLayout>, kChannels, 4, kMeasurePoint) {}
 
 void Quil::decodeSensors(const std::uint8_t*, const double* v, float* out, const FrameContext&) {
   namespace w = wire::quil;

@@ -16,7 +16,7 @@ constexpr ChannelSpec kChannels[] = {
 constexpr double kWaterPsiPerFoot = 0.433527;  // 1 g/cc
 }  // namespace
 
-Sevo::Sevo(Globals& globals) : DepthOffsetFamily(globals, wire::sevo::kLayout, kChannels, 10, kMeasurePoint) {}
+Sevo::Sevo(Globals& globals) : DepthOffsetFamily(globals, wire::sevo::kLayout, wire::decodeFixed<wire::sevo::kLayout>, kChannels, 10, kMeasurePoint) {}
 
 void Sevo::resetState() {
   DepthOffsetFamily::resetState();

@@ -21,16 +21,31 @@ constexpr double kFrameSeconds = 1.0 / 15.0;
 constexpr double kDegPerHourToRadPerSecond = gyro::kPi / 180.0 / 3600.0;
 }  // namespace
 
-Tarn::Tarn(Globals& globals) : FamilyBase(globals, wire::tarn::kLayout, kChannels, 19) {}
+Tarn::Tarn(Globals& globals) : FamilyBase(globals, wire::tarn::kLayout, wire::decodeFixed<wire::tarn::kLayout>, kChannels, 19) {}
 
 void Tarn::resetState() { resetHoleAzimuth(); }
+
+double Tarn::earthVertical() {
+  // The earth's rate along the vertical, for the latitude of parameter 1 (kept until it changes).
+  const float latitude = parameterValue(kLatitude);
+  if (latitude != latitudeFor_) {
+    latitudeFor_ = latitude;
+    earthVertical_ = -gyro::kEarthRateDegPerHour * std::sin(latitude / gyro::kRadToDeg);
+  }
+  return earthVertical_;
+}
 
 void Tarn::resetHoleAzimuth() { holeAzimuth_ = gyro::wrap360(parameterValue(kInitialAzimuth)); }
 
 void Tarn::saveRawData(std::span<const std::uint8_t> ring, std::uint32_t readIndex, std::uint32_t toolOffset,
                        double depth) {
   if (ring.empty()) return;
-  for (std::size_t i = 0; i < lastRaw_.size(); ++i) lastRaw_[i] = ring[(readIndex + toolOffset + i) % ring.size()];
+  const std::size_t mask = ring.size() - 1;
+  const bool powerOfTwo = (ring.size() & mask) == 0;
+  for (std::size_t i = 0; i < lastRaw_.size(); ++i) {
+    const std::size_t at = readIndex + toolOffset + i;
+    lastRaw_[i] = ring[powerOfTwo ? (at & mask) : (at % ring.size())];
+  }
   lastRawDepth_ = depth;
   ++rawSaved_;
 }
@@ -51,8 +66,7 @@ void Tarn::decodeRow(const std::uint8_t*, const double* v, float* out, const Fra
   const double gn = gyro::norm(g);
   if (gn > 0) {
     const double vertical = (rate.x * g.x + rate.y * g.y + rate.z * g.z) / gn;
-    const double earthVertical = -gyro::kEarthRateDegPerHour * std::sin(parameterValue(kLatitude) / gyro::kRadToDeg);
-    holeAzimuth_ = gyro::wrap360(holeAzimuth_ + (vertical - earthVertical) / 3600.0 * kFrameSeconds);
+    holeAzimuth_ = gyro::wrap360(holeAzimuth_ + (vertical - earthVertical()) / 3600.0 * kFrameSeconds);
   }
   const double hstf = gyro::highSideToolface(g);
   out[0] = static_cast<float>(rate.x);

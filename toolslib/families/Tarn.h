@@ -39,7 +39,11 @@ class Tarn final : public FamilyBase {
   void resetState() override;
 
  private:
+  double earthVertical();
+
   double holeAzimuth_ = 0;
+  float latitudeFor_ = 0;
+  double earthVertical_ = 0;
   bool tableReserved_ = false;
   std::array<std::uint8_t, 19> lastRaw_{};
   double lastRawDepth_ = 0;

@@ -19,7 +19,7 @@ constexpr ChannelSpec kChannels[] = {
 };
 }  // namespace
 
-TarnB::TarnB(Globals& globals) : FamilyBase(globals, wire::tarnb::kLayout, kChannels, 19) {}
+TarnB::TarnB(Globals& globals) : FamilyBase(globals, wire::tarnb::kLayout, wire::decodeFixed<wire::tarnb::kLayout>, kChannels, 19) {}
 
 void TarnB::decodeRow(const std::uint8_t*, const double* v, float* out, const FrameContext&) {
   namespace w = wire::tarnb;
@@ -49,7 +49,7 @@ void TarnB::decodeRow(const std::uint8_t*, const double* v, float* out, const Fr
   out[16] = static_cast<float>(hstf);
   out[17] = static_cast<float>(gyro::norm(g));
   // Near vertical the horizontal earth rate points north: the x axis is that far from it.
-  out[18] = static_cast<float>(gyro::wrap360(std::atan2(-ry, rx) * gyro::kRadToDeg));
+  out[18] = static_cast<float>(gyro::wrap360(gyro::atan2f(-ry, rx) * gyro::kRadToDeg));
 }
 
 std::vector<records::ToolParameterS> TarnB::defaultParameters() const {

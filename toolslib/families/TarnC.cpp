@@ -23,7 +23,7 @@ constexpr std::uint16_t kStatusTable = 10;
 constexpr std::uint16_t kStatusImu = 12;
 }  // namespace
 
-TarnC::TarnC(Globals& globals) : FamilyBase(globals, wire::tarnc::kLayout, kChannels, 25) {}
+TarnC::TarnC(Globals& globals) : FamilyBase(globals, wire::tarnc::kLayout, wire::decodeFixed<wire::tarnc::kLayout>, kChannels, 25) {}
 
 void TarnC::resetState() {
   haveSmoothed_ = false;

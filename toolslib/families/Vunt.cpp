@@ -11,7 +11,7 @@ constexpr ChannelSpec kChannels[] = {
 };
 }
 
-Vunt::Vunt(Globals& globals) : FamilyBase(globals, wire::vunt::kLayout, kChannels, 4) {}
+Vunt::Vunt(Globals& globals) : FamilyBase(globals, wire::vunt::kLayout, wire::decodeFixed<wire::vunt::kLayout>, kChannels, 4) {}
 
 void Vunt::decodeRow(const std::uint8_t*, const double* v, float* out, const FrameContext&) {
   namespace w = wire::vunt;

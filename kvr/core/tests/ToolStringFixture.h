@@ -18,6 +18,9 @@ namespace kvr::testing {
 
 inline std::string sourceFile(const std::string& relative) {
   const char* root = std::getenv("VAREXA_SOURCE_DIR");
+#ifdef VAREXA_SOURCE_ROOT
+  if (!root) root = VAREXA_SOURCE_ROOT;
+#endif
   std::ifstream in(std::string(root ? root : ".") + "/" + relative, std::ios::binary);
   std::stringstream s;
   s << in.rdbuf();
