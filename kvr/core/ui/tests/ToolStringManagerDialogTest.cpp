@@ -12,16 +12,12 @@
 #include "kvr/core/ui/AboutDialog.h"
 #include "kvr/core/ui/SingleValueInputDialog.h"
 #include "kvr/core/ui/ToolStringManagerDialog.h"
+#include "platform/qt/testing/QtTestApp.h"
 
 namespace {
 
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "kvr_core_ui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication a(argc, argv);
-  return a;
-}
+// The offscreen platform: CTest no longer sets it for every test.
+QApplication& app() { return platform::qt::testing::qtTestApp(); }
 
 TEST(ToolStringManagerDialog, DoubleClickAddsAToolAndOkConfirmsTheString) {
   app();
