@@ -31,11 +31,11 @@ bool parseWindow(std::string_view text, double& at, double& duration, double def
 
 }  // namespace
 
-std::optional<std::string> applyFault(Faults& f, std::string_view spec) {
-  const auto eq = spec.find('=');
-  const std::string_view name = spec.substr(0, eq);
+std::optional<std::string> applyFault(Faults& f, std::string_view text) {
+  const auto eq = text.find('=');
+  const std::string_view name = text.substr(0, eq);
   const bool hasValue = eq != std::string_view::npos;
-  const std::string_view value = hasValue ? spec.substr(eq + 1) : std::string_view{};
+  const std::string_view value = hasValue ? text.substr(eq + 1) : std::string_view{};
   const std::string bad = "bad value for fault " + std::string(name) + ": " + std::string(value);
   auto probability = [&](double& out) -> std::optional<std::string> {
     if (!hasValue) {

@@ -23,7 +23,7 @@ struct Faults {
 };
 
 // Applies one "NAME" or "NAME=VALUE" to faults; an error text when the name or value is wrong.
-std::optional<std::string> applyFault(Faults& faults, std::string_view spec);
+std::optional<std::string> applyFault(Faults& faults, std::string_view text);
 
 // One line per fault for --help.
 std::string faultHelp();
