@@ -34,6 +34,8 @@ class CToolManager {
 
   // --- the string ---
   const records::ToolList& toolList() const { return toolList_; }
+  // Telemetry writes each tool's frame offset into its entry.
+  records::ToolList& mutableToolList() { return toolList_; }
   // Replaces the tool list (a confirmed editor list, or a playback file's).
   void setToolList(records::ToolList list) { toolList_ = std::move(list); }
   const records::ChannelList& channels() const { return channels_; }

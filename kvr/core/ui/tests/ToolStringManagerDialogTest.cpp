@@ -16,6 +16,7 @@
 
 namespace {
 
+// The offscreen platform: CTest no longer sets it for every test.
 QApplication& app() { return platform::qt::testing::qtTestApp(); }
 
 TEST(ToolStringManagerDialog, DoubleClickAddsAToolAndOkConfirmsTheString) {

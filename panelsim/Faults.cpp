@@ -1,0 +1,90 @@
+#include "panelsim/Faults.h"
+
+#include <charconv>
+#include <cstdlib>
+
+namespace panelsim {
+namespace {
+
+bool parseDouble(std::string_view text, double& out) {
+  if (text.empty()) return false;
+  std::string s(text);
+  char* end = nullptr;
+  out = std::strtod(s.c_str(), &end);
+  return end == s.c_str() + s.size();
+}
+
+bool parseCount(std::string_view text, std::uint32_t& out) {
+  auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+  return ec == std::errc() && p == text.data() + text.size() && out > 0;
+}
+
+// "AT,FOR" in seconds; FOR defaults to the given value.
+bool parseWindow(std::string_view text, double& at, double& duration, double defaultFor) {
+  const auto comma = text.find(',');
+  duration = defaultFor;
+  if (!parseDouble(text.substr(0, comma), at) || at < 0) return false;
+  if (comma != std::string_view::npos && (!parseDouble(text.substr(comma + 1), duration) || duration <= 0))
+    return false;
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> applyFault(Faults& f, std::string_view text) {
+  const auto eq = text.find('=');
+  const std::string_view name = text.substr(0, eq);
+  const bool hasValue = eq != std::string_view::npos;
+  const std::string_view value = hasValue ? text.substr(eq + 1) : std::string_view{};
+  const std::string bad = "bad value for fault " + std::string(name) + ": " + std::string(value);
+  auto probability = [&](double& out) -> std::optional<std::string> {
+    if (!hasValue) {
+      out = 0.01;
+      return std::nullopt;
+    }
+    if (!parseDouble(value, out) || out < 0 || out > 1) return bad;
+    return std::nullopt;
+  };
+  auto every = [&](std::uint32_t& out) -> std::optional<std::string> {
+    if (!hasValue) {
+      out = 10;
+      return std::nullopt;
+    }
+    if (!parseCount(value, out)) return bad;
+    return std::nullopt;
+  };
+  if (name == "no-ping") f.noPing = true;
+  else if (name == "init-error") f.initError = true;
+  else if (name == "drop-bytes") return probability(f.dropBytes);
+  else if (name == "corrupt-bytes") return probability(f.corruptBytes);
+  else if (name == "bad-downhole-crc") return every(f.badDownholeCrc);
+  else if (name == "bad-panel-crc") return every(f.badPanelCrc);
+  else if (name == "cut-frames") return every(f.cutFrames);
+  else if (name == "reject-commands") return every(f.badCommandCrc);
+  else if (name == "stall") {
+    if (!hasValue) f.stallAtS = 5, f.stallForS = 2;
+    else if (!parseWindow(value, f.stallAtS, f.stallForS, 2)) return bad;
+  } else if (name == "disconnect") {
+    if (!hasValue) f.disconnectAtS = 5, f.disconnectForS = 3;
+    else if (!parseWindow(value, f.disconnectAtS, f.disconnectForS, 3)) return bad;
+  } else {
+    return "unknown fault: " + std::string(name);
+  }
+  if ((name == "no-ping" || name == "init-error") && hasValue) return "fault " + std::string(name) + " takes no value";
+  return std::nullopt;
+}
+
+std::string faultHelp() {
+  return "  no-ping              ping is never answered\n"
+         "  init-error           initialise is answered with 0xCC (initialisation error)\n"
+         "  drop-bytes[=P]       each byte of a telemetry frame is lost with probability P (0.01)\n"
+         "  corrupt-bytes[=P]    each byte of a telemetry frame has one bit flipped with probability P (0.01)\n"
+         "  bad-downhole-crc[=N] every Nth telemetry frame carries a wrong downhole CRC (10)\n"
+         "  bad-panel-crc[=N]    every Nth telemetry frame carries a wrong panel CRC (10)\n"
+         "  cut-frames[=N]       every Nth telemetry frame stops short of its end (10)\n"
+         "  reject-commands[=N]  every Nth command frame is taken as damaged and not delivered (10)\n"
+         "  stall[=AT,FOR]       AT s after the first telemetry frame the panel sends nothing for FOR s (5,2)\n"
+         "  disconnect[=AT,FOR]  AT s after the first telemetry frame the panel goes away for FOR s (5,3)\n";
+}
+
+}  // namespace panelsim

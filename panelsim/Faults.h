@@ -1,0 +1,31 @@
+#pragma once
+// Faults the simulated panel can be asked for by name, as trainees and tests ask for them.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace panelsim {
+
+struct Faults {
+  bool noPing = false;          // "no-ping": ping goes unanswered
+  bool initError = false;       // "init-error": initialise is answered with 0xCC
+  double dropBytes = 0;         // "drop-bytes=P": each telemetry byte is lost with probability P
+  double corruptBytes = 0;      // "corrupt-bytes=P": each telemetry byte has one bit flipped with probability P
+  std::uint32_t badDownholeCrc = 0;  // "bad-downhole-crc=N": every Nth frame carries a wrong downhole CRC
+  std::uint32_t badPanelCrc = 0;     // "bad-panel-crc=N": every Nth frame carries a wrong panel CRC
+  std::uint32_t cutFrames = 0;       // "cut-frames=N": every Nth frame stops short
+  double stallAtS = -1, stallForS = 0;             // "stall=AT,FOR": silence for FOR s, AT s into the stream
+  double disconnectAtS = -1, disconnectForS = 0;   // "disconnect=AT,FOR": the panel goes away for FOR s
+  std::uint32_t badCommandCrc = 0;   // "reject-commands=N": every Nth command frame is treated as damaged
+};
+
+// Applies one "NAME" or "NAME=VALUE" to faults; an error text when the name or value is wrong.
+std::optional<std::string> applyFault(Faults& faults, std::string_view text);
+
+// One line per fault for --help.
+std::string faultHelp();
+
+}  // namespace panelsim

@@ -1,0 +1,280 @@
+#include "panelsim/ToolModels.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "toolslib/wire/Layouts.h"
+
+namespace panelsim {
+namespace w = tools::wire;
+
+namespace {
+
+constexpr double kPi = 3.1415926535898;
+double rad(double deg) { return deg * kPi / 180.0; }
+
+using Vec = std::array<double, 3>;
+using Mat = std::array<Vec, 3>;
+
+Mat rotZ(double a) {
+  const double c = std::cos(a), s = std::sin(a);
+  return {{{c, -s, 0}, {s, c, 0}, {0, 0, 1}}};
+}
+Mat rotY(double a) {
+  const double c = std::cos(a), s = std::sin(a);
+  return {{{c, 0, s}, {0, 1, 0}, {-s, 0, c}}};
+}
+Mat mul(const Mat& a, const Mat& b) {
+  Mat r{};
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j)
+      for (int k = 0; k < 3; ++k) r[i][j] += a[i][k] * b[k][j];
+  return r;
+}
+// Transposed product: a vector of the north-east-down frame in the tool's axes.
+Vec inTool(const Mat& toolToNed, const Vec& v) {
+  Vec r{};
+  for (int i = 0; i < 3; ++i)
+    for (int k = 0; k < 3; ++k) r[i] += toolToNed[k][i] * v[k];
+  return r;
+}
+
+// Values in the order of the family's fields, encoded by its codec.
+class CodecModel : public ToolModel {
+ public:
+  explicit CodecModel(const w::Layout& layout) : layout_(layout), values_(layout.fields.size(), 0.0) {}
+  std::uint8_t code() const override { return layout_.code; }
+  void produce(const Environment& env, Noise& noise, std::uint8_t* bytes) final {
+    fill(env, noise, values_.data());
+    w::encode(layout_, values_.data(), bytes);
+  }
+
+ protected:
+  virtual void fill(const Environment& env, Noise& noise, double* v) = 0;
+  const w::Layout& layout_;
+  std::vector<double> values_;
+};
+
+// Casing collars every joint (about 30 ft), each a little off the nominal length.
+double nearestCollarFt(double depthFt) {
+  const double joint = std::floor(depthFt / 30.0 + 0.5);
+  const double jitter = std::sin(joint * 12.9898) * 1.5;
+  return joint * 30.0 + jitter;
+}
+
+class BrixModel final : public CodecModel {
+ public:
+  BrixModel() : CodecModel(w::brix::kLayout) {}
+  void fill(const Environment& env, Noise& noise, double* v) override {
+    // Four coil samples across the frame; the coil only sees a collar while it moves, and
+    // the pulse flips sign with the direction of travel.
+    const double speed = env.winch.speedFtPerS;
+    const double gain = std::min(1.0, std::abs(speed) / 0.5);
+    const double sign = speed >= 0 ? 1.0 : -1.0;
+    for (int i = 0; i < 4; ++i) {
+      const double d = env.winch.depthFt + speed * (i / 4.0) / 15.0;
+      const double off = d - nearestCollarFt(d);
+      const double pulse = 95.0 * gain * sign * std::exp(-off * off / (2 * 0.35 * 0.35));
+      v[w::brix::kCcl1 + i] = 127 + pulse + noise.gauss(1.5);
+    }
+    v[w::brix::kTemp] = env.temperatureC + 2;
+  }
+};
+
+class DuneModel final : public CodecModel {
+ public:
+  DuneModel() : CodecModel(w::dune::kLayout) {}
+  void fill(const Environment& env, Noise& noise, double* v) override {
+    // The impeller turns with the fluid velocity relative to the tool (up positive) and
+    // stalls below its threshold.
+    const double toolUpFtPerMin = -env.winch.speedFtPerS * 60;
+    const double relative = env.well.fluidVelocityFtPerMin - toolUpFtPerMin;
+    double rps = std::abs(relative) < 6 ? 0 : 0.1 * (std::abs(relative) - 6) + noise.gauss(0.03);
+    v[w::dune::kSpin] = std::max(0.0, rps);
+    v[w::dune::kDirection] = relative >= 0 ? 0 : 1;
+    v[w::dune::kTemp] = env.temperatureC;
+    v[w::dune::kStatus] = 0;
+  }
+};
+
+class SevoModel final : public CodecModel {
+ public:
+  SevoModel() : CodecModel(w::sevo::kLayout) {}
+  void fill(const Environment& env, Noise& noise, double* v) override {
+    const double p = env.pressurePsi + noise.gauss(0.02);
+    v[w::sevo::kPressure] = p;
+    v[w::sevo::kTemp] = env.temperatureC + noise.gauss(0.01);
+    v[w::sevo::kGaugeTemp] = env.temperatureC + 0.4;
+    v[w::sevo::kVolt] = 12.0;
+    v[w::sevo::kStatus] = 0;
+    v[w::sevo::kSeq] = env.frame & 0xFFFF;
+    v[w::sevo::kFrequency] = 30000 + 0.5 * p;
+  }
+};
+
+class QuilModel final : public CodecModel {
+ public:
+  QuilModel() : CodecModel(w::quil::kLayout) {}
+  void fill(const Environment& env, Noise& noise, double* v) override {
+    // Shale and sand beds: a gamma level in API units, counted over one frame.
+    const double d = env.winch.depthFt;
+    const double api = 60 + 35 * std::sin(d / 37.0) + 15 * std::sin(d / 9.0);
+    v[w::quil::kCounts] = noise.poisson(std::max(1.0, api * 0.25));
+    v[w::quil::kHighVoltage] = 1200;
+    v[w::quil::kTemp] = env.temperatureC;
+    v[w::quil::kStatus] = 0;
+  }
+};
+
+class VuntModel final : public CodecModel {
+ public:
+  VuntModel() : CodecModel(w::vunt::kLayout) {}
+  void fill(const Environment& env, Noise& noise, double* v) override {
+    v[w::vunt::kControl] = 0;
+    v[w::vunt::kFlags] = 0;
+    v[w::vunt::kPressure] = env.pressurePsi + noise.gauss(0.05);
+    v[w::vunt::kTemp] = env.temperatureC;
+    v[w::vunt::kPayloadIndex] = 0;
+  }
+};
+
+class HavoModel final : public CodecModel {
+ public:
+  HavoModel() : CodecModel(w::havo::kLayout) {}
+  void fill(const Environment& env, Noise& noise, double* v) override {
+    // Water-cut changes slowly with depth: the probe frequency moves between water and oil.
+    const double holdup = 0.5 + 0.4 * std::sin(env.winch.depthFt / 120.0);
+    v[w::havo::kFrequency] = 22 + 18 * (1 - holdup) + noise.gauss(0.05);
+    v[w::havo::kTemp] = env.temperatureC;
+    v[w::havo::kCaliper] = 6.18 + noise.gauss(0.01);
+    v[w::havo::kStatus] = 0;
+  }
+};
+
+class PlovModel final : public CodecModel {
+ public:
+  PlovModel() : CodecModel(w::plov::kLayout) {}
+  void fill(const Environment& env, Noise& noise, double* v) override {
+    const double drag = env.winch.speedFtPerS < 0 ? 80 : env.winch.speedFtPerS > 0 ? -40 : 0;
+    v[w::plov::kTension] = 320 + drag + noise.gauss(3);
+    v[w::plov::kStatus] = 0;
+  }
+};
+
+class FyrdModel final : public CodecModel {
+ public:
+  FyrdModel() : CodecModel(w::fyrd::kLayout) {}
+  void fill(const Environment& env, Noise& noise, double* v) override {
+    // Arms on a 6.18 in casing; a collar opens them a little.
+    const double off = env.winch.depthFt - nearestCollarFt(env.winch.depthFt);
+    const double bump = 0.15 * std::exp(-off * off / 0.5);
+    for (int i = 0; i < 3; ++i) v[w::fyrd::kArm1 + i] = 3.09 + bump + noise.gauss(0.01);
+  }
+};
+
+// Gyro tools: sensors see the earth's rotation and gravity for the well's attitude, with
+// small fixed biases and noise.
+class TarnModel final : public CodecModel {
+ public:
+  TarnModel() : CodecModel(w::tarn::kLayout) {}
+  void fill(const Environment& env, Noise& noise, double* v) override {
+    const SensorTruth t = sensorTruth(env.well);
+    const double bias[3] = {0.12, -0.08, 0.05};
+    for (int i = 0; i < 3; ++i) {
+      v[w::tarn::kGyroX + i] = t.rate[i] + bias[i] + noise.gauss(0.3);
+      v[w::tarn::kAccX + i] = t.gravity[i] + noise.gauss(0.0002);
+    }
+    v[w::tarn::kTempG] = env.temperatureC + 8;
+    v[w::tarn::kVolt] = 24.0;
+    v[w::tarn::kMotor] = 24000;
+    v[w::tarn::kStatus] = 0;
+    v[w::tarn::kSeq] = env.frame & 0xFF;
+  }
+};
+
+class TarnBModel final : public CodecModel {
+ public:
+  TarnBModel() : CodecModel(w::tarnb::kLayout) {}
+  void fill(const Environment& env, Noise& noise, double* v) override {
+    const SensorTruth t = sensorTruth(env.well);
+    // 1 mV per deg/h on the gyro pick-offs, 2000 mV per g on the accelerometers.
+    v[w::tarnb::kRawGX] = t.rate[0] + 0.06 + noise.gauss(0.05);
+    v[w::tarnb::kRawGY] = t.rate[1] - 0.04 + noise.gauss(0.05);
+    for (int i = 0; i < 3; ++i) v[w::tarnb::kRawAX + i] = 2000 * t.gravity[i] + noise.gauss(0.3);
+    v[w::tarnb::kTempG] = env.temperatureC + 6;
+    v[w::tarnb::kTempA] = env.temperatureC + 4;
+    v[w::tarnb::kSupply] = 24.0;
+    v[w::tarnb::kStatus] = 0;
+    v[w::tarnb::kSeq] = env.frame & 0xFFFF;
+    v[w::tarnb::kMotor] = 12000;
+    v[w::tarnb::kHeater] = 150;
+  }
+};
+
+class TarnCModel final : public CodecModel {
+ public:
+  TarnCModel() : CodecModel(w::tarnc::kLayout) {}
+  void fill(const Environment& env, Noise& noise, double* v) override {
+    const SensorTruth t = sensorTruth(env.well, indexerDeg_);
+    const double bias[3] = {0.04, -0.03, 0.02};
+    for (int i = 0; i < 3; ++i) {
+      v[w::tarnc::kRawGX + i] = t.rate[i] + bias[i] + noise.gauss(0.02);
+      v[w::tarnc::kRawAX + i] = 2000 * t.gravity[i] + noise.gauss(0.2);
+    }
+    v[w::tarnc::kCtrl] = 0;
+    v[w::tarnc::kAngle] = 0;
+    for (int i = 0; i < 5; ++i) v[w::tarnc::kTempAX + i] = env.temperatureC + 5;
+    v[w::tarnc::kAck] = 0;
+    v[w::tarnc::kSpecial] = 0;
+  }
+
+ private:
+  double indexerDeg_ = 0;
+};
+
+}  // namespace
+
+std::uint32_t ToolModel::dataBytes() const {
+  const w::Layout* l = w::layoutFor(code());
+  return l ? l->dataBytes : 0;
+}
+
+std::span<const std::uint8_t> ToolModel::blockLengths() const {
+  const w::Layout* l = w::layoutFor(code());
+  return l ? l->blockLengths : std::span<const std::uint8_t>{};
+}
+
+SensorTruth sensorTruth(const Well& well, double indexerDeg) {
+  // Tool to north-east-down: azimuth about down, inclination tilting the tool axis (z,
+  // pointing downhole) towards the azimuth, toolface and indexer about the tool axis.
+  const Mat r = mul(mul(rotZ(rad(well.azimuthDeg)), rotY(rad(well.inclinationDeg))),
+                    rotZ(rad(well.toolfaceDeg + indexerDeg)));
+  const double lat = rad(well.latitudeDeg);
+  const Vec earth{kEarthRateDegPerHour * std::cos(lat), 0, -kEarthRateDegPerHour * std::sin(lat)};
+  const Vec gravity{0, 0, 1};
+  const Vec er = inTool(r, earth), g = inTool(r, gravity);
+  SensorTruth t{};
+  for (int i = 0; i < 3; ++i) t.rate[i] = er[i], t.gravity[i] = g[i];
+  return t;
+}
+
+std::unique_ptr<ToolModel> makeToolModel(std::uint8_t code) {
+  switch (code) {
+    case 210: return std::make_unique<BrixModel>();
+    case 220: return std::make_unique<TarnModel>();
+    case 224: return std::make_unique<TarnBModel>();
+    case 227: return std::make_unique<TarnCModel>();
+    case 230: return std::make_unique<DuneModel>();
+    case 232: return std::make_unique<SevoModel>();
+    case 235: return std::make_unique<QuilModel>();
+    case 240: return std::make_unique<VuntModel>();
+    case 243: return std::make_unique<HavoModel>();
+    case 252: return std::make_unique<PlovModel>();
+    case 254: return std::make_unique<FyrdModel>();
+    default: return nullptr;
+  }
+}
+
+}  // namespace panelsim

@@ -1,0 +1,77 @@
+#pragma once
+// One model per tool family: plausible readings for the moment of a frame, encoded with
+// that family's wire codec, and the downhole messages the tool received.
+
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <span>
+#include <vector>
+
+#include "panelsim/Winch.h"
+
+namespace panelsim {
+
+// The hole the gyro tools sit in and the earth around them.
+struct Well {
+  double latitudeDeg = 30;
+  double inclinationDeg = 0;
+  double azimuthDeg = 0;   // from true north, clockwise
+  double toolfaceDeg = 0;
+  double fluidVelocityFtPerMin = 60;  // upward flow past the spinner
+};
+
+struct Environment {
+  double timeS = 0;
+  std::uint32_t frame = 0;  // frames sent since the stream began
+  WinchReading winch;
+  Well well;
+  double tvdFt = 0;         // true vertical depth
+  double temperatureC = 0;  // formation temperature at the tool
+  double pressurePsi = 0;   // hydrostatic pressure at the tool
+};
+
+// Deterministic noise so that a seeded run repeats byte for byte.
+class Noise {
+ public:
+  explicit Noise(std::uint32_t seed) : rng_(seed) {}
+  double uniform() { return std::uniform_real_distribution<double>(-1.0, 1.0)(rng_); }
+  double gauss(double sigma) { return std::normal_distribution<double>(0.0, sigma)(rng_); }
+  std::uint32_t poisson(double mean) { return std::poisson_distribution<std::uint32_t>(mean)(rng_); }
+  double unit() { return std::uniform_real_distribution<double>(0.0, 1.0)(rng_); }
+
+ private:
+  std::mt19937 rng_;
+};
+
+class ToolModel {
+ public:
+  virtual ~ToolModel() = default;
+  virtual std::uint8_t code() const = 0;
+  std::uint32_t dataBytes() const;
+  // How the panel splits the data bytes into blocks; block i has address code + i.
+  std::span<const std::uint8_t> blockLengths() const;
+  // Fills dataBytes() bytes for one frame.
+  virtual void produce(const Environment& env, Noise& noise, std::uint8_t* bytes) = 0;
+  // A downhole message addressed to one of this tool's block addresses.
+  virtual void onMessage(const std::vector<std::uint8_t>& message) { received_.push_back(message); }
+  const std::vector<std::vector<std::uint8_t>>& received() const { return received_; }
+
+ private:
+  std::vector<std::vector<std::uint8_t>> received_;
+};
+
+// The model of a family; nullptr for a code without a family.
+std::unique_ptr<ToolModel> makeToolModel(std::uint8_t code);
+
+// Earth rotation (deg/h) and gravity (g) in the axes of a tool at the well's attitude,
+// turned by an extra rotation about the tool axis (an indexer), x, y, z.
+struct SensorTruth {
+  double rate[3];
+  double gravity[3];
+};
+SensorTruth sensorTruth(const Well& well, double indexerDeg = 0);
+
+inline constexpr double kEarthRateDegPerHour = 15.041;
+
+}  // namespace panelsim
