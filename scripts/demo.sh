@@ -1,13 +1,34 @@
 #!/bin/sh
-# The headless demo: records a small log and shows it. Run by ./varexa demo with the bin folder.
+# The headless demo: a logging job on the simulated surface panel, then the office work on
+# its files. Run by ./varexa demo with the bin folder.
 set -eu
 bin=$1
-out=${VAREXA_DEMO_DIR:-$(pwd)/build/demo}
-rm -rf "$out"
-mkdir -p "$out"
-echo "== Writing a KVR data file through the data file manager"
-"$bin/kvr-sample-file" "$out/BRIX_DUNE_UP.kvr"
-echo "file: $out/BRIX_DUNE_UP.kvr"
+root=${VAREXA_DEMO_DIR:-$(pwd)/build/demo}
+rm -rf "$root"
+mkdir -p "$root"
+job="--root $root --user Demo.Engineer --client Northfield --well NF-12 --units english"
+tools="BRIX-CCL,SEVO-PT,DUNE-ROLA"
+
+echo "== Log up: $tools from 5300 ft over 300 ft at 1800 ft/h (simulated panel, virtual time)"
+"$bin/kvr-log" $job --tools "$tools" --direction up --start-depth 5300 --speed 1800 --length 300 | tee "$root/up.txt"
 echo
-echo "== kvr-info"
-"$bin/kvr-info" --rows 5 "$out/BRIX_DUNE_UP.kvr"
+echo "== Station log: 60 s at the bottom of the interval"
+"$bin/kvr-log" $job --tools "$tools" --direction station --start-depth 5000 --length 60 | tee "$root/station.txt"
+
+up=$(sed -n 's/^file: //p' "$root/up.txt" | head -n 1)
+station=$(sed -n 's/^file: //p' "$root/station.txt" | head -n 1)
+echo
+echo "== kvr-info of the up log"
+"$bin/kvr-info" --rows 3 "$up"
+echo
+echo "== kvr-info of the station log"
+"$bin/kvr-info" "$station" | sed -n '1,3p;/^Rows:/,$p'
+echo
+echo "== LAS export"
+"$bin/kvr-convert" --overwrite "$up" "$station"
+for f in "$up" "$station"; do
+  las="${f%.kvr}.las"
+  echo "file: $las"
+  head -n 12 "$las"
+  echo "..."
+done

@@ -19,7 +19,7 @@ bool CKVRApp::InitInstance(const StartupHooks& hooks) {
   program_.startupFlags =     // 7
       static_cast<std::uint16_t>(settings_.getInt(keys::kOptions, keys::kStartUp, 7));
   readMainFolder();           // 8
-  provideShippedFiles();
+  provideShippedFiles(program_.mainFolder, paths_.shippedDataFolder());
   if (hooks.showSplash) hooks.showSplash(program_.version);  // 9
   if (hooks.loadStatusIcons) hooks.loadStatusIcons();        // 10
   if (hooks.initToolsData) hooks.initToolsData();
@@ -73,12 +73,12 @@ void CKVRApp::readMainFolder() {
 }
 
 // A new user finds a working tool list and presentation file in the main folder.
-void CKVRApp::provideShippedFiles() {
+void CKVRApp::provideShippedFiles(const std::filesystem::path& mainFolder, const std::filesystem::path& shipped) {
   std::error_code ec;
-  std::filesystem::create_directories(program_.mainFolder, ec);
+  std::filesystem::create_directories(mainFolder, ec);
   for (const char* name : {"ToolList.txt", "DEFAULT_FORMAT.TXT"}) {
-    auto target = program_.mainFolder / name;
-    auto source = paths_.shippedDataFolder() / name;
+    auto target = mainFolder / name;
+    auto source = shipped / name;
     if (!std::filesystem::exists(target, ec) && std::filesystem::exists(source, ec)) {
       std::filesystem::copy_file(source, target, ec);
     }

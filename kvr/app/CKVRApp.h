@@ -36,6 +36,9 @@ class CKVRApp {
   // Text stored for a main folder, with a trailing separator.
   static std::string mainFolderText(const std::filesystem::path& folder);
 
+  // Copies the shipped ToolList.txt and DEFAULT_FORMAT.TXT into a main folder that lacks them.
+  static void provideShippedFiles(const std::filesystem::path& mainFolder, const std::filesystem::path& shipped);
+
   // Rebuilds the system parameter table with its defaults for the current mode word.
   void rebuildSystemParameters();
 
@@ -44,7 +47,6 @@ class CKVRApp {
   void readTelemetryLogOption();
   void readUnits();
   void readMainFolder();
-  void provideShippedFiles();
   void openRawTelemetryLog();
 
   platform::Settings& settings_;

@@ -2,77 +2,18 @@
 
 #include <QApplication>
 
+#include <clocale>
+
 #include "kvr/app/CKVRApp.h"
-#include "kvr/app/ProgramFolderCommand.h"
-#include "kvr/app/SettingKeys.h"
-#include "kvr/app/ui/KvrMainWindow.h"
-#include "kvr/app/ui/SettingsDialogs.h"
-#include "kvr/core/PosixFiles.h"
-#include "kvr/utilities/ui/KvrToAsciiDialog.h"
-#include "platform/SystemClock.h"
-#include "kvr/utilities/ui/CrossPlotDialogs.h"
-#include "kvr/utilities/ui/MergeKvrDialog.h"
-#include "platform/SystemPaths.h"
-#include "platform/qt/QtEventLoop.h"
-#include "platform/qt/QtPrompter.h"
-#include "platform/qt/QtSettings.h"
+#include "kvr/app/ui/KvrProgram.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // Numbers in files and texts are written in the C locale, whatever the desktop's language.
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName("KVR");
   QApplication::setOrganizationName(kvr::CKVRApp::kSettingsKey);
-
-  platform::qt::QtSettings settings;
-  platform::SystemPaths paths(settings.getString(kvr::keys::kProgramFolders, kvr::keys::kDataRoot, ""));
-  platform::qt::QtPrompter prompter;
-  platform::qt::QtEventLoop loop;
-  kvr::CKVRApp kvrApp(settings, paths);
-  kvr::MainMenu menu;
-  std::unique_ptr<kvr::ui::KvrMainWindow> window;
-
-  kvr::StartupHooks hooks;
-  hooks.showSplash = [&](const std::string& version) {
-    if (!qEnvironmentVariableIsSet("VAREXA_NO_SPLASH")) kvr::ui::runSplash(loop, version);
-  };
-  hooks.createMainDialog = [&] {
-    window = std::make_unique<kvr::ui::KvrMainWindow>(menu);
-    prompter.setParent(window.get());
-  };
-  kvrApp.InitInstance(hooks);
-
-  auto& program = kvrApp.program();
-  using C = kvr::MenuCommand;
-  window->setHandler(C::UnitSystem, [&] {
-    kvr::ui::runUnitSystemDialog(window.get(), program.modeWord);
-    kvrApp.rebuildSystemParameters();  // on OK and on Cancel alike
-  });
-  window->setHandler(C::SystemUnits, [&] { kvr::ui::runSystemUnitsDialog(window.get(), settings, program.systemUnits); });
-  window->setHandler(C::Options, [&] { kvr::ui::runOptionsDialog(window.get(), settings, program.startupFlags); });
-  window->setHandler(C::KvrToAscii, [&] {
-    static platform::SystemClock clock;
-    kvr::PosixFileSystem dataFiles;
-    kvr::utilities::PosixTextFiles textFiles;
-    kvr::utilities::CKvrToAscii converter(prompter, paths, clock, dataFiles, textFiles,
-                                          program.systemUnits.code[records::kTime]);
-    converter.setSessionFolder(paths.kvrFolder());
-    kvr::utilities::ui::runKvrToAsciiDialog(window.get(), converter, prompter, clock);
-  });
-  window->setHandler(C::ProgramFolder, [&] { kvr::chooseProgramFolder(prompter, settings, program.mainFolder); });
-  kvr::PosixFileSystem files;
-  tools::Library toolsLibrary;  // until the program-wide TOOLS object is wired in
-  toolsLibrary.initToolsData(program.systemUnits);
-  // Until job data give a session folder, merged files go to the KVR folder itself; no log
-  // controller runs yet, so a log never runs.
-  kvr::utilities::CMergeKvr merge(prompter, files, [&] {
-    std::error_code ignored;  // a folder that cannot be made shows as the output-file failure
-    std::filesystem::create_directories(paths.kvrFolder(), ignored);
-    return paths.kvrFolder();
-  }, [] { return false; }, &toolsLibrary);
-  window->setHandler(C::MergeAndSplice, [&] {
-    if (merge.mayOpen()) kvr::utilities::ui::runMergeKvrDialog(window.get(), merge);
-  });
-  window->setHandler(C::CrossPlot, [&] { kvr::utilities::ui::runCrossPlotDialog(window.get(), prompter); });
-  window->setStatusText(QString("Data root: %1").arg(QString::fromStdString(paths.dataRoot().string())));
-  window->show();
+  kvr::ui::KvrProgram program(QApplication::arguments());
+  program.window().show();
   return QApplication::exec();
 }

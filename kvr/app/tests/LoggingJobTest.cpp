@@ -1,0 +1,201 @@
+// Whole logging jobs on virtual time: the logging controller, the tool string manager, the
+// data file manager, the telemetry link and the simulated panel, wired as the program wires them.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "common/records/SystemMode.h"
+#include "kvr/app/CKVRApp.h"
+#include "kvr/app/LoggingMessages.h"
+#include "kvr/app/LoggingStation.h"
+#include "kvr/core/CFileManager.h"
+#include "kvr/core/PosixFiles.h"
+#include "platform/testing/ManualLoop.h"
+#include "platform/testing/ScriptedPrompter.h"
+#include "platform/testing/TempPaths.h"
+#include "usbxp/SimBackend.h"
+
+namespace {
+
+using platform::testing::ManualLoop;
+using platform::testing::ScriptedPrompter;
+using platform::testing::TempPaths;
+
+struct Job {
+  explicit Job(bool panelEnglish = true, std::int32_t modeWord = 9, panelsim::Faults faults = {},
+               panelsim::Direction winch = panelsim::Direction::Up) {
+    program.mainFolder = kvr::CKVRApp::mainFolderText(paths.dataRoot());
+    kvr::CKVRApp::provideShippedFiles(program.mainFolder, paths.shippedDataFolder());
+    program.modeWord = modeWord;
+    program.systemParameters = records::defaultSystemParameters(modeWord);
+    panelsim::SimConfig config;
+    config.winch.english = panelEnglish;
+    config.winch.startDepth = panelEnglish ? 5000 : 1500;
+    config.winch.speed = panelEnglish ? 1800 : 10;
+    config.winch.direction = winch;
+    config.faults = faults;
+    kvr::PanelLink link;
+    link.simulator = std::make_unique<panelsim::PanelSimulator>(config, loop.clock());
+    link.backend = std::make_unique<usbxp::SimBackend>(*link.simulator, loop.clock());
+    link.simulated = true;
+    station = std::make_unique<kvr::LoggingStation>(kvr::StationPorts{loop, loop.clock(), prompter, paths, program},
+                                                    std::move(link), true);
+    records::JobRecord job;
+    job.userName = "Ann";
+    job.client = "Acme";
+    job.wellName = "W-1";
+    EXPECT_TRUE(station->session().confirmJobData(job));
+    station->menu().onJobDataConfirmed();
+  }
+  kvr::CKVRDlg& dlg() { return station->dialog(); }
+  void declare(std::vector<std::string> names = {"BRIX-CCL", "DUNE-ROLA"}) {
+    ASSERT_EQ(station->declareString(names), std::nullopt);
+  }
+  void telemetry() {
+    ASSERT_TRUE(dlg().startTelemetry()) << (prompter.texts().empty() ? "" : prompter.texts().back());
+    loop.advance(1000);
+  }
+  // Reads a recorded file back: the summary result, and every whole row.
+  int readBack(const std::filesystem::path& file, std::vector<float>& rows, std::size_t& width,
+               std::uint8_t& direction) {
+    kvr::PosixFileSystem fs;
+    kvr::CFileManager reader(fs);
+    if (reader.openInput(file) != 0) return -1;
+    records::ToolList tl;
+    records::ChannelList cl;
+    kvr::DataFileSummary s;
+    int r = reader.readToolList(tl) | reader.readChannelList(cl);
+    width = cl.size();
+    r |= reader.summaryCheck(7, s);
+    direction = s.direction;
+    rows.resize(200000 * width);
+    rows.resize(reader.readWholeRows(rows, width) * width);
+    return r;
+  }
+
+  ManualLoop loop;
+  ScriptedPrompter prompter;
+  TempPaths paths;
+  kvr::ProgramSettings program;
+  std::unique_ptr<kvr::LoggingStation> station;
+};
+
+TEST(LoggingJob, ALogUpRecordsRowsOnTheDepthGridThatReadBack) {
+  Job job;
+  job.declare();
+  job.telemetry();
+  ASSERT_TRUE(job.dlg().startLog(1, false));
+  EXPECT_TRUE(job.station->menu().enabled(kvr::MenuCommand::StopLogging));
+  job.loop.advance(60'000);  // a minute at 1800 ft/h: 30 ft
+  job.dlg().stopLogging();
+  EXPECT_FALSE(job.dlg().logRunning());
+  EXPECT_TRUE(job.prompter.messages().empty()) << job.prompter.texts().front();
+
+  std::vector<float> rows;
+  std::size_t width = 0;
+  std::uint8_t direction = 9;
+  ASSERT_EQ(job.readBack(job.dlg().outputFile(), rows, width, direction), 0);
+  EXPECT_EQ(direction, 1);
+  const std::size_t n = rows.size() / width;
+  EXPECT_GT(n, 100u);
+  EXPECT_EQ(job.dlg().rowsDrawn(), n);
+  // After the first row every row sits one 0.25 ft step above the one before.
+  for (std::size_t i = 2; i < n; ++i) {
+    // A row is kept at the first frame that reaches its grid depth: within one frame's travel.
+    EXPECT_NEAR(rows[(i - 1) * width] - rows[i * width], 0.25, 0.04) << "row " << i;
+  }
+  EXPECT_NEAR(rows[(n - 1) * width + 1], -1800, 50);  // line speed, ft/h, going up
+}
+
+TEST(LoggingJob, AStationLogTakesARowEveryEighthOfASecondAndNeverSimulatesDepth) {
+  Job job(true, 9, {}, panelsim::Direction::Still);
+  job.declare();
+  job.program.systemParameters[records::kSimDepth].selectedChoice = 1;
+  job.program.systemParameters[records::kSimDepth].value = 1;
+  job.telemetry();
+  ASSERT_TRUE(job.dlg().startLog(2, true));
+  EXPECT_FALSE(job.station->tools().simulatedDepthOn());
+  job.loop.advance(10'000);
+  job.dlg().stopLogging();
+  std::vector<float> rows;
+  std::size_t width = 0;
+  std::uint8_t direction = 9;
+  ASSERT_EQ(job.readBack(job.dlg().outputFile(), rows, width, direction), 0);
+  EXPECT_EQ(direction, 2);
+  const std::size_t n = rows.size() / width;
+  EXPECT_NEAR(static_cast<double>(n), 10.0 / 0.125, 3);
+  for (std::size_t i = 1; i < n; ++i) EXPECT_NEAR(rows[i * width] - rows[(i - 1) * width], 0.125, 0.07);
+}
+
+TEST(LoggingJob, StartLogRefusalsLeaveNoFile) {
+  Job job(true, 10);  // the panel reports English units, KVR is metric
+  job.declare();
+  EXPECT_FALSE(job.dlg().startLog(1, false));
+  EXPECT_TRUE(job.prompter.saw(kvr::msg::kNoTelemetry.title, kvr::msg::kNoTelemetry.text));
+  job.telemetry();
+  // The embedded panel follows KVR's units; a real one is switched by hand.
+  job.station->link().simulator->setEnglish(true);
+  job.loop.advance(1000);
+  EXPECT_FALSE(job.dlg().startLog(1, false));
+  EXPECT_TRUE(job.prompter.saw(kvr::msg::kPanelEnglish.title, kvr::msg::kPanelEnglish.text));
+  EXPECT_FALSE(std::filesystem::exists(job.station->session().sessionFolder() / "FileCounter.txt"));
+  EXPECT_TRUE(job.dlg().outputFile().empty());
+}
+
+TEST(LoggingJob, ClosingDuringALogIsRefusedAndAfterItAsks) {
+  Job job;
+  job.declare();
+  job.telemetry();
+  ASSERT_TRUE(job.dlg().startLog(0, false));
+  EXPECT_FALSE(job.dlg().closeRequest());
+  EXPECT_TRUE(job.prompter.saw(kvr::msg::kCannotCloseWhileLogging.title, kvr::msg::kCannotCloseWhileLogging.text));
+  EXPECT_FALSE(job.dlg().stopTelemetry());  // refused while logging
+  job.dlg().stopLogging();
+  job.prompter.queue(platform::Answer::No);
+  EXPECT_FALSE(job.dlg().closeRequest());
+  EXPECT_TRUE(job.prompter.saw(kvr::msg::kQuitQuestion.title, kvr::msg::kQuitQuestion.text));
+  job.prompter.queue(platform::Answer::Yes);
+  EXPECT_TRUE(job.dlg().closeRequest());
+  EXPECT_FALSE(job.station->flags().running);
+}
+
+TEST(LoggingJob, CorruptedBytesMoveTheCountersAndRowsStayOnTheGrid) {
+  panelsim::Faults faults;
+  faults.corruptBytes = 0.002;
+  Job job(true, 9, faults);
+  job.declare();
+  job.telemetry();
+  ASSERT_TRUE(job.dlg().startLog(1, false));
+  job.loop.advance(120'000);
+  job.dlg().stopLogging();
+  const auto& c = job.dlg().counters();
+  EXPECT_GT(c.crcErrors + c.frameErrors, 0u);
+  std::vector<float> rows;
+  std::size_t width = 0;
+  std::uint8_t direction = 9;
+  ASSERT_EQ(job.readBack(job.dlg().outputFile(), rows, width, direction), 0);
+  const std::size_t n = rows.size() / width;
+  ASSERT_GT(n, 100u);
+  // Lost frames leave copies of the newest row (gap filling): one row per grid step over the
+  // interval, in depth order, whatever was lost.
+  for (std::size_t i = 2; i < n; ++i) EXPECT_LE(rows[i * width], rows[(i - 1) * width] + 0.01) << "row " << i;
+  const double gridSteps = (rows[1 * width] - rows[(n - 1) * width]) / 0.25;
+  EXPECT_NEAR(static_cast<double>(n - 2), gridSteps, 1.5);
+}
+
+TEST(LoggingJob, AFullDiskShowsTheFlushMessageAndLoggingGoesOn) {
+  Job job;
+  job.declare();
+  job.telemetry();
+  ASSERT_TRUE(job.dlg().startLog(1, false));
+  // The file is removed from under the program and its folder made unwritable cannot be
+  // simulated portably as root; a failing flush is shown by closing the output behind its back.
+  job.station->files().closeOutput();
+  job.loop.advance(11'000);
+  EXPECT_GE(job.dlg().flushFailures(), 2);
+  EXPECT_TRUE(job.dlg().logRunning());
+  job.dlg().stopLogging();
+}
+
+}  // namespace

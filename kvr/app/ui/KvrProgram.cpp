@@ -1,0 +1,145 @@
+#include "kvr/app/ui/KvrProgram.h"
+
+#include <QApplication>
+
+#include "kvr/app/ProgramFolderCommand.h"
+#include "kvr/app/SettingKeys.h"
+#include "kvr/app/ui/SettingsDialogs.h"
+#include "kvr/core/AboutBox.h"
+#include "kvr/core/CMyPropertySheet.h"
+#include "kvr/core/ToolStringEditor.h"
+#include "kvr/core/ui/AboutDialog.h"
+#include "kvr/core/ui/JobDataDialog.h"
+#include "kvr/core/ui/ToolStringManagerDialog.h"
+#include "kvr/utilities/ui/CrossPlotDialogs.h"
+#include "kvr/utilities/ui/KvrToAsciiDialog.h"
+#include "kvr/utilities/ui/MergeKvrDialog.h"
+
+namespace kvr::ui {
+
+using C = MenuCommand;
+
+namespace {
+std::vector<std::string> toStd(const QStringList& l) {
+  std::vector<std::string> out;
+  for (const auto& s : l) out.push_back(s.toStdString());
+  return out;
+}
+}  // namespace
+
+KvrProgram::KvrProgram(const QStringList& arguments)
+    : paths_(settings_.getString(keys::kProgramFolders, keys::kDataRoot, "")), app_(settings_, paths_) {
+  navikor_ = std::make_unique<CNavikor>();
+  StartupHooks hooks;
+  hooks.showSplash = [this](const std::string& version) {
+    if (!qEnvironmentVariableIsSet("VAREXA_NO_SPLASH")) runSplash(loop_, version);
+  };
+  app_.InitInstance(hooks);
+
+  PanelLink link = openPanelLink(panelLinkChoice(settings_, toStd(arguments)), clock_);
+  const QString linkText = QString::fromStdString(link.statusText);
+  LoggingHooks lh;
+  lh.countersChanged = [this] { showCounters(); };
+  lh.menuChanged = [this] {
+    if (window_) window_->refreshMenu();
+  };
+  lh.quit = [] { QCoreApplication::quit(); };
+  station_ = std::make_unique<LoggingStation>(StationPorts{loop_, clock_, prompter_, paths_, app_.program()},
+                                              std::move(link), false, lh);
+  window_ = std::make_unique<KvrMainWindow>(station_->menu());
+  prompter_.setParent(window_.get());
+  window_->setStatusText(linkText);
+  wireJob();
+  wireLogging();
+  wireUtilities();
+  wireSettings();
+  window_->setAboutHandler([this] {
+    AboutBox box;
+    box.toolsVersion = station_->library().globals().Tools_DLL_Version;
+    box.navikorVersion = navikor_->GetVersion();
+    AboutDialog(box, window_.get()).exec();
+  });
+  window_->setCloseHandler([this] { return station_->dialog().closeRequest(); });
+}
+
+KvrProgram::~KvrProgram() {
+  window_.reset();
+  station_.reset();
+}
+
+void KvrProgram::showCounters() {
+  const auto& c = station_->dialog().counters();
+  window_->setCounters(QString::number(c.goodFrames), QString::number(c.frameErrors), QString::number(c.crcErrors),
+                       QString::number(c.readCycles), QString::fromStdString(c.frameRate));
+  window_->setTelemetryOn(station_->telemetry().telemetryActive());
+  window_->setStatusText(QString::fromStdString(station_->telemetry().statusText()));
+}
+
+void KvrProgram::wireJob() {
+  window_->setHandler(C::JobData, [this] {
+    auto edited = runJobDataDialog(window_.get(), station_->session().job());
+    if (edited && station_->session().confirmJobData(*edited)) station_->menu().onJobDataConfirmed();
+  });
+  window_->setHandler(C::DefineToolString, [this] {
+    ToolStringEditor editor(station_->tools(), prompter_, station_->fileSystem(),
+                            app_.program().mainFolder / "ToolList.txt");
+    editor.open();
+    ToolStringManagerDialog dlg(editor, prompter_, app_.program().modeWord, window_.get());
+    dlg.exec();
+  });
+  window_->setHandler(C::UnitSystem, [this] {
+    runUnitSystemDialog(window_.get(), app_.program().modeWord);
+    app_.rebuildSystemParameters();  // on OK and on Cancel alike
+  });
+}
+
+void KvrProgram::wireLogging() {
+  auto& d = station_->dialog();
+  window_->setHandler(C::StartTelemetry, [this, &d] {
+    d.startTelemetry();
+    showCounters();
+  });
+  window_->setHandler(C::StopTelemetry, [this, &d] {
+    d.stopTelemetry();
+    showCounters();
+  });
+  window_->setHandler(C::StartLogUp, [&d] { d.startLog(1, false); });
+  window_->setHandler(C::StartLogDown, [&d] { d.startLog(0, false); });
+  window_->setHandler(C::StationLog, [&d] { d.startLog(2, true); });
+  window_->setHandler(C::StopLogging, [&d] { d.stopLogging(); });
+}
+
+void KvrProgram::wireUtilities() {
+  auto& program = app_.program();
+  window_->setHandler(C::KvrToAscii, [this, &program] {
+    PosixFileSystem dataFiles;
+    utilities::PosixTextFiles textFiles;
+    utilities::CKvrToAscii converter(prompter_, paths_, clock_, dataFiles, textFiles, program.systemUnits.code[records::kTime]);
+    converter.setSessionFolder(station_->session().started() ? station_->session().sessionFolder() : paths_.kvrFolder());
+    utilities::ui::runKvrToAsciiDialog(window_.get(), converter, prompter_, clock_);
+  });
+  window_->setHandler(C::MergeAndSplice, [this] {
+    // Refused silently while a log runs.
+    if (station_->dialog().logRunning()) return;
+    utilities::CMergeKvr merge(
+        prompter_, station_->fileSystem(),
+        [this] {
+          if (station_->session().started()) return station_->session().sessionFolder();
+          std::error_code ignored;
+          std::filesystem::create_directories(paths_.kvrFolder(), ignored);
+          return paths_.kvrFolder();
+        },
+        [this] { return station_->dialog().logRunning(); }, &station_->library());
+    if (merge.mayOpen()) utilities::ui::runMergeKvrDialog(window_.get(), merge);
+  });
+  window_->setHandler(C::CrossPlot, [this] { utilities::ui::runCrossPlotDialog(window_.get(), prompter_); });
+}
+
+void KvrProgram::wireSettings() {
+  auto& program = app_.program();
+  window_->setHandler(C::SystemUnits, [this, &program] { runSystemUnitsDialog(window_.get(), settings_, program.systemUnits); });
+  window_->setHandler(C::Options, [this, &program] { runOptionsDialog(window_.get(), settings_, program.startupFlags); });
+  window_->setHandler(C::ProgramFolder, [this, &program] { chooseProgramFolder(prompter_, settings_, program.mainFolder); });
+}
+
+}  // namespace kvr::ui

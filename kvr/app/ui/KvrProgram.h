@@ -1,0 +1,46 @@
+#pragma once
+// The desktop program put together: the start-up, the logging station over the Qt ports,
+// the main window and what each menu entry opens.
+
+#include <QStringList>
+
+#include <memory>
+
+#include "kvr/app/CKVRApp.h"
+#include "kvr/app/LoggingStation.h"
+#include "kvr/app/ui/KvrMainWindow.h"
+#include "navikor/Navikor.h"
+#include "platform/SystemClock.h"
+#include "platform/SystemPaths.h"
+#include "platform/qt/QtEventLoop.h"
+#include "platform/qt/QtPrompter.h"
+#include "platform/qt/QtSettings.h"
+
+namespace kvr::ui {
+
+class KvrProgram {
+ public:
+  explicit KvrProgram(const QStringList& arguments);
+  ~KvrProgram();
+  KvrMainWindow& window() { return *window_; }
+  LoggingStation& station() { return *station_; }
+
+ private:
+  void wireJob();
+  void wireLogging();
+  void wireUtilities();
+  void wireSettings();
+  void showCounters();
+
+  platform::qt::QtSettings settings_;
+  platform::SystemPaths paths_;
+  platform::qt::QtPrompter prompter_;
+  platform::qt::QtEventLoop loop_;
+  platform::SystemClock clock_;
+  CKVRApp app_;
+  std::unique_ptr<CNavikor> navikor_;  // one for the life of the program
+  std::unique_ptr<KvrMainWindow> window_;
+  std::unique_ptr<LoggingStation> station_;
+};
+
+}  // namespace kvr::ui
