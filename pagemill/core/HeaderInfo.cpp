@@ -74,8 +74,9 @@ int CHeaderInfo::loadStaticData(kvr::FileSystem& fs, const std::filesystem::path
   records::ChannelList channels;
   if (!step(files.readToolList(tools), result) || !step(files.readChannelList(channels), result)) return result;
   for (const auto& t : tools) {
-    // The whole 32-bit word at offset 48 must be 1, not only its kind bits.
-    if (t.kindSerial != 1) continue;
+    // A tool's parameter block follows as KVR writes it: by the kind bits. Comparing the
+    // whole word with 1 would lose the job record of every file whose tools carry a serial.
+    if (!t.isTool()) continue;
     std::vector<records::ToolParameterS> block;
     if (!step(files.readStoredParameterBlock(block), result)) return result;
   }
