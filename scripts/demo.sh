@@ -11,3 +11,12 @@ echo "file: $out/BRIX_DUNE_UP.kvr"
 echo
 echo "== kvr-info"
 "$bin/kvr-info" --rows 5 "$out/BRIX_DUNE_UP.kvr"
+
+# Pagemill prints the first chart data file the run left, with the default header and tail.
+cdf=$(find "$out" -name '*.cdf' | sort | head -n 1)
+if [ -n "$cdf" ]; then
+  echo
+  echo "== Pagemill: $cdf to PDF with its header and tail"
+  "$bin/pagemill" --print-cdf "$cdf" --pdf "$out/log.pdf" --kvr "$out/BRIX_DUNE_UP.kvr"
+  echo "file: $out/log.pdf"
+fi
