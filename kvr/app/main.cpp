@@ -7,6 +7,9 @@
 #include "kvr/app/SettingKeys.h"
 #include "kvr/app/ui/KvrMainWindow.h"
 #include "kvr/app/ui/SettingsDialogs.h"
+#include "kvr/core/PosixFiles.h"
+#include "kvr/utilities/ui/KvrToAsciiDialog.h"
+#include "platform/SystemClock.h"
 #include "platform/SystemPaths.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtPrompter.h"
@@ -43,6 +46,15 @@ int main(int argc, char** argv) {
   });
   window->setHandler(C::SystemUnits, [&] { kvr::ui::runSystemUnitsDialog(window.get(), settings, program.systemUnits); });
   window->setHandler(C::Options, [&] { kvr::ui::runOptionsDialog(window.get(), settings, program.startupFlags); });
+  window->setHandler(C::KvrToAscii, [&] {
+    static platform::SystemClock clock;
+    kvr::PosixFileSystem dataFiles;
+    kvr::utilities::PosixTextFiles textFiles;
+    kvr::utilities::CKvrToAscii converter(prompter, paths, clock, dataFiles, textFiles,
+                                          program.systemUnits.code[records::kTime]);
+    converter.setSessionFolder(paths.kvrFolder());
+    kvr::utilities::ui::runKvrToAsciiDialog(window.get(), converter, prompter, clock);
+  });
   window->setHandler(C::ProgramFolder, [&] { kvr::chooseProgramFolder(prompter, settings, program.mainFolder); });
   window->setStatusText(QString("Data root: %1").arg(QString::fromStdString(paths.dataRoot().string())));
   window->show();

@@ -122,3 +122,31 @@ TEST(ManualLoop, CalendarFollowsVirtualTime) {
 }
 
 }  // namespace
+
+#include "platform/ThreadLoop.h"
+
+namespace {
+
+struct Quitter : platform::EventTarget {
+  explicit Quitter(platform::ThreadLoop& l) : loop(l) {}
+  platform::ThreadLoop& loop;
+  int ticks = 0;
+  int commands = 0;
+  void onTimer(int) override {
+    if (++ticks == 3) loop.quit();
+  }
+  void onCommand(int, std::int64_t) override { ++commands; }
+};
+
+TEST(ThreadLoop, RunsPostedCommandsAndTimersUntilQuit) {
+  platform::ThreadLoop loop;
+  Quitter q(loop);
+  std::thread poster([&] { loop.post(&q, 1); });
+  poster.join();
+  loop.startTimer(&q, 1, 1);
+  loop.run();
+  EXPECT_EQ(q.commands, 1);
+  EXPECT_EQ(q.ticks, 3);
+}
+
+}  // namespace

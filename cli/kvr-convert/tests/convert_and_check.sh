@@ -1,0 +1,33 @@
+#!/bin/sh
+# kvr-convert end to end: a data file converted with the defaults and as strict LAS 2.0, the
+# strict file checked clean and the default one reported, and the refusals with their status.
+set -eu
+convert=$1
+sample=$2
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+"$sample" "$dir/LOG.kvr" >/dev/null
+"$convert" "$dir/LOG.kvr" >/dev/null || fail "default conversion"
+test -s "$dir/LOG.las" || fail "no LOG.las beside the input"
+"$convert" --las2 --wrap -o "$dir/strict.las" "$dir/LOG.kvr" >/dev/null || fail "strict conversion"
+"$convert" --check "$dir/strict.las" | grep -q "conforms to LAS 2.0" || fail "strict file does not conform"
+if "$convert" --check "$dir/LOG.las" >"$dir/report"; then fail "the default layout passed the check"; fi
+grep -q 'LOG.las:2: VERS is "3.0", not 2.0' "$dir/report" || fail "no VERS departure on line 2"
+
+if "$convert" "$dir/LOG.kvr" 2>"$dir/err"; then fail "an existing output was overwritten"; fi
+grep -q "ATTENTION: The output file already exists" "$dir/err" || fail "no overwrite message"
+"$convert" --overwrite --channels GR,CCL --filter count:3 "$dir/LOG.kvr" >/dev/null || fail "--overwrite"
+
+set +e
+"$convert" "$dir/missing.kvr" 2>"$dir/err"
+test $? -eq 1 || fail "missing input: status"
+grep -q "FATAL ERROR: The requested file could not be opened" "$dir/err" || fail "missing input: message"
+"$convert" --digits 9 "$dir/LOG.kvr" 2>/dev/null
+test $? -eq 2 || fail "bad option: status"
+"$convert" --overwrite --channels NOPE "$dir/LOG.kvr" 2>"$dir/err"
+test $? -eq 1 || fail "unknown channel: status"
+grep -q "has no channel NOPE" "$dir/err" || fail "unknown channel: message"
+"$convert" --help | grep -q "^usage: kvr-convert" || fail "--help"
+echo "kvr-convert ok"

@@ -1,0 +1,339 @@
+// Accelerometer statistics and the corrections that keep the integrated attitude level with
+// what the accelerometers see.
+
+#include "navikor/CNavikor.h"
+#include "navikor/Primitives.h"
+
+#include "ContinuousDetail.h"
+#include "Constants.h"
+#include "Trace.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace navikor;
+
+namespace {
+
+void orderedRange(const CNavikor& nav, long* a, long* b)
+{
+    *a = clampIndex(nav, *a);
+    *b = clampIndex(nav, *b);
+}
+
+struct RawMeans {
+    CARTXYZ acel, temp;
+};
+
+RawMeans rawMeans(const CNavikor& nav, long a, long b)
+{
+    RawMeans m;
+    if (!hasSamples(nav) || b < a)
+        return m;
+    double s[6] = {0, 0, 0, 0, 0, 0};
+    for (long k = a; k <= b; ++k) {
+        const AGPAR& g = nav.sampleTable[k].ag;
+        s[0] += g.acel.x; s[1] += g.acel.y; s[2] += g.acel.z;
+        s[3] += g.acelTemp.x; s[4] += g.acelTemp.y; s[5] += g.acelTemp.z;
+    }
+    const double n = static_cast<double>(b - a + 1);
+    m.acel = CARTXYZ(s[0] / n, s[1] / n, s[2] / n);
+    m.temp = CARTXYZ(s[3] / n, s[4] / n, s[5] / n);
+    return m;
+}
+
+} // namespace
+
+CARTXYZ CNavikor::PromedioAcelsRAW(long a, long b)
+{
+    orderedRange(*this, &a, &b);
+    return rawMeans(*this, a, b).acel;
+}
+
+CARTXYZ CNavikor::PromedioAcels(long a, long b)
+{
+    orderedRange(*this, &a, &b);
+    const RawMeans m = rawMeans(*this, a, b);
+    return CalibrarAcel(m.acel, m.temp);
+}
+
+CARTXYZ CNavikor::RuidoAcels(long a, long b, bool raw)
+{
+    orderedRange(*this, &a, &b);
+    if (!hasSamples(*this) || b <= a)
+        return CARTXYZ();
+    const RawMeans m = rawMeans(*this, a, b);
+    double s[3] = {0, 0, 0};
+    for (long k = a; k <= b; ++k) {
+        const CARTXYZ& v = sampleTable[k].ag.acel;
+        s[0] += (v.x - m.acel.x) * (v.x - m.acel.x);
+        s[1] += (v.y - m.acel.y) * (v.y - m.acel.y);
+        s[2] += (v.z - m.acel.z) * (v.z - m.acel.z);
+    }
+    const double d = static_cast<double>(b - a);
+    CARTXYZ r(std::sqrt(s[0] / d), std::sqrt(s[1] / d), std::sqrt(s[2] / d));
+    if (!raw) {
+        const CARTyTEMP g = GetAcelGain(m.temp);
+        r = CARTXYZ(r.x * std::fabs(g.x), r.y * std::fabs(g.y), r.z * std::fabs(g.z));
+    }
+    return r;
+}
+
+void CNavikor::CanalRuidoAcels(double h)
+{
+    LiberarAcelMem();
+    if (!hasSamples(*this))
+        return;
+    acelNoiseChannel = new float[sampleCount];
+    acelNoiseClassChannel = new float[sampleCount]();
+    const long half = static_cast<long>(h);
+    for (long i = 0; i < sampleCount; ++i)
+        acelNoiseChannel[i] = static_cast<float>(Vnorma(RuidoAcels(i - half, i + half, true)));
+}
+
+void CNavikor::ClasificarAcelRuido(double scale)
+{
+    if (!acelNoiseChannel || !acelNoiseClassChannel)
+        return;
+    for (long i = 0; i < sampleCount; ++i)
+        acelNoiseClassChannel[i] = static_cast<float>(std::min(acelNoiseChannel[i] / scale * 10 - 2, 4.0));
+}
+
+double CNavikor::EncontrarUmbralAcel()
+{
+    double lowest = 10000000;
+    if (acelNoiseChannel)
+        for (long i = 0; i < sampleCount; ++i)
+            lowest = std::min(lowest, static_cast<double>(acelNoiseChannel[i]));
+    return lowest;
+}
+
+void CNavikor::LiberarAcelMem()
+{
+    delete[] acelNoiseChannel;
+    delete[] acelNoiseClassChannel;
+    acelNoiseChannel = nullptr;
+    acelNoiseClassChannel = nullptr;
+}
+
+int navikor::cadenceFor(const CNavikor& nav, long n)
+{
+    const double c = std::ceil(static_cast<double>(n) / nav.acelCorrSamples);
+    if (c < 2)
+        return static_cast<int>(n + 10);
+    return static_cast<int>(std::ceil(n / c) + 1);
+}
+
+int CNavikor::CalculaCuentasAcelCorr(long a, long b) { return cadenceFor(*this, movingSamplesBetween(*this, a, b)); }
+
+bool CNavikor::VerificarAcelerometros(long k, MATXYZ* attitude, CARTXYZ* correction)
+{
+    if (!attitude || !hasSamples(*this))
+        return false;
+    const long lo = k - acelFilterSamples, hi = k + acelFilterSamples - 1;
+    const CARTXYZ m = PromedioAcels(lo, hi);
+    const CARTXYZ s = RuidoAcels(lo, hi, false);
+    const double n = Vnorma(m);
+    const CARTXYZ u(m.x / n, m.y / n, m.z / n);
+    const CARTXYZ expected = MatxVect(MatTrasp(*attitude), gravityNed);
+    if (std::fabs(expected.x - u.x) <= acelThreshold * s.x && std::fabs(expected.y - u.y) <= acelThreshold * s.y
+        && std::fabs(expected.z - u.z) <= acelThreshold * s.z)
+        return false;
+    double f = 0;
+    const POS_PARAM p = CalcularDeviHstf(m, &f);
+    if (f < 0.99 || f > 1.01)
+        return false;  // the tool is accelerating
+    CARTXYZ corr;
+    MATXYZ r;
+    ForzarAcelerometros(*attitude, Param2Matrix(p), 180, &corr, &r);
+    *attitude = MatxMat(r, *attitude);
+    if (correction)
+        *correction = corr;
+    return true;
+}
+
+namespace {
+
+// MRot_to_W on a matrix given only by its trace and its three antisymmetric differences.
+CARTXYZ rotationVector(double trace, double d0, double d1, double d2)
+{
+    const double q = trace - 1;
+    if (q >= 2)
+        return CARTXYZ();
+    const double theta = std::acos(q / 2);
+    const double f = theta / (2 * std::sin(theta)) * 180 / kPi;
+    return CARTXYZ(d0 * f, d1 * f, d2 * f);
+}
+
+// A^-1 * Rz(theta) * B = cos * P + sin * Q + S; only the entries the rotation vector needs.
+struct CandidateFamily {
+    double p[4], q[4], s[4];  // trace, m7 - m5, m2 - m6, m3 - m1
+
+    static void reduce(const MATXYZ& m, double out[4])
+    {
+        out[0] = m.m[0] + m.m[4] + m.m[8];
+        out[1] = m.m[7] - m.m[5];
+        out[2] = m.m[2] - m.m[6];
+        out[3] = m.m[3] - m.m[1];
+    }
+
+    CandidateFamily(const MATXYZ& a, const MATXYZ& b)
+    {
+        const MATXYZ ai = MatInv(a);
+        MATXYZ jc, js, jz;
+        jc.m[0] = jc.m[4] = 1;
+        js.m[1] = -1;
+        js.m[3] = 1;
+        jz.m[8] = 1;
+        reduce(MatxMat(MatxMat(ai, jc), b), p);
+        reduce(MatxMat(MatxMat(ai, js), b), q);
+        reduce(MatxMat(MatxMat(ai, jz), b), s);
+    }
+
+    double cost(int i, double weight) const
+    {
+        double c = 1, sn = 0;
+        if (i != 0) {
+            const double a = toRad(i / 100.0);
+            c = std::cos(a);
+            sn = std::sin(a);
+        }
+        double v[4];
+        for (int k = 0; k < 4; ++k)
+            v[k] = c * p[k] + sn * q[k] + s[k];
+        const CARTXYZ w = rotationVector(v[0], v[1], v[2], v[3]);
+        return std::sqrt(w.x * w.x + w.y * w.y + (w.z / weight) * (w.z / weight));
+    }
+};
+
+} // namespace
+
+bool CNavikor::ForzarAcelerometros(MATXYZ a, MATXYZ b, double, CARTXYZ* correction, MATXYZ* rotation)
+{
+    // The cost over the 36000 headings (0.01 degree steps) is smooth with valleys many degrees
+    // wide, so a 1-degree scan finds the valleys and the 0.01-degree search runs only inside them.
+    // The winner is the same as that of scanning every heading.
+    constexpr int kSteps = 36000, kCoarse = 100, kMargin = 200;
+    const CandidateFamily family(a, b);
+    double coarse[kSteps / kCoarse];
+    for (int c = 0; c < kSteps / kCoarse; ++c)
+        coarse[c] = family.cost(c * kCoarse, toolfaceWeight);
+
+    int win = 0;
+    double best = 180;
+    bool found = false;
+    const int nc = kSteps / kCoarse;
+    for (int c = 0; c < nc; ++c) {
+        const double prev = coarse[(c + nc - 1) % nc], next = coarse[(c + 1) % nc];
+        if (!(coarse[c] <= prev && coarse[c] <= next))
+            continue;
+        for (int d = -kMargin; d <= kMargin; ++d) {
+            const int i = ((c * kCoarse + d) % kSteps + kSteps) % kSteps;
+            const double cost = family.cost(i, toolfaceWeight);
+            if (cost < best || (found && cost == best && i < win)) {
+                best = cost;
+                win = i;
+                found = true;
+            }
+        }
+    }
+    const MATXYZ chosen = MatxMat(Rotation_To_Matrix(CARTXYZ(0, 0, win / 100.0), 1), b);
+    const CARTXYZ corr = MM2W(a, chosen);
+    if (correction)
+        *correction = corr;
+    if (rotation)
+        *rotation = Rotation_To_Matrix(corr, 1);
+    return true;
+}
+
+void CNavikor::AplicarCorreccion(long a, long b, CARTXYZ c, double step)
+{
+    if (!hasSamples(*this) || !attitudeTable)
+        return;
+    a = clampIndex(*this, a);
+    b = clampIndex(*this, b);
+    applyCorrection(*this, a, b, c, step, movingSamplesBetween(*this, a, b));
+}
+
+void navikor::applyCorrection(CNavikor& nav, long a, long b, const CARTXYZ& c, double step, long n)
+{
+    MUESTRA* const sampleTable = nav.sampleTable;
+    MATXYZ* const attitudeTable = nav.attitudeTable;
+    const double len = Vnorma(c);
+    if (n == 0 || len == 0)
+        return;
+    long perIncrement = 1;
+    MATXYZ increment;
+    if (step > len / n) {
+        perIncrement = static_cast<long>(std::ceil(step / (len / n)));
+        long e = n / perIncrement;
+        if (e == 0) {
+            e = 1;
+            perIncrement = n;
+        }
+        increment = Rotation_To_Matrix(c, 1.0 / static_cast<double>(e));
+    } else {
+        increment = Rotation_To_Matrix(c, 1.0 / static_cast<double>(n));
+    }
+    MATXYZ q = MatrizUnitaria();
+    long counter = perIncrement / 2;
+    const long dir = b >= a ? 1 : -1;
+    for (long k = a;; k += dir) {
+        if (!inStop(sampleTable[k]) && ++counter >= perIncrement) {
+            counter = 0;
+            q = MatxMat(increment, q);
+            trace(nav, "    Salto: %8.2f \n", sampleTable[k].time);
+        }
+        attitudeTable[k] = MatxMat(q, attitudeTable[k]);
+        if (k == b)
+            break;
+    }
+}
+
+void CNavikor::AplicarCorreccionACI(long a, long b, CARTXYZ c, double step)
+{
+    if (!hasSamples(*this) || !attitudeTable)
+        return;
+    a = clampIndex(*this, a);
+    b = clampIndex(*this, b);
+    const double len = Vnorma(c);
+    const long increments = static_cast<long>(std::floor(len / step + 0.5));
+    if (increments <= 0 || len == 0)
+        return;  // smaller than half a step: nothing to spread
+    const long dir = b >= a ? 1 : -1;
+    // Weight 1/|sin Devi|: low inclinations, where azimuth is poorly defined, take more of it.
+    // A sample at exactly vertical would weigh infinitely; its weight is capped.
+    auto weight = [&](long k) {
+        const double m8 = attitudeTable[k].m[8];
+        const double s = std::sqrt(std::max(0.0, 1 - m8 * m8));
+        return 1 / std::max(s, 1e-6);
+    };
+    double total = 0;
+    for (long k = a;; k += dir) {
+        if (!inStop(sampleTable[k]))
+            total += weight(k);
+        if (k == b)
+            break;
+    }
+    if (total == 0)
+        return;
+    const MATXYZ increment = Rotation_To_Matrix(c, 1.0 / static_cast<double>(increments));
+    const double perIncrement = total / static_cast<double>(increments);
+    double acc = std::floor(perIncrement / 2);
+    long applied = 0;
+    MATXYZ q = MatrizUnitaria();
+    for (long k = a;; k += dir) {
+        if (!inStop(sampleTable[k])) {
+            acc += weight(k);
+            if (acc >= perIncrement && applied < increments) {
+                acc = 0;
+                ++applied;
+                q = MatxMat(increment, q);
+                trace(*this, "    Salto: %8.2f \n", sampleTable[k].time);
+            }
+        }
+        attitudeTable[k] = MatxMat(q, attitudeTable[k]);
+        if (k == b)
+            break;
+    }
+}
