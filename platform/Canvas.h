@@ -97,6 +97,14 @@ class Canvas {
   virtual Size textExtent(std::string_view text) = 0;
   // Stretches a picture file into dest; false when the file cannot be read as a picture.
   virtual bool drawImage(const Rect& dest, const std::string& path) = 0;
+  // The picture's size in its own pixels; {0, 0} when the file cannot be read as a picture.
+  virtual Size imageSize(const std::string& path) { (void)path; return {}; }
+  // Stretches the part source (picture pixels, y down from its top row) into dest; false
+  // when the file cannot be read as a picture.
+  virtual bool drawImagePart(const Rect& dest, const std::string& path, const Rect& source) {
+    (void)dest; (void)path; (void)source;
+    return false;
+  }
   // Moves the pixels inside area by dy logical units (positive: down); the uncovered strip is left as it was.
   virtual void scroll(const Rect& area, int dy) = 0;
   // The drawable area in logical units under the current mapping.

@@ -15,6 +15,14 @@ struct PageInfo {
   bool continuous = false;  // fan-fold paper: no sheet breaks of its own
 };
 
+// The spooler's error codes, as page and document calls return them.
+constexpr int kSpoolOk = 1;
+constexpr int kSpoolError = -1;        // general error
+constexpr int kSpoolAppAbort = -2;
+constexpr int kSpoolUserAbort = -3;
+constexpr int kSpoolOutOfDisk = -4;
+constexpr int kSpoolOutOfMemory = -5;
+
 class PrintTarget {
  public:
   virtual ~PrintTarget() = default;

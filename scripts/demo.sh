@@ -32,3 +32,12 @@ for f in "$up" "$station"; do
   head -n 12 "$las"
   echo "..."
 done
+
+# Pagemill prints the first chart data file the run left, with the default header and tail.
+cdf=$(find "$root" -name '*.cdf' | sort | head -n 1)
+if [ -n "$cdf" ]; then
+  echo
+  echo "== Pagemill: $cdf to PDF with its header and tail"
+  "$bin/pagemill" --print-cdf "$cdf" --pdf "$root/log.pdf" --kvr "$up"
+  echo "file: $root/log.pdf"
+fi

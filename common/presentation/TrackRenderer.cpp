@@ -77,6 +77,36 @@ void TrackRenderer::drawRow(platform::Canvas& canvas, CFormat& format, std::span
   firstRow_ = false;
 }
 
+bool TrackRenderer::firstRowGetsGrid(float depth) {
+  if (!std::isfinite(depth)) return false;
+  const double d = depth;
+  const double whole = std::floor(d);
+  if (whole < -1.0e7 || whole > 1.0e7) return false;
+  return static_cast<long long>(whole) % 50 == 0 && d - whole < 0.1;
+}
+
+void TrackRenderer::drawFirstPaperRow(platform::Canvas& canvas, CFormat& format, std::span<const float> record,
+                                      int rowY) {
+  if (record.empty()) return;
+  const int depth = integerDepth(record[0]);
+  const bool grid = firstRowGetsGrid(record[0]);
+  firstRow_ = !grid;
+  for (auto& track : format.tracks) {
+    if (grid) gridRow(canvas, track, depth, rowY, rowY);
+    else track.lastDepth = depth;
+  }
+  firstRow_ = true;
+  std::size_t entry = 1;
+  for (auto& track : format.tracks)
+    for (auto& curve : track.curves) {
+      if (!curve.enabled) continue;
+      const float value = entry < record.size() ? record[entry] : kMissingValue;
+      ++entry;
+      curvePoint(canvas, track, curve, value, rowY, rowY);
+    }
+  firstRow_ = false;
+}
+
 void TrackRenderer::gridRow(platform::Canvas& c, CColumn& t, int depth, int rowY, int prevY) {
   const int x = t.left, w = t.width;
   c.setPen(rules_.thick);

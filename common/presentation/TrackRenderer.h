@@ -27,6 +27,13 @@ class TrackRenderer {
   void drawRow(platform::Canvas& canvas, CFormat& format, std::span<const float> record, int rowY, int prevY);
   int integerDepth(float depth) const;
 
+  // Pagemill's first printed row: it only positions the curves, unless the depth lies
+  // within 0.1 above a multiple of 50; then that row's grid (depth lines and numbers
+  // included) is drawn too. Either way the tracks remember the row's integer depth, so
+  // a depth line or number is never drawn at a later row of the same depth.
+  void drawFirstPaperRow(platform::Canvas& canvas, CFormat& format, std::span<const float> record, int rowY);
+  static bool firstRowGetsGrid(float depth);
+
   // One curve's heading box with its reference edge at edgeY (top on screen, lower edge on paper).
   void drawHeading(platform::Canvas& canvas, const CColumn& track, const CCurve& curve, int edgeY);
 
@@ -35,7 +42,9 @@ class TrackRenderer {
   void depthLine(platform::Canvas& c, CColumn& t, int depth, int rowY);
   void depthNumbers(platform::Canvas& c, CColumn& t, int depth, int rowY);
   void curvePoint(platform::Canvas& c, const CColumn& t, CCurve& curve, float value, int rowY, int prevY);
-  void vertical(platform::Canvas& c, int x, int rowY, int prevY) { c.line({x, prevY}, {x, rowY}); }
+  void vertical(platform::Canvas& c, int x, int rowY, int prevY) {
+    if (rowY != prevY) c.line({x, prevY}, {x, rowY});
+  }
 
   RenderRules rules_;
   bool firstRow_ = true;

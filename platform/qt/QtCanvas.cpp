@@ -3,6 +3,7 @@
 #include "platform/qt/TextBytes.h"
 
 #include <QFontMetricsF>
+#include <QImageReader>
 #include <QPainterPath>
 #include <QTransform>
 
@@ -205,6 +206,24 @@ bool QtCanvas::drawImage(const Rect& dest, const std::string& path) {
   painter_.save();
   painter_.resetTransform();
   painter_.drawImage(toDevice(dest), img);
+  painter_.restore();
+  return true;
+}
+
+Size QtCanvas::imageSize(const std::string& path) {
+  QImageReader reader(QString::fromStdString(path));
+  const QSize s = reader.size();
+  if (s.isValid()) return Size{s.width(), s.height()};
+  QImage img = reader.read();
+  return img.isNull() ? Size{} : Size{img.width(), img.height()};
+}
+
+bool QtCanvas::drawImagePart(const Rect& dest, const std::string& path, const Rect& source) {
+  QImage img(QString::fromStdString(path));
+  if (img.isNull()) return false;
+  painter_.save();
+  painter_.resetTransform();
+  painter_.drawImage(toDevice(dest), img, QRectF(source.left, source.top, source.width(), source.height()));
   painter_.restore();
   return true;
 }

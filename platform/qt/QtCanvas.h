@@ -33,6 +33,8 @@ class QtCanvas final : public Canvas {
   void text(Point at, std::string_view text, unsigned align) override;
   Size textExtent(std::string_view text) override;
   bool drawImage(const Rect& dest, const std::string& path) override;
+  Size imageSize(const std::string& path) override;
+  bool drawImagePart(const Rect& dest, const std::string& path, const Rect& source) override;
   void scroll(const Rect& area, int dy) override;
   Rect bounds() const override;
 

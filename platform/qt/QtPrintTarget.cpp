@@ -30,6 +30,9 @@ int QtPrintTarget::startDocument(const std::string& name) {
     printer_->setDocName(QString::fromStdString(name));
     printer_->setPageSize(setup_.pageSize);
     printer_->setPageOrientation(o);
+    // Fan-fold paper is printed edge to edge so that page breaks fall on the perforations;
+    // sheets keep the printer's margins and the origin at the printable area.
+    printer_->setFullPage(setup_.continuous);
   }
   painter_ = std::make_unique<QPainter>();
   if (!painter_->begin(device())) {

@@ -49,8 +49,8 @@ class QtPrintTarget final : public PrintTarget {
 };
 
 // The spooler-style codes the print target returns.
-constexpr int kPrintOk = 1;
-constexpr int kPrintError = -1;
-constexpr int kPrintOutOfDisk = -4;
+constexpr int kPrintOk = kSpoolOk;
+constexpr int kPrintError = kSpoolError;
+constexpr int kPrintOutOfDisk = kSpoolOutOfDisk;
 
 }  // namespace platform::qt

@@ -78,6 +78,17 @@ Size RecordingCanvas::textExtent(std::string_view text) {
   return Size{static_cast<int>(text.size()) * w, h};
 }
 
+Size RecordingCanvas::imageSize(const std::string&) { return imagesReadable_ ? imageSize_ : Size{}; }
+
+bool RecordingCanvas::drawImagePart(const Rect& dest, const std::string& path, const Rect& source) {
+  auto c = make(DrawCall::Image);
+  c.rect = dest;
+  c.text = path;
+  c.points = {{source.left, source.top}, {source.right, source.bottom}};
+  calls_.push_back(c);
+  return imagesReadable_;
+}
+
 bool RecordingCanvas::drawImage(const Rect& dest, const std::string& path) {
   auto c = make(DrawCall::Image);
   c.rect = dest;

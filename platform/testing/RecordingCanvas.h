@@ -48,12 +48,17 @@ class RecordingCanvas final : public Canvas {
   // Deterministic: each character is half the font height wide (or the font width), one height tall.
   Size textExtent(std::string_view text) override;
   bool drawImage(const Rect& dest, const std::string& path) override;
+  // Every readable picture has the size given by setImageSize (100 x 50 unless set).
+  Size imageSize(const std::string& path) override;
+  // Recorded as an Image call; points holds the source's top-left and bottom-right.
+  bool drawImagePart(const Rect& dest, const std::string& path, const Rect& source) override;
   void scroll(const Rect& area, int dy) override;
   Rect bounds() const override { return bounds_; }
 
   void setBounds(Rect r) { bounds_ = r; }
   // drawImage answers this for every path.
   void setImagesReadable(bool readable) { imagesReadable_ = readable; }
+  void setImageSize(Size s) { imageSize_ = s; }
 
   const std::vector<DrawCall>& calls() const { return calls_; }
   std::vector<DrawCall> callsOf(DrawCall::Kind kind) const;
@@ -76,6 +81,7 @@ class RecordingCanvas final : public Canvas {
   Rgb background_ = 0xFFFFFF;
   Mapping mapping_;
   bool imagesReadable_ = true;
+  Size imageSize_{100, 50};
 };
 
 }  // namespace platform::testing

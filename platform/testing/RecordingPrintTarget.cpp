@@ -29,6 +29,7 @@ int RecordingPrintTarget::startPage() {
   if (r <= 0) return r;
   const auto& d = info_.printableDevice;
   pages_.push_back(std::make_unique<RecordingCanvas>(Rect{0, 0, d.width(), d.height()}));
+  pages_.back()->setImageSize(imageSize_);
   pageOpen_ = true;
   return r;
 }

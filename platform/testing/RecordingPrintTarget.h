@@ -25,6 +25,8 @@ class RecordingPrintTarget final : public PrintTarget {
   // Makes the call with this name ("startDocument", "startPage", "endPage", "endDocument")
   // fail with code once its count of successful calls reaches after.
   void failAt(const std::string& call, int after, int code = -1);
+  // The picture size every page's canvas answers.
+  void setImageSize(Size s) { imageSize_ = s; }
 
   const std::vector<std::unique_ptr<RecordingCanvas>>& pages() const { return pages_; }
   const std::vector<std::string>& documents() const { return documents_; }
@@ -43,6 +45,7 @@ class RecordingPrintTarget final : public PrintTarget {
   std::string failCall_;
   int failAfter_ = -1, failCode_ = -1;
   RecordingCanvas closed_;
+  Size imageSize_{100, 50};
 };
 
 }  // namespace platform::testing
