@@ -290,6 +290,7 @@ int main(int argc, char** argv) {
   dialog.stopTelemetry();
 
   std::cout << "file: " << dialog.outputFile().string() << '\n';
+  for (const auto& cdf : station.charts().files()) std::cout << "file: " << cdf.string() << '\n';
   const auto& c = dialog.counters();
   std::cout << "Telemetry Frames: " << c.goodFrames << '\n'
             << "Frame Errors: " << c.frameErrors << '\n'

@@ -52,6 +52,11 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
   LoggingParts parts{ports.loop, ports.clock, ports.prompter, ports.program, session_, tools_, files_,
                      *port_,     *telemetry_, flags_, menu_, *acquisition_};
   dialog_ = std::make_unique<CKVRDlg>(parts, std::move(hooks));
+  charts_ = std::make_unique<ChartRecorder>(ports.prompter, [this] {
+    return ChartRecorder::Context{ports_.program.mainFolder, &tools_.channels(),
+                                  [this] { return dialog_->outputFile(); }};
+  });
+  dialog_->setDisplay(charts_.get());
 }
 
 LoggingStation::~LoggingStation() {

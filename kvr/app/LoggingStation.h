@@ -10,6 +10,7 @@
 
 #include "kvr/app/AcquisitionDriver.h"
 #include "kvr/app/CKVRDlg.h"
+#include "kvr/app/ChartRecorder.h"
 #include "kvr/app/MainMenu.h"
 #include "kvr/app/ProgramSettings.h"
 #include "kvr/core/CFileManager.h"
@@ -59,6 +60,7 @@ class LoggingStation {
   CKVRDlg& dialog() { return *dialog_; }
   PanelLink& link() { return link_; }
   AcquisitionFlags& flags() { return flags_; }
+  ChartRecorder& charts() { return *charts_; }
 
  private:
   class DeclaredString;
@@ -79,6 +81,7 @@ class LoggingStation {
   std::unique_ptr<AcquisitionDriver> acquisition_;
   std::unique_ptr<TeleManager> telemetry_;
   std::unique_ptr<CKVRDlg> dialog_;
+  std::unique_ptr<ChartRecorder> charts_;
 };
 
 }  // namespace kvr
