@@ -33,11 +33,11 @@ for f in "$up" "$station"; do
   echo "..."
 done
 
-# Pagemill prints the first chart data file the run left, with the default header and tail.
-cdf=$(find "$root" -name '*.cdf' | sort | head -n 1)
-if [ -n "$cdf" ]; then
-  echo
-  echo "== Pagemill: $cdf to PDF with its header and tail"
-  "$bin/pagemill" --print-cdf "$cdf" --pdf "$root/log.pdf" --kvr "$up"
-  echo "file: $root/log.pdf"
-fi
+# Pagemill prints every chart data file of the up log with the default header and tail.
+echo
+echo "== Pagemill: the up log's chart data files to PDF with header and tail"
+sed -n 's/^file: //p' "$root/up.txt" | grep '\.cdf$' | while IFS= read -r cdf; do
+  pdf="${cdf%.cdf}.pdf"
+  "$bin/pagemill" --print-cdf "$cdf" --pdf "$pdf" --kvr "$up" 2>/dev/null | grep -v '^$' || true
+  echo "file: $pdf"
+done
