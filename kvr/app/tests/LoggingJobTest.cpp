@@ -9,6 +9,7 @@
 #include "kvr/app/CKVRApp.h"
 #include "kvr/app/LoggingMessages.h"
 #include "kvr/app/LoggingStation.h"
+#include "kvr/app/SessionCommands.h"
 #include "kvr/core/CFileManager.h"
 #include "kvr/core/PosixFiles.h"
 #include "platform/testing/ManualLoop.h"
@@ -196,6 +197,40 @@ TEST(LoggingJob, AFullDiskShowsTheFlushMessageAndLoggingGoesOn) {
   EXPECT_GE(job.dlg().flushFailures(), 2);
   EXPECT_TRUE(job.dlg().logRunning());
   job.dlg().stopLogging();
+}
+
+TEST(Session, ASavedSessionLoadsBackWithItsStringJobAndUnits) {
+  std::filesystem::path saved;
+  Job job;
+  {
+    EXPECT_FALSE(kvr::saveSession(*job.station, job.prompter, job.program, {}));
+    EXPECT_TRUE(job.prompter.saw(kvr::kNoSessionTitle, kvr::kNoSessionText));
+    job.declare({"BRIX-CCL", "SEVO-PT", "DUNE-ROLA"});
+    saved = job.paths.base() / "MySession.kvr";
+    job.prompter.queueFile((job.paths.base() / "MySession.KVR").string());
+    ASSERT_TRUE(kvr::saveSession(*job.station, job.prompter, job.program, {std::nullopt, {{"MAIN_DLG", 40, 50}}}));
+  }
+  Job other(true, 10);
+  other.program.startupFlags = kvr::kRearrangeAllWindows;
+  // A copy of the saved file, read into a fresh program; the session folder is made anew.
+  auto copy = other.paths.base() / "MySession.kvr";
+  std::filesystem::copy_file(saved, copy);
+  other.prompter.queueFile(copy.string());
+  std::vector<std::string> moved;
+  ASSERT_TRUE(kvr::loadSession(*other.station, other.prompter, other.program,
+                               [&](const std::string& key, int l, int t) { moved.push_back(key + std::to_string(l + t)); }));
+  EXPECT_EQ(other.program.modeWord, 9);
+  ASSERT_EQ(other.station->tools().toolList().size(), 3u);
+  EXPECT_EQ(other.station->tools().toolList()[2].name, "DUNE-ROLA");
+  EXPECT_EQ(other.station->session().job().wellName, "W-1");
+  EXPECT_EQ(other.station->tools().ring().rowWidth(), other.station->tools().channels().size());
+  EXPECT_TRUE(moved.empty());  // SESSION.INI was left in the other program's folder
+  // The loaded string logs.
+  other.telemetry();
+  ASSERT_TRUE(other.dlg().startLog(1, false));
+  other.loop.advance(5000);
+  other.dlg().stopLogging();
+  EXPECT_GT(other.dlg().rowsDrawn(), 5u);
 }
 
 }  // namespace

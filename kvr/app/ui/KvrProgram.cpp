@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "kvr/app/ProgramFolderCommand.h"
+#include "kvr/app/SessionCommands.h"
 #include "kvr/app/SettingKeys.h"
 #include "kvr/app/ui/SettingsDialogs.h"
 #include "kvr/core/AboutBox.h"
@@ -86,6 +87,16 @@ void KvrProgram::wireJob() {
     editor.open();
     ToolStringManagerDialog dlg(editor, prompter_, app_.program().modeWord, window_.get());
     dlg.exec();
+  });
+  window_->setHandler(C::SaveSession, [this] {
+    SessionIni ini;
+    ini.windows.push_back({"MAIN_DLG", window_->x(), window_->y()});
+    saveSession(*station_, prompter_, app_.program(), ini);
+  });
+  window_->setHandler(C::LoadPreviousSession, [this] {
+    loadSession(*station_, prompter_, app_.program(), [this](const std::string& key, int left, int top) {
+      if (key == "MAIN_DLG") window_->move(left, top);
+    });
   });
   window_->setHandler(C::UnitSystem, [this] {
     runUnitSystemDialog(window_.get(), app_.program().modeWord);

@@ -1,0 +1,121 @@
+#include "kvr/app/SessionCommands.h"
+
+#include "common/records/SystemMode.h"
+#include "kvr/core/FileMessages.h"
+#include "kvr/core/SessionFolders.h"
+
+namespace kvr {
+
+namespace {
+constexpr std::uint8_t kDirection = 0;  // a saved session carries the current log direction
+}
+
+bool saveSession(LoggingStation& station, platform::Prompter& prompter, ProgramSettings& program,
+                 const SessionIni& windows) {
+  auto& tools = station.tools();
+  if (tools.toolList().empty() || !station.session().started()) {
+    platform::tell(prompter, kNoSessionTitle, kNoSessionText);
+    return false;
+  }
+  platform::FileRequest request;
+  request.filter = kSessionFileFilter;
+  request.defaultName = kSessionDefaultName;
+  request.defaultExtension = "KVR";
+  request.initialDir = station.session().sessionFolder().string();
+  auto chosen = prompter.saveFile(request);
+  if (!chosen) return false;
+  CFileManager files(station.fileSystem());
+  // The data file manager adds ".kvr" itself.
+  std::filesystem::path path(*chosen);
+  std::string ext = path.extension().string();
+  std::string name = (ext == ".kvr" || ext == ".KVR") ? path.stem().string() : path.filename().string();
+  if (files.createOutputFile(path.parent_path(), name) != 0) {
+    platform::tell(prompter, "ERROR", kOpenInputFailed.text, platform::Icon::Error);
+    return false;
+  }
+  int r = files.writeToolList(tools.toolList());
+  r |= files.writeChannelList(tools.channels());
+  for (const auto& t : tools.toolList()) {
+    if (!t.isTool()) continue;
+    tools::Family* family = tools.tools().family(t.code());
+    r |= family ? files.writeParameterBlock(family->getParameterList()) : files.writeParameterBlock({});
+  }
+  const bool logging = tools.depthLogRunning() || tools.stationLogRunning();
+  r |= files.writeDirection(logging ? static_cast<std::uint8_t>(tools.direction()) : kDirection);
+  program.systemParameters[records::kSvyMode].value = static_cast<float>(program.modeWord);
+  r |= files.writeMainSystemParameters(program.systemParameters);
+  r |= files.writeJobRecord(station.session().job());
+  r |= files.closeOutput();
+  if (r != 0) {
+    show(prompter, kStaticWriteFailed);
+    return false;
+  }
+  if (!writeSessionIni(station.fileSystem(), station.session().sessionFolder(), windows)) {
+    platform::tell(prompter, kSessionIniFailedTitle, kSessionIniFailedText);
+  }
+  return true;
+}
+
+bool loadSession(LoggingStation& station, platform::Prompter& prompter, ProgramSettings& program,
+                 const std::function<void(const std::string& key, int left, int top)>& positionWindow) {
+  platform::FileRequest request;
+  request.filter = kDataFileFilter;
+  request.initialDir = station.session().started() ? station.session().sessionFolder().string()
+                                                   : station.session().dataFolder().string();
+  auto chosen = prompter.openFile(request);
+  if (!chosen) return false;
+  CFileManager files(station.fileSystem());
+  if (files.openInput(*chosen) != 0) {
+    show(prompter, kOpenInputFailed);
+    return false;
+  }
+  auto& tools = station.tools();
+  records::ToolList list;
+  records::ChannelList channels;
+  int r = files.readToolList(list);
+  if (r == 0) r = files.readChannelList(channels);
+  if (r == 0) {
+    tools.setToolList(list);
+    tools.loadParameterLists();  // the TOOLS lists back to their defaults, then the stored ones
+    for (const auto& t : list) {
+      if (!t.isTool() || r != 0) continue;
+      tools::Family* family = tools.tools().family(t.code());
+      if (family) {
+        r = files.readParameterBlock(family->getParameterList());
+      } else {
+        std::vector<records::ToolParameterS> skipped;
+        r = files.readStoredParameterBlock(skipped);
+      }
+    }
+  }
+  std::uint8_t direction = 0;
+  records::JobRecord job;
+  std::vector<records::SysParameterS> table = program.systemParameters;
+  if (r == 0) r = files.readDirection(direction);
+  if (r == 0) r = files.readMainSystemParameters(table);
+  if (r == 0) r = files.readJobRecord(job);
+  files.closeInput();
+  if (r != 0) {
+    show(prompter, readFailureMessage(r));
+    return false;
+  }
+  program.systemParameters = table;
+  program.modeWord = static_cast<std::int32_t>(table[records::kSvyMode].value);
+  program.depthStep = records::depthStep(program.modeWord);
+  if (!station.session().adopt(job)) return false;
+  tools.createChannels();
+  tools.allocateRing();
+  tools.initialiseTools(program.modeWord);
+  station.menu().onJobDataConfirmed();
+
+  // SESSION.INI, when there is one.
+  auto text = station.fileSystem().readText(station.session().sessionFolder() / kSessionIniName, 1 << 20);
+  if (text && (program.startupFlags & kRearrangeAllWindows) && positionWindow) {
+    for (const char* key : {"MAIN_DLG", "MONITORS_DLG", "TARN-B_DLG", "TARN-C_DLG", "VUNT_DLG"}) {
+      if (auto pos = sessionWindowPosition(*text, key)) positionWindow(key, pos->first, pos->second);
+    }
+  }
+  return true;
+}
+
+}  // namespace kvr
