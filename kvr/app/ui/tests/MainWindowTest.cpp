@@ -1,0 +1,72 @@
+// The real main window on the offscreen platform: a session, a tool string, telemetry through
+// the embedded simulated panel, a short log and stop, driven through the menu's actions.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <functional>
+
+#include "kvr/app/ui/KvrProgram.h"
+#include "platform/qt/testing/QtTestApp.h"
+
+namespace {
+
+using C = kvr::MenuCommand;
+
+// Lets the program run in real time until done() holds, at most the given milliseconds.
+bool runUntil(const std::function<bool()>& done, int ms) {
+  QElapsedTimer t;
+  t.start();
+  while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  return done();
+}
+
+TEST(MainWindow, ShortLogThroughTheMenu) {
+  QTemporaryDir home;
+  // Settings and data stay inside the test's folder.
+  setenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit().constData(), 1);
+  setenv("VAREXA_DATA_ROOT", home.filePath("data").toLocal8Bit().constData(), 1);
+  setenv("VAREXA_NO_SPLASH", "1", 1);
+  platform::qt::testing::qtTestApp();
+
+  kvr::ui::KvrProgram program({"kvr", "--panel=sim"});
+  auto& window = program.window();
+  auto& station = program.station();
+  EXPECT_EQ(window.windowTitle(), "Varexa");
+  EXPECT_FALSE(window.action(C::StartTelemetry)->isEnabled());
+
+  // The job data form and the tool string dialog are modal; their logic is filled in directly.
+  records::JobRecord job;
+  job.userName = "Ann";
+  job.client = "Acme";
+  job.wellName = "W-1";
+  ASSERT_TRUE(station.session().confirmJobData(job));
+  station.menu().onJobDataConfirmed();
+  window.refreshMenu();
+  ASSERT_EQ(station.declareString({"BRIX-CCL", "DUNE-ROLA"}), std::nullopt);
+  ASSERT_TRUE(window.action(C::StartTelemetry)->isEnabled());
+
+  window.action(C::StartTelemetry)->trigger();
+  ASSERT_TRUE(runUntil([&] { return station.dialog().counters().goodFrames > 10; }, 5000));
+  EXPECT_FALSE(window.action(C::StartTelemetry)->isEnabled());
+  EXPECT_TRUE(window.action(C::StopTelemetry)->isEnabled());
+
+  window.action(C::StartLogUp)->trigger();
+  ASSERT_TRUE(station.dialog().logRunning());
+  EXPECT_TRUE(window.action(C::StopLogging)->isEnabled());
+  runUntil([] { return false; }, 1500);
+  window.action(C::StopLogging)->trigger();
+  EXPECT_FALSE(station.dialog().logRunning());
+  EXPECT_TRUE(std::filesystem::exists(station.dialog().outputFile()));
+  EXPECT_GT(station.dialog().rowsDrawn(), 0u);
+
+  window.action(C::StopTelemetry)->trigger();
+  EXPECT_FALSE(station.telemetry().telemetryActive());
+  EXPECT_FALSE(station.flags().running);
+}
+
+}  // namespace
