@@ -38,10 +38,7 @@ void BM_LoggingPipeline(benchmark::State& state) {
     config.winch.startDepth = 20000;
     config.winch.speed = 1800;
     config.winch.direction = panelsim::Direction::Up;
-    kvr::PanelLink link;
-    link.simulator = std::make_unique<panelsim::PanelSimulator>(config, loop.clock());
-    link.backend = std::make_unique<usbxp::SimBackend>(*link.simulator, loop.clock());
-    link.simulated = true;
+    kvr::PanelLink link = kvr::simulatedPanelLink(config, loop.clock());
     kvr::LoggingStation station({loop, loop.clock(), prompter, paths, program}, std::move(link), true);
     records::JobRecord job;
     job.userName = "B";

@@ -213,10 +213,7 @@ int main(int argc, char** argv) {
                              : o.direction == "down" ? panelsim::Direction::Down
                                                      : panelsim::Direction::Still;
     config.faults = faults;
-    link.simulator = std::make_unique<panelsim::PanelSimulator>(config, clock);
-    link.backend = std::make_unique<usbxp::SimBackend>(*link.simulator, clock);
-    link.simulated = true;
-    link.statusText = kvr::kChosenSimulatorStatus;
+    link = kvr::simulatedPanelLink(config, clock);
   } else {
     kvr::PanelLinkChoice choice;
     choice.kind = kvr::PanelLinkChoice::Kind::Serial;

@@ -56,11 +56,17 @@ PanelLink openPanelLink(const PanelLinkChoice& choice, platform::Clock& clock, c
       return link;
     }
   }
-  panelsim::SimConfig config;
-  link.simulator = std::make_unique<panelsim::PanelSimulator>(config, clock);
+  link = simulatedPanelLink({}, clock);
+  link.statusText = choice.kind == PanelLinkChoice::Kind::Simulator ? kChosenSimulatorStatus : kSimulatedPanelStatus;
+  return link;
+}
+
+PanelLink simulatedPanelLink(panelsim::SimConfig config, platform::Clock& clock) {
+  PanelLink link;
+  link.simulator = std::make_unique<panelsim::PanelSimulator>(std::move(config), clock);
   link.backend = std::make_unique<usbxp::SimBackend>(*link.simulator, clock);
   link.simulated = true;
-  link.statusText = choice.kind == PanelLinkChoice::Kind::Simulator ? kChosenSimulatorStatus : kSimulatedPanelStatus;
+  link.statusText = kChosenSimulatorStatus;
   return link;
 }
 

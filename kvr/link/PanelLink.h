@@ -45,6 +45,8 @@ struct PanelLink {
 // Builds the backend. The embedded simulator starts with no tools; mirrorDeclaredString
 // gives it the declared string before the panel is opened (TelemetryHooks::beforePanelOpen).
 PanelLink openPanelLink(const PanelLinkChoice& choice, platform::Clock& clock, const usbxp::SerialOptions& serial = {});
+// The embedded simulated panel with a chosen string, winch, well and faults.
+PanelLink simulatedPanelLink(panelsim::SimConfig config, platform::Clock& clock);
 void mirrorDeclaredString(PanelLink& link, const records::ToolList& tools, bool english);
 
 inline constexpr const char* kSimulatedPanelStatus = "No surface panel attached: using the simulated panel";

@@ -36,10 +36,7 @@ struct Job {
     config.winch.speed = panelEnglish ? 1800 : 10;
     config.winch.direction = winch;
     config.faults = faults;
-    kvr::PanelLink link;
-    link.simulator = std::make_unique<panelsim::PanelSimulator>(config, loop.clock());
-    link.backend = std::make_unique<usbxp::SimBackend>(*link.simulator, loop.clock());
-    link.simulated = true;
+    kvr::PanelLink link = kvr::simulatedPanelLink(config, loop.clock());
     station = std::make_unique<kvr::LoggingStation>(kvr::StationPorts{loop, loop.clock(), prompter, paths, program},
                                                     std::move(link), true);
     records::JobRecord job;
