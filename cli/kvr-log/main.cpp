@@ -24,6 +24,12 @@
 #include "platform/testing/ManualLoop.h"
 #include "usbxp/SimBackend.h"
 
+#ifdef VAREXA_CHART_PNG
+#include <QGuiApplication>
+
+#include "kvr/app/ui/ChartPng.h"
+#endif
+
 namespace {
 
 constexpr const char* kUsage =
@@ -288,6 +294,25 @@ int main(int argc, char** argv) {
 
   std::cout << "file: " << dialog.outputFile().string() << '\n';
   for (const auto& cdf : station.charts().files()) std::cout << "file: " << cdf.string() << '\n';
+#ifdef VAREXA_CHART_PNG
+  {
+    // Each format's log as a picture beside its chart data file.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QGuiApplication gui(qtArgc, argv);
+    presentation::HeaderTexts header;
+    header.client = o.client;
+    header.wellName = o.well;
+    header.logFile = dialog.outputFile().filename().string();
+    for (const auto& cdf : station.charts().files()) {
+      const auto png = kvr::ui::chartPngPath(cdf);
+      if (kvr::ui::saveChartPng(cdf, png, header, station.tools().modeWord()))
+        std::cout << "file: " << png.string() << '\n';
+      else
+        std::cerr << "kvr-log: no picture of " << cdf.string() << '\n';
+    }
+  }
+#endif
   const auto& c = dialog.counters();
   std::cout << "Telemetry Frames: " << c.goodFrames << '\n'
             << "Frame Errors: " << c.frameErrors << '\n'
