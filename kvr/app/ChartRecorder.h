@@ -12,7 +12,9 @@
 #include "common/presentation/ChartDataFile.h"
 #include "common/presentation/Format.h"
 #include "common/records/ChannelStruct.h"
+#include "kvr/app/ChartViews.h"
 #include "kvr/app/LogDisplaySink.h"
+#include "platform/Clock.h"
 #include "platform/Prompter.h"
 
 namespace kvr {
@@ -25,17 +27,23 @@ class ChartRecorder final : public LogDisplaySink {
  public:
   struct Context {
     std::filesystem::path mainFolder;           // DEFAULT_FORMAT.TXT, and where the files go
-    const records::ChannelList* channels;       // the sample row's channels
+    const records::ChannelList* channels = nullptr;     // the sample row's channels
     std::function<std::filesystem::path()> dataFile;  // the data file being recorded
+    int modeWord = 10;                          // the system mode word (row height)
+    presentation::HeaderTexts job;              // client, well and field names, logging date
   };
-  ChartRecorder(platform::Prompter& prompter, std::function<Context()> context)
-      : prompter_(prompter), context_(std::move(context)) {}
+  ChartRecorder(platform::Prompter& prompter, const platform::Clock& clock, std::function<Context()> context)
+      : prompter_(prompter), clock_(clock), context_(std::move(context)) {}
+
+  // The log windows, when there are any (none for a run without a screen).
+  void setViews(ChartViews* views) { views_ = views; }
 
   void startLog(std::uint8_t direction) override;
   void drawRow(const float* row, std::size_t width) override;
   void endLog() override;
 
-  // The chart data files of the last log, in format order.
+  // The chart data files of the last log, in format order; their formats and writers stay
+  // until the next log starts, so the windows can still scroll back.
   const std::vector<std::filesystem::path>& files() const { return paths_; }
 
  private:
@@ -44,6 +52,8 @@ class ChartRecorder final : public LogDisplaySink {
     presentation::ChartDataWriter writer;
   };
   platform::Prompter& prompter_;
+  const platform::Clock& clock_;
+  ChartViews* views_ = nullptr;
   std::function<Context()> context_;
   std::vector<std::unique_ptr<Active>> active_;
   std::vector<std::filesystem::path> paths_;

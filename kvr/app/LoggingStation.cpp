@@ -52,9 +52,18 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
   LoggingParts parts{ports.loop, ports.clock, ports.prompter, ports.program, session_, tools_, files_,
                      *port_,     *telemetry_, flags_, menu_, *acquisition_};
   dialog_ = std::make_unique<CKVRDlg>(parts, std::move(hooks));
-  charts_ = std::make_unique<ChartRecorder>(ports.prompter, [this] {
-    return ChartRecorder::Context{ports_.program.mainFolder, &tools_.channels(),
-                                  [this] { return dialog_->outputFile(); }};
+  charts_ = std::make_unique<ChartRecorder>(ports.prompter, ports.clock, [this] {
+    ChartRecorder::Context c;
+    c.mainFolder = ports_.program.mainFolder;
+    c.channels = &tools_.channels();
+    c.dataFile = [this] { return dialog_->outputFile(); };
+    c.modeWord = tools_.modeWord();
+    const auto& job = session_.job();
+    c.job.client = job.client;
+    c.job.wellName = job.wellName;
+    c.job.fieldName = job.field;
+    c.job.loggingDate = job.loggingDate;
+    return c;
   });
   dialog_->setDisplay(charts_.get());
 }

@@ -47,6 +47,8 @@ KvrProgram::KvrProgram(const QStringList& arguments)
   lh.quit = [] { QCoreApplication::quit(); };
   station_ = std::make_unique<LoggingStation>(StationPorts{loop_, clock_, prompter_, paths_, app_.program()},
                                               std::move(link), false, lh);
+  logWindows_ = std::make_unique<LogWindows>();
+  station_->charts().setViews(logWindows_.get());
   window_ = std::make_unique<KvrMainWindow>(station_->menu());
   prompter_.setParent(window_.get());
   window_->setStatusText(linkText);
@@ -64,6 +66,8 @@ KvrProgram::KvrProgram(const QStringList& arguments)
 }
 
 KvrProgram::~KvrProgram() {
+  station_->charts().setViews(nullptr);
+  logWindows_.reset();
   window_.reset();
   station_.reset();
 }

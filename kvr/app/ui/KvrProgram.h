@@ -9,6 +9,7 @@
 #include "kvr/app/CKVRApp.h"
 #include "kvr/app/LoggingStation.h"
 #include "kvr/app/ui/KvrMainWindow.h"
+#include "kvr/app/ui/LogWindows.h"
 #include "navikor/Navikor.h"
 #include "platform/SystemClock.h"
 #include "platform/SystemPaths.h"
@@ -24,6 +25,7 @@ class KvrProgram {
   ~KvrProgram();
   KvrMainWindow& window() { return *window_; }
   LoggingStation& station() { return *station_; }
+  const LogWindows& logWindows() const { return *logWindows_; }
 
  private:
   void wireJob();
@@ -41,6 +43,7 @@ class KvrProgram {
   std::unique_ptr<CNavikor> navikor_;  // one for the life of the program
   std::unique_ptr<KvrMainWindow> window_;
   std::unique_ptr<LoggingStation> station_;
+  std::unique_ptr<LogWindows> logWindows_;  // draw from the station's chart recorder
 };
 
 }  // namespace kvr::ui

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -63,6 +64,27 @@ TEST(MainWindow, ShortLogThroughTheMenu) {
   EXPECT_FALSE(station.dialog().logRunning());
   EXPECT_TRUE(std::filesystem::exists(station.dialog().outputFile()));
   EXPECT_GT(station.dialog().rowsDrawn(), 0u);
+
+  // One log window per format, titled with its name, placed down the diagonal, with rows drawn.
+  const auto& windows = program.logWindows().windows();
+  const auto& files = station.charts().files();
+  ASSERT_FALSE(windows.empty());
+  ASSERT_EQ(windows.size(), files.size());
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    const auto& w = *windows[i];
+    SCOPED_TRACE(w.windowTitle().toStdString());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.windowTitle().isEmpty());
+    // The chart data file is named by the format name and the data file.
+    EXPECT_EQ(files[i].filename().string().rfind(w.windowTitle().toStdString(), 0), 0u);
+    EXPECT_EQ(w.pos(), QPoint(15 * static_cast<int>(i), 15 * static_cast<int>(i)));
+    EXPECT_EQ(w.size(), QSize(785, 400));
+    int dark = 0;
+    const QImage& picture = w.picture();
+    for (int y = 0; y < picture.height(); y += 2)
+      for (int x = 0; x < picture.width(); x += 2) dark += qGray(picture.pixel(x, y)) < 128 ? 1 : 0;
+    EXPECT_GT(dark, 100);
+  }
 
   window.action(C::StopTelemetry)->trigger();
   EXPECT_FALSE(station.telemetry().telemetryActive());
