@@ -45,6 +45,7 @@ KvrProgram::KvrProgram(const QStringList& arguments)
     if (window_) window_->refreshMenu();
   };
   lh.quit = [] { QCoreApplication::quit(); };
+  lh.presentationEditorOpen = [this] { return presDialog_ && presDialog_->isVisible(); };
   station_ = std::make_unique<LoggingStation>(StationPorts{loop_, clock_, prompter_, paths_, app_.program()},
                                               std::move(link), false, lh);
   logWindows_ = std::make_unique<LogWindows>();
@@ -56,6 +57,7 @@ KvrProgram::KvrProgram(const QStringList& arguments)
   wireLogging();
   wireUtilities();
   wireSettings();
+  wirePresentations();
   window_->setAboutHandler([this] {
     AboutBox box;
     box.toolsVersion = station_->library().globals().Tools_DLL_Version;
@@ -66,6 +68,7 @@ KvrProgram::KvrProgram(const QStringList& arguments)
 }
 
 KvrProgram::~KvrProgram() {
+  presDialog_.reset();
   station_->charts().setViews(nullptr);
   logWindows_.reset();
   window_.reset();
@@ -148,6 +151,20 @@ void KvrProgram::wireUtilities() {
     if (merge.mayOpen()) utilities::ui::runMergeKvrDialog(window_.get(), merge);
   });
   window_->setHandler(C::CrossPlot, [this] { utilities::ui::runCrossPlotDialog(window_.get(), prompter_); });
+}
+
+void KvrProgram::wirePresentations() {
+  auto& program = app_.program();
+  presentations_ = std::make_unique<presentation::CPresManager>(prompter_, program.mainFolder);
+  if ((program.startupFlags & kLoadPresentationFormats) &&
+      std::filesystem::exists(program.mainFolder / presentation::CPresManager::kDefaultFile))
+    presentations_->loadDefault();
+  window_->setHandler(C::EditPresentations, [this] {
+    if (!presDialog_) presDialog_ = std::make_unique<PresentationsDialog>(*presentations_);
+    presDialog_->refresh();
+    presDialog_->show();
+    presDialog_->raise();
+  });
 }
 
 void KvrProgram::wireSettings() {

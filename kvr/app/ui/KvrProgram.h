@@ -10,6 +10,7 @@
 #include "kvr/app/LoggingStation.h"
 #include "kvr/app/ui/KvrMainWindow.h"
 #include "kvr/app/ui/LogWindows.h"
+#include "kvr/app/ui/PresentationsDialog.h"
 #include "navikor/Navikor.h"
 #include "platform/SystemClock.h"
 #include "platform/SystemPaths.h"
@@ -26,12 +27,16 @@ class KvrProgram {
   KvrMainWindow& window() { return *window_; }
   LoggingStation& station() { return *station_; }
   const LogWindows& logWindows() const { return *logWindows_; }
+  presentation::CPresManager& presentations() { return *presentations_; }
+  // Null until "&Edit Presentations" first opens it.
+  PresentationsDialog* presentationsDialog() { return presDialog_.get(); }
 
  private:
   void wireJob();
   void wireLogging();
   void wireUtilities();
   void wireSettings();
+  void wirePresentations();
   void showCounters();
 
   platform::qt::QtSettings settings_;
@@ -44,6 +49,8 @@ class KvrProgram {
   std::unique_ptr<KvrMainWindow> window_;
   std::unique_ptr<LoggingStation> station_;
   std::unique_ptr<LogWindows> logWindows_;  // draw from the station's chart recorder
+  std::unique_ptr<presentation::CPresManager> presentations_;
+  std::unique_ptr<PresentationsDialog> presDialog_;
 };
 
 }  // namespace kvr::ui

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -49,6 +50,16 @@ TEST(MainWindow, ShortLogThroughTheMenu) {
   station.menu().onJobDataConfirmed();
   window.refreshMenu();
   ASSERT_EQ(station.declareString({"BRIX-CCL", "DUNE-ROLA"}), std::nullopt);
+
+  // The presentations were read at start-up; the dialog shows them and Exit closes it.
+  ASSERT_FALSE(program.presentations().formats().empty());
+  window.action(C::EditPresentations)->trigger();
+  auto* presentations = program.presentationsDialog();
+  ASSERT_NE(presentations, nullptr);
+  EXPECT_TRUE(presentations->isVisible());
+  EXPECT_EQ(presentations->nameBox(0)->text().toStdString(), program.presentations().formats()[0].name);
+  EXPECT_TRUE(presentations->tryExit());
+  EXPECT_FALSE(presentations->isVisible());
   ASSERT_TRUE(window.action(C::StartTelemetry)->isEnabled());
 
   window.action(C::StartTelemetry)->trigger();
