@@ -5,10 +5,7 @@
 #include <iostream>
 #include <string>
 
-#include "kvr/core/PosixFiles.h"
-#include "kvr/utilities/BatchPrompter.h"
-#include "kvr/utilities/CMergeKvr.h"
-#include "toolslib/Library.h"
+#include "kvr/utilities/BatchMerge.h"
 #include "kvr/utilities/MergeLists.h"
 
 namespace {
@@ -48,13 +45,9 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  kvr::PosixFileSystem fs;
-  kvr::utilities::BatchPrompter prompter(std::cerr);
-  tools::Library toolsLibrary;  // parameter blocks are read through its lists
-  toolsLibrary.initToolsData(records::SystemUnitsS{});
-  kvr::utilities::CMergeKvr merge(prompter, fs, [] { return std::filesystem::path("."); }, [] { return false; },
-                                &toolsLibrary);
-  if (!merge.choose(0, files[0]) || !merge.choose(1, files[1])) return 1;
+  kvr::utilities::BatchMerge batch;
+  auto& merge = batch.merge();
+  if (!batch.choose(files[0], files[1])) return 1;
   merge.action = kvr::utilities::MergeAction::Merge;
   merge.suffix = suffix;
   merge.outputFile = out;

@@ -7,10 +7,7 @@
 #include <iostream>
 #include <string>
 
-#include "kvr/core/PosixFiles.h"
-#include "kvr/utilities/BatchPrompter.h"
-#include "kvr/utilities/CMergeKvr.h"
-#include "toolslib/Library.h"
+#include "kvr/utilities/BatchMerge.h"
 
 namespace {
 
@@ -66,13 +63,9 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  kvr::PosixFileSystem fs;
-  kvr::utilities::BatchPrompter prompter(std::cerr);
-  tools::Library toolsLibrary;  // parameter blocks are read through its lists
-  toolsLibrary.initToolsData(records::SystemUnitsS{});
-  kvr::utilities::CMergeKvr splice(prompter, fs, [] { return std::filesystem::path("."); }, [] { return false; },
-                                &toolsLibrary);
-  if (!splice.choose(0, files[0]) || !splice.choose(1, files[1])) return 1;
+  kvr::utilities::BatchMerge batch;
+  auto& splice = batch.merge();
+  if (!batch.choose(files[0], files[1])) return 1;
   splice.action = kvr::utilities::MergeAction::Splice;
   splice.ranges = {ranges[0], ranges[1]};
   splice.outputFile = out;

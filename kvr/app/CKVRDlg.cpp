@@ -6,6 +6,7 @@
 
 #include "common/records/SystemMode.h"
 #include "kvr/app/LoggingMessages.h"
+#include "kvr/app/StaticData.h"
 #include "kvr/core/FileMessages.h"
 
 namespace kvr {
@@ -46,22 +47,6 @@ bool CKVRDlg::unitsMatchPanel() {
 
 // Sections 1 to 6 after the output file was created; 0, or -1 after any failed write.
 int CKVRDlg::writeStaticData(std::uint8_t direction) {
-  auto& f = parts_.files;
-  int r = f.writeToolList(tools_().toolList());
-  r |= f.writeChannelList(tools_().channels());
-  for (const auto& t : tools_().toolList()) {
-    if (!t.isTool()) continue;
-    tools::Family* family = tools_().tools().family(t.code());
-    if (family) {
-      r |= f.writeParameterBlock(family->getParameterList());
-    } else {
-      r |= f.writeParameterBlock({});
-    }
-    if (t.code() == kTarnCCode && hooks_.openTarnCDataFile && !hooks_.openTarnCDataFile(t.code())) {
-      platform::tell(parts_.prompter, msg::kTarnCDataFile.title, msg::kTarnCDataFile.text, platform::Icon::Error);
-    }
-  }
-  r |= f.writeDirection(direction);
   auto& table = parts_.program.systemParameters;
   const auto now = parts_.clock.localTime();
   records::LogStartStamp stamp;
@@ -74,9 +59,14 @@ int CKVRDlg::writeStaticData(std::uint8_t direction) {
   stamp.depth = static_cast<float>(tools_().currentDepth());
   records::putStartStamp(table[records::kSimStartDepth], stamp);
   table[records::kSvyMode].value = static_cast<float>(parts_.program.modeWord);
-  r |= f.writeMainSystemParameters(table);
-  r |= f.writeJobRecord(parts_.session.job());
-  return r;
+  return kvr::writeStaticData(parts_.files, tools_(), direction, table, parts_.session.job(),
+                              [this](const records::ToolEntry& t) {
+                                if (t.code() == kTarnCCode && hooks_.openTarnCDataFile &&
+                                    !hooks_.openTarnCDataFile(t.code())) {
+                                  platform::tell(parts_.prompter, msg::kTarnCDataFile.title, msg::kTarnCDataFile.text,
+                                                 platform::Icon::Error);
+                                }
+                              });
 }
 
 bool CKVRDlg::startLog(std::uint8_t direction, bool station) {
@@ -104,11 +94,10 @@ bool CKVRDlg::startLog(std::uint8_t direction, bool station) {
   auto& table = parts_.program.systemParameters;
   const bool english = records::isEnglish(parts_.program.modeWord);
   double simStart = tools_().simulatedDepth();
-  double simStep = 0;
   if (!station && table[records::kSimDepth].value == 1.0f) {
     simStart = table[records::kSimStartDepth].value;
   }
-  simStep = records::simulatedStepPerFrame(table[records::kSimSpeed].value, english);
+  const double simStep = records::simulatedStepPerFrame(table[records::kSimSpeed].value, english);
   const bool simOn = !station && table[records::kSimDepth].selectedChoice == 1;
 
   auto& ring = tools_().ring();

@@ -1,6 +1,7 @@
 #include "kvr/app/SessionCommands.h"
 
 #include "common/records/SystemMode.h"
+#include "kvr/app/StaticData.h"
 #include "kvr/core/FileMessages.h"
 #include "kvr/core/SessionFolders.h"
 
@@ -33,18 +34,10 @@ bool saveSession(LoggingStation& station, platform::Prompter& prompter, ProgramS
     platform::tell(prompter, "ERROR", kOpenInputFailed.text, platform::Icon::Error);
     return false;
   }
-  int r = files.writeToolList(tools.toolList());
-  r |= files.writeChannelList(tools.channels());
-  for (const auto& t : tools.toolList()) {
-    if (!t.isTool()) continue;
-    tools::Family* family = tools.tools().family(t.code());
-    r |= family ? files.writeParameterBlock(family->getParameterList()) : files.writeParameterBlock({});
-  }
   const bool logging = tools.depthLogRunning() || tools.stationLogRunning();
-  r |= files.writeDirection(logging ? static_cast<std::uint8_t>(tools.direction()) : kDirection);
   program.systemParameters[records::kSvyMode].value = static_cast<float>(program.modeWord);
-  r |= files.writeMainSystemParameters(program.systemParameters);
-  r |= files.writeJobRecord(station.session().job());
+  int r = writeStaticData(files, tools, logging ? static_cast<std::uint8_t>(tools.direction()) : kDirection,
+                          program.systemParameters, station.session().job());
   r |= files.closeOutput();
   if (r != 0) {
     show(prompter, kStaticWriteFailed);
