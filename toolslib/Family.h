@@ -76,6 +76,14 @@ class Family {
     (void)ring; (void)readIndex; (void)toolOffset; (void)depth;
   }
 
+  // Playback: recomputes the tool's values in place from the raw readings the same row
+  // recorded, with the parameters as they stand now. `block` starts at the tool's first
+  // column and holds rowFloats() values; false when the family keeps no raw readings.
+  virtual bool recomputeRaw(std::span<float> block) {
+    (void)block;
+    return false;
+  }
+
   // Calibrations: empty for families without any.
   virtual std::vector<records::ToolCalS>& getCalList() = 0;
   virtual void loadCalList() = 0;

@@ -1,5 +1,7 @@
 #include "toolslib/families/TarnB.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "toolslib/GyroMath.h"
@@ -50,6 +52,18 @@ void TarnB::decodeRow(const std::uint8_t*, const double* v, float* out, const Fr
   out[17] = static_cast<float>(gyro::norm(g));
   // Near vertical the horizontal earth rate points north: the x axis is that far from it.
   out[18] = static_cast<float>(gyro::wrap360(gyro::atan2f(-ry, rx) * gyro::kRadToDeg));
+}
+
+bool TarnB::recomputeRaw(std::span<float> block) {
+  namespace w = wire::tarnb;
+  if (block.size() < rowFloats()) return false;
+  // The row keeps the decoded fields RAWRATEGX .. TSEQ in columns 5 to 14, in field order.
+  std::array<double, wire::kMaxFields> v{};
+  for (int f = w::kRawGX; f <= w::kSeq; ++f) v[static_cast<std::size_t>(f)] = block[5 + static_cast<std::size_t>(f)];
+  std::array<float, kMaxRowFloats> out{};
+  decodeRow(nullptr, v.data(), out.data(), FrameContext{});
+  std::copy(out.begin(), out.begin() + rowFloats(), block.begin());
+  return true;
 }
 
 std::vector<records::ToolParameterS> TarnB::defaultParameters() const {

@@ -19,6 +19,8 @@ class TarnB final : public FamilyBase {
   void destroyCorrectionTable() override { tableActive_ = false; }
   // Set when a sensor correction table is loaded (the calibration work).
   void setCorrectionTableActive(bool active) { tableActive_ = active; }
+  // TARN_B_RecomputeRaw: the calibrated values again from the row's raw voltages.
+  bool recomputeRaw(std::span<float> block) override;
 
  protected:
   void decodeRow(const std::uint8_t* bytes, const double* values, float* out, const FrameContext& context) override;

@@ -193,3 +193,24 @@ TEST(ProcessData, TarnIntegratesGyroAnglesForItsDriftStation) {
 }
 
 }  // namespace
+
+TEST(ProcessData, TarnBRecomputesItsValuesFromTheRecordedRawReadings) {
+  Harness h;
+  // Gyro X 2.000 mV, gyro Y -1.000 mV, accelerometers 0 / 0 / 1000.0 mV (vertical).
+  auto row = h.run(records::kTarnB, {0x07, 0xD0, 0xFC, 0x18, 0, 0, 0, 0, 0x27, 0x10, 0x09, 0xC4,
+                                     0x09, 0xC4, 0x04, 0xB0, 0, 1, 0, 7, 0, 0, 0, 0});
+  EXPECT_FLOAT_EQ(row[0], 60.0f);  // (2 - 0) x 30
+  auto* f = h.lib.family(records::kTarnB);
+  f->getParameterList()[0].value = 1.0f;  // GXOFF
+  f->getParameterList()[3].value = 10.0f;  // GYGAIN
+  std::vector<float> block(row.begin(), row.end());
+  block[0] = block[1] = -1;
+  ASSERT_TRUE(f->recomputeRaw(block));
+  EXPECT_FLOAT_EQ(block[0], 30.0f);   // (2 - 1) x 30
+  EXPECT_FLOAT_EQ(block[1], -10.0f);  // (-1 - 0) x 10
+  EXPECT_EQ(std::vector<float>(block.begin() + 2, block.end() - 1), std::vector<float>(row.begin() + 2, row.end() - 1))
+      << "accelerations, raw readings and inclination stay";
+  EXPECT_FALSE(f->recomputeRaw(std::span<float>(block).first(5)));
+  std::vector<float> brix(5, 1.0f);
+  EXPECT_FALSE(h.lib.family(records::kBrix)->recomputeRaw(brix));
+}
