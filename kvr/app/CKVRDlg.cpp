@@ -119,7 +119,7 @@ void CKVRDlg::stopLogging() {
   tools_().stopLog();
   // Rows still waiting for the display are drawn before the display ends.
   rowsAdded();
-  while (rowsToDraw_ > 0) drawRow();
+  drawPendingRows();
   if (parts_.files.closeOutput(tools_().ring()) != 0) {
     ++flushFailures_;
     show(parts_.prompter, kFlushFailed);
@@ -135,6 +135,8 @@ void CKVRDlg::stopLogging() {
 }
 
 bool CKVRDlg::startTelemetry() {
+  // The frame dispatch would write into the ring a playback is replaying from.
+  if (playbackRunning_) return false;
   if (!parts_.telemetry.StartTelemetry()) return false;
   parts_.menu.onTelemetryStarted();
   menuChanged();
@@ -181,6 +183,9 @@ void CKVRDlg::onCommand(int command, std::int64_t) {
     case kRowsAdded: rowsAdded(); if (rowsToDraw_ > 0) parts_.loop.post(this, kDrawRow); break;
     case kDrawRow: drawRow(); break;
     case kStartFlush: parts_.loop.startTimer(this, kFlushTimer, kFlushPeriodMs); break;
+    case kPlaybackBlock:
+      if (playbackRunning_ && nextPlaybackBlock_) nextPlaybackBlock_();
+      break;
     default: break;
   }
 }
@@ -235,7 +240,39 @@ void CKVRDlg::drawRow() {
   if (display_) display_->drawRow(ring.data() + ring.displayed(), ring.rowWidth());
   ++rowsDrawn_;
   ring.setDisplayed(ring.advance(ring.displayed(), ring.rowWidth()));
-  if (--rowsToDraw_ > 0) parts_.loop.post(this, kDrawRow);
+  if (--rowsToDraw_ > 0) {
+    parts_.loop.post(this, kDrawRow);
+  } else if (playbackRunning_) {
+    parts_.loop.post(this, kPlaybackBlock);
+  }
+}
+
+// Draws what waits at once; the playback block that would follow is not asked for.
+void CKVRDlg::drawPendingRows() {
+  const bool playback = playbackRunning_;
+  playbackRunning_ = false;
+  while (rowsToDraw_ > 0) drawRow();
+  playbackRunning_ = playback;
+}
+
+void CKVRDlg::beginPlayback(std::uint8_t direction, const std::filesystem::path& output) {
+  outputFile_ = output;
+  rowsToDraw_ = 0;
+  playbackRunning_ = true;
+  if (display_) display_->startLog(direction);
+  parts_.loop.post(this, kPlaybackBlock);
+}
+
+void CKVRDlg::drawPlaybackRows(std::uint32_t rows) {
+  rowsToDraw_ = rows;
+  parts_.loop.post(this, kDrawRow);
+}
+
+void CKVRDlg::endPlayback() {
+  if (!playbackRunning_) return;
+  drawPendingRows();
+  playbackRunning_ = false;
+  if (display_) display_->endLog();
 }
 
 void CKVRDlg::flush() {

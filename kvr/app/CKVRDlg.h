@@ -77,6 +77,18 @@ class CKVRDlg final : public platform::EventTarget {
 
   void setDisplay(LogDisplaySink* display) { display_ = display; }
 
+  // --- playback: the same row display as a log, fed block by block ---
+  // Command 111 (all rows of a block drawn) calls this.
+  void setPlaybackHandler(std::function<void()> nextBlock) { nextPlaybackBlock_ = std::move(nextBlock); }
+  // Starts the log display for the file's direction and posts 111 for the first block;
+  // `output` names the chart data files (the output file, or "Not Created").
+  void beginPlayback(std::uint8_t direction, const std::filesystem::path& output);
+  // The rows of the ring from its display position, one per command 103, then 111.
+  void drawPlaybackRows(std::uint32_t rows);
+  // Draws the rows still waiting and ends the log display.
+  void endPlayback();
+  bool playbackRunning() const { return playbackRunning_; }
+
   bool depthLogRunning() const { return tools_().depthLogRunning(); }
   bool stationLogRunning() const { return tools_().stationLogRunning(); }
   bool logRunning() const { return depthLogRunning() || stationLogRunning(); }
@@ -97,6 +109,7 @@ class CKVRDlg final : public platform::EventTarget {
   void updateCounters();
   void rowsAdded();
   void drawRow();
+  void drawPendingRows();
   void flush();
   void menuChanged();
 
@@ -112,6 +125,7 @@ class CKVRDlg final : public platform::EventTarget {
   std::uint32_t rateFrames_ = 0;
   int flushFailures_ = 0;
   bool playbackRunning_ = false;
+  std::function<void()> nextPlaybackBlock_;
   std::filesystem::path outputFile_;
 };
 

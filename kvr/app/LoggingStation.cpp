@@ -51,7 +51,10 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
 
   LoggingParts parts{ports.loop, ports.clock, ports.prompter, ports.program, session_, tools_, files_,
                      *port_,     *telemetry_, flags_, menu_, *acquisition_};
+  auto menuChanged = hooks.menuChanged;
   dialog_ = std::make_unique<CKVRDlg>(parts, std::move(hooks));
+  playback_ = std::make_unique<CPlayback>(
+      PlaybackParts{ports.prompter, ports.program, session_, tools_, files_, menu_, *dialog_}, std::move(menuChanged));
   charts_ = std::make_unique<ChartRecorder>(ports.prompter, ports.clock, [this] {
     ChartRecorder::Context c;
     c.mainFolder = ports_.program.mainFolder;
@@ -70,6 +73,7 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
 
 LoggingStation::~LoggingStation() {
   acquisition_->stop(flags_);
+  playback_.reset();
   dialog_.reset();
   telemetry_.reset();
 }

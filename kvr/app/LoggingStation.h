@@ -10,6 +10,7 @@
 
 #include "kvr/app/AcquisitionDriver.h"
 #include "kvr/app/CKVRDlg.h"
+#include "kvr/app/CPlayback.h"
 #include "kvr/app/ChartRecorder.h"
 #include "kvr/app/MainMenu.h"
 #include "kvr/app/ProgramSettings.h"
@@ -61,6 +62,7 @@ class LoggingStation {
   PanelLink& link() { return link_; }
   AcquisitionFlags& flags() { return flags_; }
   ChartRecorder& charts() { return *charts_; }
+  CPlayback& playback() { return *playback_; }
 
  private:
   class DeclaredString;
@@ -82,6 +84,7 @@ class LoggingStation {
   std::unique_ptr<TeleManager> telemetry_;
   std::unique_ptr<CKVRDlg> dialog_;
   std::unique_ptr<ChartRecorder> charts_;
+  std::unique_ptr<CPlayback> playback_;
 };
 
 }  // namespace kvr

@@ -1,5 +1,7 @@
 #include "kvr/app/PlaybackBlock.h"
 
+#include <algorithm>
+
 namespace kvr {
 
 PlaybackBlockPlan planPlaybackBlock(std::span<const float> block, std::size_t rowWidth, const PlaybackWindow& window,
@@ -19,12 +21,14 @@ PlaybackBlockPlan planPlaybackBlock(std::span<const float> block, std::size_t ro
   plan.keptRows = r - plan.firstRow;
   plan.windowEnded = r < rows;
 
-  if (!atEnd && rowsBeforePosition > kPlaybackOverlapRows) plan.rewindRows = kPlaybackOverlapRows;
-  plan.rowsToDraw = plan.keptRows;
-  // The rows the rewind reads again are held back, but only when they are the kept rows'
-  // tail: rows before a window end are never read again, so they are all replayed now.
-  if (plan.rewindRows > 0 && !plan.windowEnded)
-    plan.rowsToDraw = plan.keptRows > kPlaybackOverlapRows ? plan.keptRows - kPlaybackOverlapRows : 0;
+  // The rewind needs rows to step back over, and never undoes the whole read. A block
+  // without a kept row is passed over: the next one reads on from where the file stands.
+  if (plan.keptRows > 0 && !atEnd && rowsBeforePosition > kPlaybackOverlapRows && rows > kPlaybackOverlapRows)
+    plan.rewindRows = kPlaybackOverlapRows;
+  // Exactly the rows the next block reads again are held back: the tail of the kept rows
+  // when the window runs to the block's end, none when it ended well before.
+  const std::size_t readAgainFrom = rows - plan.rewindRows;
+  plan.rowsToDraw = readAgainFrom > plan.firstRow ? std::min(plan.keptRows, readAgainFrom - plan.firstRow) : 0;
   return plan;
 }
 

@@ -20,7 +20,7 @@ struct PlaybackWindow {
 struct PlaybackBlockPlan {
   std::size_t firstRow = 0;    // the first row kept by the window
   std::size_t keptRows = 0;    // rows inside the window, from firstRow on
-  std::size_t rowsToDraw = 0;  // of those, replayed now (the rest come back in the next block)
+  std::size_t rowsToDraw = 0;  // of those, replayed now: all but the ones the next block reads again
   std::size_t rewindRows = 0;  // the file position moves back by this many rows
   bool windowEnded = false;    // a row beyond the window's far end was reached
 };

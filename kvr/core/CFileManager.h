@@ -82,6 +82,8 @@ class CFileManager {
   int summaryCheck(int section, DataFileSummary& summary);
   std::uint64_t inputPosition() const;
   std::uint64_t inputSize() const;
+  // Moves the read position (playback reads its last rows again); -1 past the end.
+  int seekInput(std::uint64_t position);
 
  private:
   int writeBytes(const std::vector<std::uint8_t>& bytes);

@@ -36,6 +36,15 @@ void CToolManager::createChannels() {
   }
 }
 
+std::size_t CToolManager::channelCountOf(const records::ToolList& list) const {
+  records::ChannelList channels;
+  for (const auto& tool : list) {
+    if (!tool.isTool()) continue;
+    if (const tools::Family* family = tools_.family(tool.code())) family->addDataChannels(channels);
+  }
+  return records::kSurfaceChannelCount + channels.size();
+}
+
 void CToolManager::allocateRing() { ring_.allocate(channels_.size()); }
 
 void CToolManager::loadParameterLists() {

@@ -47,6 +47,10 @@ class CToolManager {
   void confirmString(std::int32_t modeWord);
   // The steps one by one, for playback.
   void createChannels();
+  // A playback file's own channel list in place of the one the tools would create.
+  void setChannels(records::ChannelList channels) { channels_ = std::move(channels); }
+  // The number of channels createChannels would make for a tool list.
+  std::size_t channelCountOf(const records::ToolList& list) const;
   void allocateRing();
   void loadParameterLists();
   void initialiseTools(std::int32_t modeWord);

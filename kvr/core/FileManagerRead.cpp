@@ -27,6 +27,7 @@ void CFileManager::closeInput() { in_.reset(); }
 
 std::uint64_t CFileManager::inputPosition() const { return in_ ? in_->tell() : 0; }
 std::uint64_t CFileManager::inputSize() const { return in_ ? in_->size() : 0; }
+int CFileManager::seekInput(std::uint64_t position) { return in_ && in_->seek(position) ? 0 : -1; }
 
 int CFileManager::readExact(std::uint8_t* data, std::size_t n) {
   if (!in_) return -1;

@@ -82,6 +82,12 @@ void ManualLoop::runPending() {
   }
 }
 
+std::size_t ManualLoop::runPending(std::size_t n) {
+  std::size_t ran = 0;
+  while (ran < n && runOnePosted()) ++ran;
+  return ran;
+}
+
 // Fires the earliest timer due at or before `until` (ties: the one started first).
 bool ManualLoop::fireNextDue(std::int64_t until) {
   auto best = timers_.end();

@@ -43,6 +43,8 @@ class ManualLoop final : public EventLoop {
   void advance(std::int64_t ms);
   // Runs every queued command (and those they post) without moving time.
   void runPending();
+  // Runs at most n queued commands (a window caught half-way through a chain); how many ran.
+  std::size_t runPending(std::size_t n);
   // Advances in steps until pred() holds or the budget of virtual ms runs out; true when it held.
   template <class Pred>
   bool advanceUntil(Pred pred, std::int64_t budgetMs, std::int64_t stepMs = 10) {

@@ -92,4 +92,35 @@ TEST(KvrLog, AKilledRunLeavesEveryFlushedRowReadable) {
   }
 }
 
+// Runs a program with its output kept: the exit status and what it printed.
+int run(const std::vector<std::string>& args, std::string& out) {
+  std::string command;
+  for (const auto& a : args) command += "'" + a + "' ";
+  FILE* p = popen((command + "2>/dev/null").c_str(), "r");
+  if (!p) return -1;
+  char buffer[4096];
+  out.clear();
+  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, p)) out.append(buffer, n);
+  const int status = pclose(p);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(KvrPlayback, ALoggedFileReplaysIntoAPlaybackFileAndPictures) {
+  platform::testing::TempPaths paths;
+  auto args = job(paths);
+  args.insert(args.end(), {"--tools", "BRIX-CCL,DUNE-ROLA", "--direction", "up", "--length", "30"});
+  std::string out;
+  ASSERT_EQ(run(args, out), 0);
+  const auto file = paths.dataRoot() / "KVRFolder" / "Clients" / "Acme" / "W-1" / "BRIX-CCL_DUNE-ROLA_UP.kvr";
+  ASSERT_TRUE(std::filesystem::exists(file)) << out;
+
+  ASSERT_EQ(run({KVR_PLAYBACK, file.string(), "--root", paths.dataRoot().string(), "--computations"}, out), 0);
+  EXPECT_NE(out.find("BRIX-CCL_DUNE-ROLA_PLAY-UP"), std::string::npos) << out;
+  EXPECT_NE(out.find(".cdf\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("Rows: 1"), std::string::npos) << out;  // 30 ft on the 0.25 ft grid: 120-odd rows
+
+  EXPECT_EQ(run({KVR_PLAYBACK, file.string(), "--root", paths.dataRoot().string(), "--channels", "sideways"}, out), 2);
+  EXPECT_EQ(run({KVR_PLAYBACK, (paths.base() / "none.kvr").string(), "--root", paths.dataRoot().string()}, out), 1);
+}
+
 }  // namespace

@@ -16,68 +16,11 @@
 #include "platform/testing/ScriptedPrompter.h"
 #include "platform/testing/TempPaths.h"
 #include "usbxp/SimBackend.h"
+#include "kvr/app/tests/LoggingJobFixture.h"
 
 namespace {
 
-using platform::testing::ManualLoop;
-using platform::testing::ScriptedPrompter;
-using platform::testing::TempPaths;
-
-struct Job {
-  explicit Job(bool panelEnglish = true, std::int32_t modeWord = 9, panelsim::Faults faults = {},
-               panelsim::Direction winch = panelsim::Direction::Up) {
-    program.mainFolder = kvr::CKVRApp::mainFolderText(paths.dataRoot());
-    kvr::CKVRApp::provideShippedFiles(program.mainFolder, paths.shippedDataFolder());
-    program.modeWord = modeWord;
-    program.systemParameters = records::defaultSystemParameters(modeWord);
-    panelsim::SimConfig config;
-    config.winch.english = panelEnglish;
-    config.winch.startDepth = panelEnglish ? 5000 : 1500;
-    config.winch.speed = panelEnglish ? 1800 : 10;
-    config.winch.direction = winch;
-    config.faults = faults;
-    kvr::PanelLink link = kvr::simulatedPanelLink(config, loop.clock());
-    station = std::make_unique<kvr::LoggingStation>(kvr::StationPorts{loop, loop.clock(), prompter, paths, program},
-                                                    std::move(link), true);
-    records::JobRecord job;
-    job.userName = "Ann";
-    job.client = "Acme";
-    job.wellName = "W-1";
-    EXPECT_TRUE(station->session().confirmJobData(job));
-    station->menu().onJobDataConfirmed();
-  }
-  kvr::CKVRDlg& dlg() { return station->dialog(); }
-  void declare(std::vector<std::string> names = {"BRIX-CCL", "DUNE-ROLA"}) {
-    ASSERT_EQ(station->declareString(names), std::nullopt);
-  }
-  void telemetry() {
-    ASSERT_TRUE(dlg().startTelemetry()) << (prompter.texts().empty() ? "" : prompter.texts().back());
-    loop.advance(1000);
-  }
-  // Reads a recorded file back: the summary result, and every whole row.
-  int readBack(const std::filesystem::path& file, std::vector<float>& rows, std::size_t& width,
-               std::uint8_t& direction) {
-    kvr::PosixFileSystem fs;
-    kvr::CFileManager reader(fs);
-    if (reader.openInput(file) != 0) return -1;
-    records::ToolList tl;
-    records::ChannelList cl;
-    kvr::DataFileSummary s;
-    int r = reader.readToolList(tl) | reader.readChannelList(cl);
-    width = cl.size();
-    r |= reader.summaryCheck(7, s);
-    direction = s.direction;
-    rows.resize(200000 * width);
-    rows.resize(reader.readWholeRows(rows, width) * width);
-    return r;
-  }
-
-  ManualLoop loop;
-  ScriptedPrompter prompter;
-  TempPaths paths;
-  kvr::ProgramSettings program;
-  std::unique_ptr<kvr::LoggingStation> station;
-};
+using kvr::testing::Job;
 
 TEST(LoggingJob, ALogUpRecordsRowsOnTheDepthGridThatReadBack) {
   Job job;

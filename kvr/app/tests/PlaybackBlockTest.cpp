@@ -51,8 +51,11 @@ TEST(PlaybackBlock, TheWindowDropsLeadingRowsAndEndsTheBlock) {
       // Down: the block ends before the first row at the maximum; those rows are never read
       // again, so none is held back.
       {"down end", rows(990, 1, 100), {0, 1050, false}, 0, 60, 60, true},
-      // Up: rows deeper than the maximum go first; the block ends at the minimum.
-      {"up", rows(1100, -1, 100), {1020, 1090, true}, 10, 70, 70, true},
+      // A window that ends among the rows read again holds those back, so none is drawn twice.
+      {"down end late", rows(990, 1, 100), {0, 1080, false}, 0, 90, 70, true},
+      // Up: rows deeper than the maximum go first; the block ends at the minimum. The last
+      // ten kept rows are among those the next block reads again.
+      {"up", rows(1100, -1, 100), {1020, 1090, true}, 10, 70, 60, true},
       // Few rows kept at the block's end: all come back at the head of the next block.
       {"short tail", rows(990, 1, 100), {1080, 49000, false}, 90, 10, 0, false},
       {"nothing kept", rows(990, 1, 100), {5000, 49000, false}, 100, 0, 0, false},
