@@ -19,14 +19,12 @@
 #include "kvr/utilities/BatchPrompter.h"
 #include "panelsim/Faults.h"
 #include "platform/SystemClock.h"
-#include "platform/SystemPaths.h"
+#include "platform/RootPaths.h"
 #include "platform/ThreadLoop.h"
 #include "platform/testing/ManualLoop.h"
 #include "usbxp/SimBackend.h"
 
 #ifdef VAREXA_CHART_PNG
-#include <QGuiApplication>
-
 #include "kvr/app/ui/ChartPng.h"
 #endif
 
@@ -147,21 +145,6 @@ std::int32_t modeWordOf(const Options& o) {
   return word;
 }
 
-// The data root is the one the command line names.
-class RootPaths final : public platform::Paths {
- public:
-  explicit RootPaths(std::filesystem::path root) : root_(std::move(root)) {}
-  std::filesystem::path dataRoot() const override { return root_; }
-  std::filesystem::path programFolder() const override { return system_.programFolder(); }
-  std::filesystem::path shippedDataFolder() const override { return system_.shippedDataFolder(); }
-  std::filesystem::path documentsFolder() const override { return root_; }
-  bool openInEditor(const std::filesystem::path&) override { return false; }
-
- private:
-  std::filesystem::path root_;
-  platform::SystemPaths system_;
-};
-
 // Drives the run on one loop type: ManualLoop (virtual time) or ThreadLoop (real time).
 struct Runner {
   std::function<void(std::int64_t ms)> run;  // lets the loop run for ms of its own time
@@ -194,7 +177,7 @@ int main(int argc, char** argv) {
   }
   const bool simulated = o.panel == "sim";
 
-  RootPaths paths(o.root);
+  platform::RootPaths paths(o.root);
   kvr::ProgramSettings program;
   program.mainFolder = kvr::CKVRApp::mainFolderText(paths.dataRoot());
   kvr::CKVRApp::provideShippedFiles(program.mainFolder, paths.shippedDataFolder());
@@ -295,23 +278,11 @@ int main(int argc, char** argv) {
   std::cout << "file: " << dialog.outputFile().string() << '\n';
   for (const auto& cdf : station.charts().files()) std::cout << "file: " << cdf.string() << '\n';
 #ifdef VAREXA_CHART_PNG
-  {
-    // Each format's log as a picture beside its chart data file.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QGuiApplication gui(qtArgc, argv);
-    presentation::HeaderTexts header;
-    header.client = o.client;
-    header.wellName = o.well;
-    header.logFile = dialog.outputFile().filename().string();
-    for (const auto& cdf : station.charts().files()) {
-      const auto png = kvr::ui::chartPngPath(cdf);
-      if (kvr::ui::saveChartPng(cdf, png, header, station.tools().modeWord()))
-        std::cout << "file: " << png.string() << '\n';
-      else
-        std::cerr << "kvr-log: no picture of " << cdf.string() << '\n';
-    }
-  }
+  // Each format's log as a picture beside its chart data file.
+  kvr::ui::saveChartPngsBeside(
+      station.charts().files(), station.charts().header(), station.tools().modeWord(),
+      [](const std::filesystem::path& png) { std::cout << "file: " << png.string() << '\n'; },
+      [](const std::filesystem::path& cdf) { std::cerr << "kvr-log: no picture of " << cdf.string() << '\n'; });
 #endif
   const auto& c = dialog.counters();
   std::cout << "Telemetry Frames: " << c.goodFrames << '\n'

@@ -49,6 +49,7 @@ void ChartRecorder::startLog(std::uint8_t direction) {
   const std::tm now = calendar(clock_.localTime());
   header.createdOn = presentation::creationDateText(now);
   header.createdAt = presentation::creationTimeText(now);
+  header_ = header;
   for (const auto& f : read.formats) {
     auto a = std::make_unique<Active>();
     a->format = f;

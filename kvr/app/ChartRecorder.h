@@ -45,6 +45,8 @@ class ChartRecorder final : public LogDisplaySink {
   // The chart data files of the last log, in format order; their formats and writers stay
   // until the next log starts, so the windows can still scroll back.
   const std::vector<std::filesystem::path>& files() const { return paths_; }
+  // The header texts of the last log (job, data file, creation date and time).
+  const presentation::HeaderTexts& header() const { return header_; }
 
  private:
   struct Active {
@@ -58,6 +60,7 @@ class ChartRecorder final : public LogDisplaySink {
   std::vector<std::unique_ptr<Active>> active_;
   std::vector<std::filesystem::path> paths_;
   std::vector<float> record_;
+  presentation::HeaderTexts header_;
 };
 
 }  // namespace kvr

@@ -1,5 +1,8 @@
 #include "kvr/app/ui/ChartPng.h"
 
+#include <memory>
+
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -30,6 +33,27 @@ bool saveChartPng(const std::filesystem::path& cdf, const std::filesystem::path&
     presentation::drawChartPicture(canvas, reader, plan, std::move(header));
   }
   return image.save(QString::fromStdString(png.string()), "PNG");
+}
+
+void saveChartPngsBeside(const std::vector<std::filesystem::path>& cdfs, const presentation::HeaderTexts& header,
+                         int modeWord, const std::function<void(const std::filesystem::path& png)>& saved,
+                         const std::function<void(const std::filesystem::path& cdf)>& failed) {
+  std::unique_ptr<QGuiApplication> app;
+  if (!QCoreApplication::instance()) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "varexa";
+    static char* argv[] = {name, nullptr};
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  }
+  for (const auto& cdf : cdfs) {
+    const auto png = chartPngPath(cdf);
+    if (saveChartPng(cdf, png, header, modeWord)) {
+      if (saved) saved(png);
+    } else if (failed) {
+      failed(cdf);
+    }
+  }
 }
 
 }  // namespace kvr::ui

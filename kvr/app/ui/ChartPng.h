@@ -3,6 +3,8 @@
 // screen. Text needs a QGuiApplication (the offscreen platform does).
 
 #include <filesystem>
+#include <functional>
+#include <vector>
 
 #include "common/presentation/HeaderBox.h"
 
@@ -13,6 +15,13 @@ namespace kvr::ui {
 // chart data file or the picture cannot be written.
 bool saveChartPng(const std::filesystem::path& cdf, const std::filesystem::path& png,
                   presentation::HeaderTexts header, int modeWord);
+
+// Each chart data file's picture beside it, for a program without a window: brings up an
+// offscreen QGuiApplication for the drawing when none is running. Calls saved or failed
+// for each file.
+void saveChartPngsBeside(const std::vector<std::filesystem::path>& cdfs, const presentation::HeaderTexts& header,
+                         int modeWord, const std::function<void(const std::filesystem::path& png)>& saved,
+                         const std::function<void(const std::filesystem::path& cdf)>& failed);
 
 // The PNG beside a chart data file: same name, ".png".
 inline std::filesystem::path chartPngPath(const std::filesystem::path& cdf) {
