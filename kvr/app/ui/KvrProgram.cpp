@@ -6,6 +6,7 @@
 #include "kvr/app/SessionCommands.h"
 #include "kvr/app/SettingKeys.h"
 #include "kvr/app/ui/SettingsDialogs.h"
+#include "kvr/calibration/ui/SystemParametersDialog.h"
 #include "kvr/core/AboutBox.h"
 #include "kvr/core/CMyPropertySheet.h"
 #include "kvr/core/ToolStringEditor.h"
@@ -125,6 +126,28 @@ void KvrProgram::wireLogging() {
   window_->setHandler(C::StartLogDown, [&d] { d.startLog(0, false); });
   window_->setHandler(C::StationLog, [&d] { d.startLog(2, true); });
   window_->setHandler(C::StopLogging, [&d] { d.stopLogging(); });
+  wirePlayback();
+}
+
+void KvrProgram::wirePlayback() {
+  auto& playback = station_->playback();
+  auto showOutput = [this, &playback] {
+    window_->setStatusText("Playback output: " + QString::fromStdString(playback.outputName().filename().string()));
+  };
+  window_->setHandler(C::ChooseFile, [this, &playback] {
+    if (playback.chooseFile())
+      window_->setStatusText("Playback file: " + QString::fromStdString(playback.inputFile().filename().string()));
+  });
+  window_->setHandler(C::StartPlayback, [&playback, showOutput] {
+    if (playback.startPlayback()) showOutput();
+  });
+  window_->setHandler(C::StopPlayback, [&playback] { playback.stopPlayback(); });
+  window_->setHandler(C::PlaybackOptions, [this] {
+    runSystemParametersDialog(window_.get(), app_.program().systemParameters, CSysParManager::Range::Playback);
+  });
+  window_->setHandler(C::SystemParameters, [this] {
+    runSystemParametersDialog(window_.get(), app_.program().systemParameters, CSysParManager::Range::Main);
+  });
 }
 
 void KvrProgram::wireUtilities() {

@@ -34,6 +34,7 @@ class KvrProgram {
  private:
   void wireJob();
   void wireLogging();
+  void wirePlayback();
   void wireUtilities();
   void wireSettings();
   void wirePresentations();

@@ -100,6 +100,22 @@ TEST(MainWindow, ShortLogThroughTheMenu) {
   window.action(C::StopTelemetry)->trigger();
   EXPECT_FALSE(station.telemetry().telemetryActive());
   EXPECT_FALSE(station.flags().running);
+
+  // The log played back through the same windows. The session question is a modal box, so
+  // the string is let go first and the file is handed over as the file dialog would.
+  const auto logged = station.dialog().outputFile();
+  const auto drawn = station.dialog().rowsDrawn();
+  station.tools().setToolList({});
+  ASSERT_TRUE(station.playback().loadFile(logged));
+  window.refreshMenu();
+  ASSERT_TRUE(window.action(C::StartPlayback)->isEnabled());
+  window.action(C::StartPlayback)->trigger();
+  EXPECT_TRUE(window.action(C::StopPlayback)->isEnabled());
+  ASSERT_TRUE(runUntil([&] { return !station.playback().running(); }, 5000));
+  EXPECT_EQ(station.dialog().rowsDrawn() - drawn, drawn);
+  EXPECT_TRUE(std::filesystem::exists(station.playback().outputName()));
+  EXPECT_EQ(program.logWindows().windows().size(), files.size());
+  EXPECT_FALSE(window.action(C::StopPlayback)->isEnabled());
 }
 
 }  // namespace
