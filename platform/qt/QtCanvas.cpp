@@ -1,5 +1,7 @@
 #include "platform/qt/QtCanvas.h"
 
+#include <cstring>
+
 #include "platform/qt/TextBytes.h"
 
 #include <QFontMetricsF>
@@ -233,12 +235,30 @@ void QtCanvas::scroll(const Rect& area, int dy) {
   QRect d = toDevice(area).toAlignedRect().intersected(image_->rect());
   int ddy = static_cast<int>(std::lround(dy * scaleY()));
   if (d.isEmpty() || std::abs(ddy) >= d.height()) return;
-  QImage copy = image_->copy(d);
-  painter_.save();
-  painter_.resetTransform();
-  painter_.setClipRect(d);
-  painter_.drawImage(d.topLeft() + QPoint(0, ddy), copy);
-  painter_.restore();
+  const int bytesPerPixel = image_->depth() / 8;
+  if (!image_->isDetached() || bytesPerPixel <= 0 || image_->depth() % 8 != 0) {
+    // A shared picture would be copied by the first write below and the painter left on the
+    // old pixels: go through the painter.
+    QImage copy = image_->copy(d);
+    painter_.save();
+    painter_.resetTransform();
+    painter_.setClipRect(d);
+    painter_.drawImage(d.topLeft() + QPoint(0, ddy), copy);
+    painter_.restore();
+    return;
+  }
+  // The raster engine draws at once, so the pixels can be moved in place, line by line, in
+  // the order that never reads a line already overwritten (no copy of the area).
+  const std::size_t bytes = static_cast<std::size_t>(d.width()) * static_cast<std::size_t>(bytesPerPixel);
+  const int offset = d.left() * bytesPerPixel;
+  auto move = [&](int y) {
+    std::memmove(image_->scanLine(y + ddy) + offset, image_->constScanLine(y) + offset, bytes);
+  };
+  if (ddy > 0) {
+    for (int y = d.bottom() - ddy; y >= d.top(); --y) move(y);
+  } else {
+    for (int y = d.top() - ddy; y <= d.bottom(); ++y) move(y);
+  }
 }
 
 Rect QtCanvas::bounds() const {

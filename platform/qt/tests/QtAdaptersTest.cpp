@@ -74,6 +74,39 @@ TEST(QtCanvas, DrawsThroughAFlippedMappingAndScrollsPixels) {
   EXPECT_EQ(img.pixelColor(50, 30), QColor(255, 0, 0));  // row 10 moved down by 20
 }
 
+TEST(QtCanvas, ScrollsMoveOnlyTheAreaEitherWayAlsoWhenThePictureIsShared) {
+  qt::testing::qtTestApp();
+  struct Case {
+    int dy;
+    bool shared;
+  } cases[] = {{5, false}, {-5, false}, {5, true}, {-5, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.dy) + (c.shared ? " shared" : ""));
+    QImage img(40, 40, QImage::Format_RGB32);
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 40; ++x) img.setPixel(x, y, qRgb(x, y, 0));
+    QImage held;
+    {
+      QPainter p(&img);
+      if (c.shared) held = img;  // e.g. a view holding the last frame
+      qt::QtCanvas canvas(p, Rect{0, 0, 40, 40}, &img);
+      canvas.scroll(Rect{10, 10, 30, 30}, c.dy);
+      canvas.setPen(Pen{PenStyle::Solid, 0, rgb(255, 255, 255)});
+      canvas.line(Point{0, 0}, Point{39, 0});  // the painter still draws on the picture
+    }
+    // Inside the area every pixel came from dy lines away; outside nothing moved.
+    for (int y = 10; y < 30; ++y) {
+      const int from = y - c.dy;
+      if (from < 10 || from >= 30) continue;
+      EXPECT_EQ(img.pixel(15, y), qRgb(15, from, 0)) << y;
+    }
+    EXPECT_EQ(img.pixel(5, 20), qRgb(5, 20, 0));
+    EXPECT_EQ(img.pixel(35, 20), qRgb(35, 20, 0));
+    EXPECT_EQ(img.pixel(15, 35), qRgb(15, 35, 0));
+    EXPECT_EQ(img.pixel(20, 0), qRgb(255, 255, 255));
+  }
+}
+
 TEST(QtPrintTarget, WritesAPdfWithOnePagePerStartedPage) {
   qt::testing::qtTestApp();
   QTemporaryDir dir;
