@@ -39,8 +39,15 @@ void ChartRecorder::startLog(std::uint8_t direction) {
   active_.clear();
   paths_.clear();
   const Context c = context_();
-  const auto read = presentation::readPresentation(readText(c.mainFolder / "DEFAULT_FORMAT.TXT"));
-  if (read.outcome == presentation::PresentationRead::Outcome::Invalid || !c.channels) return;
+  std::vector<presentation::CFormat> formats;
+  if (formats_) {
+    formats = formats_();
+  } else {
+    auto read = presentation::readPresentation(readText(c.mainFolder / "DEFAULT_FORMAT.TXT"));
+    if (read.outcome != presentation::PresentationRead::Outcome::Invalid) formats = std::move(read.formats);
+  }
+  if (formats.size() > presentation::kMaxFormats) formats.resize(presentation::kMaxFormats);
+  if (!c.channels) return;
   const auto dataFile = c.dataFile();
   const std::string dataName = dataFile.stem().string();
   const bool up = direction == 1;
@@ -50,7 +57,7 @@ void ChartRecorder::startLog(std::uint8_t direction) {
   header.createdOn = presentation::creationDateText(now);
   header.createdAt = presentation::creationTimeText(now);
   header_ = header;
-  for (const auto& f : read.formats) {
+  for (const auto& f : formats) {
     auto a = std::make_unique<Active>();
     a->format = f;
     presentation::bindChannels(a->format, *c.channels);

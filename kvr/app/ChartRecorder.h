@@ -37,6 +37,9 @@ class ChartRecorder final : public LogDisplaySink {
 
   // The log windows, when there are any (none for a run without a screen).
   void setViews(ChartViews* views) { views_ = views; }
+  // The formats of the presentation manager, in slot order. Without one (a run without the
+  // manager) each log reads DEFAULT_FORMAT.TXT of the main folder.
+  void setFormatSource(std::function<std::vector<presentation::CFormat>()> formats) { formats_ = std::move(formats); }
 
   void startLog(std::uint8_t direction) override;
   void drawRow(const float* row, std::size_t width) override;
@@ -57,6 +60,7 @@ class ChartRecorder final : public LogDisplaySink {
   const platform::Clock& clock_;
   ChartViews* views_ = nullptr;
   std::function<Context()> context_;
+  std::function<std::vector<presentation::CFormat>()> formats_;
   std::vector<std::unique_ptr<Active>> active_;
   std::vector<std::filesystem::path> paths_;
   std::vector<float> record_;

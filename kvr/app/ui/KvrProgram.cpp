@@ -182,6 +182,8 @@ void KvrProgram::wirePresentations() {
   if ((program.startupFlags & kLoadPresentationFormats) &&
       std::filesystem::exists(program.mainFolder / presentation::CPresManager::kDefaultFile))
     presentations_->loadDefault();
+  // Logs show the formats as the presentation manager holds them, edited or not yet saved.
+  station_->charts().setFormatSource([this] { return presentations_->formats(); });
   window_->setHandler(C::EditPresentations, [this] {
     if (!presDialog_) presDialog_ = std::make_unique<PresentationsDialog>(*presentations_);
     presDialog_->refresh();
