@@ -33,6 +33,24 @@ for f in "$up" "$station"; do
   echo "..."
 done
 
+# Playback replays the up log through the same row display: its chart data files must be
+# the log's, byte for byte; a second replay takes a window of it, shifted, without a file.
+echo
+echo "== Playback of the up log"
+"$bin/kvr-playback" "$up" --root "$root" | tee "$root/playback.txt"
+sed -n 's/^file: //p' "$root/up.txt" | grep '\.cdf$' | while IFS= read -r cdf; do
+  replayed=$(sed -n 's/^file: //p' "$root/playback.txt" | grep '\.cdf$' | grep -F "$(basename "$cdf" _UP.cdf)" | head -n 1)
+  if cmp -s "$cdf" "$replayed"; then
+    echo "same chart data: $(basename "$replayed")"
+  else
+    echo "DIFFERENT chart data: $(basename "$cdf") and $(basename "$replayed")"
+    exit 1
+  fi
+done
+echo
+echo "== Playback of 5100 to 5200 ft of the up log, 10 ft deeper, with the spinner computation, no data file"
+"$bin/kvr-playback" "$up" --root "$root" --min 5100 --max 5200 --offset 10 --computations --no-output
+
 # Pagemill prints every chart data file of the up log with the default header and tail.
 echo
 echo "== Pagemill: the up log's chart data files to PDF with header and tail"
