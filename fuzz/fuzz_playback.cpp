@@ -36,11 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool wholeFile = (data[0] & 0x80) != 0;
   platform::testing::ManualLoop loop;
   platform::testing::ScriptedPrompter prompter;
-  kvr::ProgramSettings program;
-  program.mainFolder = kvr::CKVRApp::mainFolderText(paths().dataRoot());
-  kvr::CKVRApp::provideShippedFiles(program.mainFolder, paths().shippedDataFolder());
-  program.modeWord = (data[0] & 1) ? 9 : 10;
-  program.systemParameters = records::defaultSystemParameters(program.modeWord);
+  kvr::ProgramSettings program = kvr::CKVRApp::batchSettings(paths(), (data[0] & 1) ? 9 : 10);
   auto& t = program.systemParameters;
   t[records::kPbChannelSource].selectedChoice = (data[0] >> 1) & 1;
   t[records::kPbOutputFile].selectedChoice = (data[0] >> 2) & 1;

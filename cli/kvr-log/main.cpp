@@ -178,12 +178,7 @@ int main(int argc, char** argv) {
   const bool simulated = o.panel == "sim";
 
   platform::RootPaths paths(o.root);
-  kvr::ProgramSettings program;
-  program.mainFolder = kvr::CKVRApp::mainFolderText(paths.dataRoot());
-  kvr::CKVRApp::provideShippedFiles(program.mainFolder, paths.shippedDataFolder());
-  program.modeWord = modeWordOf(o);
-  program.depthStep = records::depthStep(program.modeWord);
-  program.systemParameters = records::defaultSystemParameters(program.modeWord);
+  kvr::ProgramSettings program = kvr::CKVRApp::batchSettings(paths, modeWordOf(o));
 
   kvr::utilities::BatchPrompter prompter(std::cerr, o.yes ? platform::Answer::Ok : platform::Answer::Cancel);
   platform::testing::ManualLoop virtualLoop;
@@ -279,10 +274,8 @@ int main(int argc, char** argv) {
   for (const auto& cdf : station.charts().files()) std::cout << "file: " << cdf.string() << '\n';
 #ifdef VAREXA_CHART_PNG
   // Each format's log as a picture beside its chart data file.
-  kvr::ui::saveChartPngsBeside(
-      station.charts().files(), station.charts().header(), station.tools().modeWord(),
-      [](const std::filesystem::path& png) { std::cout << "file: " << png.string() << '\n'; },
-      [](const std::filesystem::path& cdf) { std::cerr << "kvr-log: no picture of " << cdf.string() << '\n'; });
+  kvr::ui::listChartPngsBeside(station.charts().files(), station.charts().header(), station.tools().modeWord(),
+                               std::cout, std::cerr, "kvr-log");
 #endif
   const auto& c = dialog.counters();
   std::cout << "Telemetry Frames: " << c.goodFrames << '\n'

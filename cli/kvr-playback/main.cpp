@@ -120,10 +120,8 @@ int main(int argc, char** argv) {
   const Options& o = *parsed;
 
   platform::RootPaths paths(o.root);
-  kvr::ProgramSettings program;
-  program.mainFolder = kvr::CKVRApp::mainFolderText(paths.dataRoot());
-  kvr::CKVRApp::provideShippedFiles(program.mainFolder, paths.shippedDataFolder());
-  program.systemParameters = records::defaultSystemParameters(program.modeWord);
+  // The mode word and the main system parameters come with the file.
+  kvr::ProgramSettings program = kvr::CKVRApp::batchSettings(paths, records::kDefaultModeWord);
   auto& table = program.systemParameters;
   if (o.offset) table[records::kPbDepthOffset].value = *o.offset;
   if (o.minDepth) table[records::kPbMinDepth].value = *o.minDepth;
@@ -164,10 +162,8 @@ int main(int argc, char** argv) {
   if (playback.outputName() != kvr::msg::kNotCreated) std::cout << "file: " << playback.outputName().string() << '\n';
   for (const auto& cdf : station.charts().files()) std::cout << "file: " << cdf.string() << '\n';
 #ifdef VAREXA_CHART_PNG
-  kvr::ui::saveChartPngsBeside(
-      station.charts().files(), station.charts().header(), station.tools().modeWord(),
-      [](const std::filesystem::path& png) { std::cout << "file: " << png.string() << '\n'; },
-      [](const std::filesystem::path& cdf) { std::cerr << "kvr-playback: no picture of " << cdf.string() << '\n'; });
+  kvr::ui::listChartPngsBeside(station.charts().files(), station.charts().header(), station.tools().modeWord(),
+                               std::cout, std::cerr, "kvr-playback");
 #endif
   std::cout << "Rows: " << playback.rowsReplayed() << '\n';
   return prompter.failures() > 0 ? 1 : 0;

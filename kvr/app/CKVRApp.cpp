@@ -61,6 +61,16 @@ std::filesystem::path CKVRApp::mainFolderFrom(const std::string& stored) const {
   return std::filesystem::path(stored);
 }
 
+ProgramSettings CKVRApp::batchSettings(const platform::Paths& paths, std::int32_t modeWord) {
+  ProgramSettings program;
+  program.mainFolder = mainFolderText(paths.dataRoot());
+  provideShippedFiles(program.mainFolder, paths.shippedDataFolder());
+  program.modeWord = modeWord;
+  program.depthStep = records::depthStep(modeWord);
+  program.systemParameters = records::defaultSystemParameters(modeWord);
+  return program;
+}
+
 std::string CKVRApp::mainFolderText(const std::filesystem::path& folder) {
   std::string s = folder.string();
   if (s.empty() || s.back() != '/') s += '/';

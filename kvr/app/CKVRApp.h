@@ -39,6 +39,10 @@ class CKVRApp {
   // Copies the shipped ToolList.txt and DEFAULT_FORMAT.TXT into a main folder that lacks them.
   static void provideShippedFiles(const std::filesystem::path& mainFolder, const std::filesystem::path& shipped);
 
+  // What a program without the settings starts with: the main folder at the data root with
+  // the shipped files, the mode word, its depth step and the system parameter defaults.
+  static ProgramSettings batchSettings(const platform::Paths& paths, std::int32_t modeWord);
+
   // Rebuilds the system parameter table with its defaults for the current mode word.
   void rebuildSystemParameters();
 

@@ -27,10 +27,7 @@ using platform::testing::TempPaths;
 struct Job {
   explicit Job(bool panelEnglish = true, std::int32_t modeWord = 9, panelsim::Faults faults = {},
                panelsim::Direction winch = panelsim::Direction::Up) {
-    program.mainFolder = kvr::CKVRApp::mainFolderText(paths.dataRoot());
-    kvr::CKVRApp::provideShippedFiles(program.mainFolder, paths.shippedDataFolder());
-    program.modeWord = modeWord;
-    program.systemParameters = records::defaultSystemParameters(modeWord);
+    program = kvr::CKVRApp::batchSettings(paths, modeWord);
     panelsim::SimConfig config;
     config.winch.english = panelEnglish;
     config.winch.startDepth = panelEnglish ? 5000 : 1500;

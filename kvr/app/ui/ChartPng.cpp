@@ -37,4 +37,11 @@ void saveChartPngsBeside(const std::vector<std::filesystem::path>& cdfs, const p
   }
 }
 
+void listChartPngsBeside(const std::vector<std::filesystem::path>& cdfs, const presentation::HeaderTexts& header,
+                         int modeWord, std::ostream& out, std::ostream& err, std::string_view program) {
+  saveChartPngsBeside(
+      cdfs, header, modeWord, [&](const std::filesystem::path& png) { out << "file: " << png.string() << '\n'; },
+      [&](const std::filesystem::path& cdf) { err << program << ": no picture of " << cdf.string() << '\n'; });
+}
+
 }  // namespace kvr::ui

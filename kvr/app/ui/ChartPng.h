@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <ostream>
+#include <string_view>
 #include <vector>
 
 #include "common/presentation/HeaderBox.h"
@@ -22,6 +24,11 @@ bool saveChartPng(const std::filesystem::path& cdf, const std::filesystem::path&
 void saveChartPngsBeside(const std::vector<std::filesystem::path>& cdfs, const presentation::HeaderTexts& header,
                          int modeWord, const std::function<void(const std::filesystem::path& png)>& saved,
                          const std::function<void(const std::filesystem::path& cdf)>& failed);
+
+// The same for a command-line program: "file: PNG" on out for each picture, and
+// "PROGRAM: no picture of CDF" on err for each file that could not be drawn.
+void listChartPngsBeside(const std::vector<std::filesystem::path>& cdfs, const presentation::HeaderTexts& header,
+                         int modeWord, std::ostream& out, std::ostream& err, std::string_view program);
 
 // The PNG beside a chart data file: same name, ".png".
 inline std::filesystem::path chartPngPath(const std::filesystem::path& cdf) {
