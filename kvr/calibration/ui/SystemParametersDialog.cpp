@@ -5,7 +5,6 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTableWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace kvr::ui {
@@ -56,8 +55,8 @@ void SystemParametersDialog::refreshRow(int row) {
 
 void SystemParametersDialog::closeEditor(int row) {
   refreshRow(row);
-  // The editor is the sender of the signal that got here: remove it once that returns.
-  QTimer::singleShot(0, this, [this, row] { table_->removeCellWidget(row, 2); });
+  // The view deletes the editor later, so removing it from inside its own signal is safe.
+  table_->removeCellWidget(row, 2);
 }
 
 void SystemParametersDialog::editValue(int row) {
