@@ -2,8 +2,12 @@
 // The format and records the drawing benchmarks share: four tracks and eight curves.
 
 #include <cstdint>
+#include <filesystem>
+#include <string>
 #include <vector>
 
+#include "common/presentation/ByteFile.h"
+#include "common/presentation/ChartDataFile.h"
 #include "common/presentation/Format.h"
 #include "common/presentation/PresentationFile.h"
 
@@ -56,6 +60,21 @@ inline void fillRecord(std::vector<float>& r, std::uint64_t i) {
   r.resize(9);
   r[0] = 1000.0f + 0.1f * static_cast<float>(i);
   for (std::size_t k = 1; k < 9; ++k) r[k] = static_cast<float>((i * (k + 3)) % 997) * 7.5f;
+}
+
+// A chart data file of the bench format with that many records, in the temporary folder.
+inline std::filesystem::path writeBenchChart(const std::string& name, std::uint64_t frames) {
+  const auto path = std::filesystem::temp_directory_path() / (name + "_" + std::to_string(frames) + ".cdf");
+  ChartDataWriter w;
+  CFormat f = benchFormat();
+  w.create(openByteFile(path, OpenMode::CreateTruncate), f, false);
+  std::vector<float> r;
+  for (std::uint64_t i = 0; i < frames; ++i) {
+    fillRecord(r, i);
+    w.appendFrame(r);
+  }
+  w.flush();
+  return path;
 }
 
 }  // namespace presentation::bench

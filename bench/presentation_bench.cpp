@@ -120,17 +120,7 @@ JumpFixture& fileOf(std::uint64_t frames) {
     if (m->reader && m->reader->frameCount() == frames) return *m;
   auto fx = std::make_unique<JumpFixture>();
   fx->format = benchFormat();
-  fx->path = std::filesystem::temp_directory_path() / ("varexa_bench_" + std::to_string(frames) + ".cdf");
-  {
-    ChartDataWriter w;
-    w.create(openByteFile(fx->path, OpenMode::CreateTruncate), fx->format, false);
-    std::vector<float> r;
-    for (std::uint64_t i = 0; i < frames; ++i) {
-      fillRecord(r, i);
-      w.appendFrame(r);
-    }
-    w.flush();
-  }
+  fx->path = presentation::bench::writeBenchChart("varexa_bench", frames);
   fx->file = openByteFile(fx->path, OpenMode::ReadOnly);
   fx->reader = std::make_unique<ChartDataReader>(*fx->file);
   fx->reader->open();

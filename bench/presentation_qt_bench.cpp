@@ -41,22 +41,8 @@ void BM_DrawRowsIntoQImage(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawRowsIntoQImage);
 
-std::filesystem::path longFile(std::uint64_t frames) {
-  const auto path = std::filesystem::temp_directory_path() / ("varexa_qt_bench_" + std::to_string(frames) + ".cdf");
-  ChartDataWriter w;
-  CFormat f = benchFormat();
-  w.create(openByteFile(path, OpenMode::CreateTruncate), f, false);
-  std::vector<float> r;
-  for (std::uint64_t i = 0; i < frames; ++i) {
-    fillRecord(r, i);
-    w.appendFrame(r);
-  }
-  w.flush();
-  return path;
-}
-
 void BM_JumpToMiddleIntoQImage(benchmark::State& state) {
-  const auto path = longFile(static_cast<std::uint64_t>(state.range(0)));
+  const auto path = presentation::bench::writeBenchChart("varexa_qt_bench", static_cast<std::uint64_t>(state.range(0)));
   {
     auto file = openByteFile(path, OpenMode::ReadOnly);
     ChartDataReader reader(*file);

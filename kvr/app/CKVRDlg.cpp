@@ -247,12 +247,8 @@ void CKVRDlg::drawRow() {
   }
 }
 
-// Draws what waits at once; the playback block that would follow is not asked for.
 void CKVRDlg::drawPendingRows() {
-  const bool playback = playbackRunning_;
-  playbackRunning_ = false;
   while (rowsToDraw_ > 0) drawRow();
-  playbackRunning_ = playback;
 }
 
 void CKVRDlg::beginPlayback(std::uint8_t direction, const std::filesystem::path& output) {
@@ -270,8 +266,9 @@ void CKVRDlg::drawPlaybackRows(std::uint32_t rows) {
 
 void CKVRDlg::endPlayback() {
   if (!playbackRunning_) return;
-  drawPendingRows();
+  // Cleared first, so the last row drawn asks for no further block.
   playbackRunning_ = false;
+  drawPendingRows();
   if (display_) display_->endLog();
 }
 

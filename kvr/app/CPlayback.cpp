@@ -1,12 +1,9 @@
 #include "kvr/app/CPlayback.h"
 
-#include <cmath>
-#include <limits>
 #include <span>
 #include <utility>
 #include <vector>
 
-#include "common/records/SystemMode.h"
 #include "kvr/app/PlaybackBlock.h"
 #include "kvr/app/PlaybackMessages.h"
 #include "kvr/app/StaticData.h"
@@ -18,14 +15,6 @@ namespace {
 constexpr int kCreate = 0;        // "PBOFS": "CREATE"
 constexpr int kToolString = 0;    // "PBCHSRC": "TOOL STRING"
 constexpr int kComputeYes = 1;    // "PBCOMP": "YES"
-
-// The mode word travels as a float; one that is no integer cannot be taken.
-std::optional<std::int32_t> modeWordOf(float value) {
-  if (!std::isfinite(value) || value < static_cast<float>(std::numeric_limits<std::int32_t>::min()) ||
-      value > static_cast<float>(std::numeric_limits<std::int32_t>::max()))
-    return std::nullopt;
-  return static_cast<std::int32_t>(value);
-}
 }  // namespace
 
 CPlayback::CPlayback(PlaybackParts parts, std::function<void()> menuChanged)
@@ -80,53 +69,29 @@ bool CPlayback::loadFile(const std::filesystem::path& path) {
   }
 
   // Everything is read before anything is replaced, so a bad file leaves the session as it was.
-  records::ToolList list;
-  records::ChannelList channels;
-  int r = files.readToolList(list);
-  if (r == 0) r = files.readChannelList(channels);
-  std::vector<std::pair<tools::Family*, std::vector<records::ToolParameterS>>> blocks;
-  for (const auto& t : list) {
-    if (!t.isTool() || r != 0) continue;
-    if (tools::Family* family = tools.tools().family(t.code())) {
-      std::vector<records::ToolParameterS> block(family->getParameterList().size());
-      r = files.readParameterBlock(block);
-      blocks.emplace_back(family, std::move(block));
-    } else {
-      std::vector<records::ToolParameterS> skipped;
-      r = files.readStoredParameterBlock(skipped);
-    }
-  }
-  std::uint8_t direction = 0;
-  std::vector<records::SysParameterS> table = parts_.program.systemParameters;
-  if (r == 0) r = files.readDirection(direction);
-  if (r == 0) r = files.readMainSystemParameters(table);
+  StoredStaticData stored;
+  int r = readStaticData(files, tools.tools(), parts_.program.systemParameters, stored);
   DataFileSummary summary;
   if (r == 0) r = files.summaryCheck(kSectionRows, summary);
-  const auto modeWord = r == 0 ? modeWordOf(table[records::kSvyMode].value) : std::nullopt;
   // Rows are read as wide as the file wrote them: channels the tools would make must match.
   const bool fromString = option(records::kPbChannelSource, kToolString);
-  if (r == 0 && (!modeWord || (fromString && tools.channelCountOf(list) != channels.size()))) r = -2;
+  if (r == 0 && fromString && tools.channelCountOf(stored.tools) != stored.channels.size()) r = -2;
   if (r != 0) {
     files.closeInput();
     show(prompter, readFailureMessage(r));
     return false;
   }
 
-  tools.setToolList(std::move(list));
-  tools.loadParameterLists();
-  for (auto& [family, block] : blocks) family->loadParameterList(block, true);
-  direction_ = direction;
-  parts_.program.systemParameters = std::move(table);
-  parts_.program.modeWord = *modeWord;
-  parts_.program.depthStep = records::depthStep(*modeWord);
-  tools.setModeWord(*modeWord);
+  direction_ = stored.direction;
+  records::ChannelList channels = std::move(stored.channels);
+  adoptStaticData(stored, tools, parts_.program);
   if (fromString) {
     tools.createChannels();
   } else {
     tools.setChannels(std::move(channels));
   }
   tools.allocateRing();
-  tools.initialiseTools(*modeWord);
+  tools.initialiseTools(parts_.program.modeWord);
 
   input_ = path;
   rowsStart_ = files.inputPosition();
@@ -174,13 +139,14 @@ bool CPlayback::startPlayback() {
     output_ = msg::kNotCreated;
   }
   running_ = true;
-  firstBlock_ = true;
   rowsReplayed_ = 0;
   table[records::kSimDepth].value = 0;
   table[records::kSimDepth].selectedChoice = 0;
   computations_.reset();
-  if (option(records::kPbComputations, kComputeYes))
+  if (option(records::kPbComputations, kComputeYes)) {
     computations_.emplace(parts_.tools.tools(), parts_.tools.toolList(), parts_.tools.channels());
+    computations_->start(parts_.tools.toolList());
+  }
   parts_.dialog.beginPlayback(direction_, output_);
   parts_.menu.onPlaybackStarted();
   // A running playback can always be stopped, whatever the menu looked like before.
@@ -214,11 +180,12 @@ bool CPlayback::readBlock(std::size_t& first, std::size_t& kept, std::size_t& dr
   const std::uint64_t size = files.inputSize();
   const std::uint64_t expected = rowBytes && size > position ? std::min<std::uint64_t>(capacity, (size - position) / rowBytes) : 0;
   const std::size_t got = files.readWholeRows(std::span<float>(ring.data(), capacity * width), width);
-  if (got < expected) {
+  auto readError = [this] {
     platform::tell(parts_.prompter, msg::kPlaybackReadError.title, msg::kPlaybackReadError.text, platform::Icon::Error);
     stopPlayback();
     return false;
-  }
+  };
+  if (got < expected) return readError();
   if (got == 0) {  // the end of the file
     stopPlayback();
     return false;
@@ -228,11 +195,7 @@ bool CPlayback::readBlock(std::size_t& first, std::size_t& kept, std::size_t& dr
   const PlaybackWindow window{value(records::kPbMinDepth), value(records::kPbMaxDepth), direction_ == kLogUp};
   const auto plan = planPlaybackBlock(std::span<const float>(ring.data(), got * width), width, window, lastOfFile,
                                       (after - rowsStart_) / rowBytes);
-  if (plan.rewindRows > 0 && files.seekInput(after - plan.rewindRows * rowBytes) != 0) {
-    platform::tell(parts_.prompter, msg::kPlaybackReadError.title, msg::kPlaybackReadError.text, platform::Icon::Error);
-    stopPlayback();
-    return false;
-  }
+  if (plan.rewindRows > 0 && files.seekInput(after - plan.rewindRows * rowBytes) != 0) return readError();
   first = plan.firstRow;
   kept = plan.keptRows;
   draw = plan.rowsToDraw;
@@ -270,11 +233,7 @@ void CPlayback::nextBlock() {
     float* rows = ring.data() + first * width;
     const float offset = value(records::kPbDepthOffset);
     for (std::size_t i = 0; i < kept; ++i) rows[i * width] += offset;
-    if (computations_) {
-      if (firstBlock_) computations_->start(parts_.tools.toolList());
-      computations_->processBlock(rows, kept, width, lastOfFile);
-    }
-    firstBlock_ = false;
+    if (computations_) computations_->processBlock(rows, kept, width, lastOfFile);
   }
   ring.setDisplayed(first * width);
   if (writing_ && draw > 0 && !flushRows(first, draw)) return;

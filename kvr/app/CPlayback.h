@@ -71,7 +71,6 @@ class CPlayback {
   std::function<void()> menuChanged_;
   bool fileChosen_ = false;
   bool running_ = false;
-  bool firstBlock_ = true;
   bool writing_ = false;
   std::filesystem::path input_;
   std::filesystem::path output_;

@@ -56,8 +56,8 @@ class PlaybackComputations {
   bool spinner() const { return spinner_.has_value(); }
   std::size_t tarnBTools() const { return tarnB_.size(); }
 
-  // Before the first block: the gyro tools start afresh in the library, the spinner's ring
-  // returns to zeros.
+  // At the start of a playback: the gyro tools start afresh in the library, the spinner's
+  // ring returns to zeros.
   void start(const records::ToolList& tools);
   void processBlock(float* rows, std::size_t rowCount, std::size_t width, bool lastOfFile);
 

@@ -63,38 +63,16 @@ bool loadSession(LoggingStation& station, platform::Prompter& prompter, ProgramS
     return false;
   }
   auto& tools = station.tools();
-  records::ToolList list;
-  records::ChannelList channels;
-  int r = files.readToolList(list);
-  if (r == 0) r = files.readChannelList(channels);
-  if (r == 0) {
-    tools.setToolList(list);
-    tools.loadParameterLists();  // the TOOLS lists back to their defaults, then the stored ones
-    for (const auto& t : list) {
-      if (!t.isTool() || r != 0) continue;
-      tools::Family* family = tools.tools().family(t.code());
-      if (family) {
-        r = files.readParameterBlock(family->getParameterList());
-      } else {
-        std::vector<records::ToolParameterS> skipped;
-        r = files.readStoredParameterBlock(skipped);
-      }
-    }
-  }
-  std::uint8_t direction = 0;
+  StoredStaticData stored;
   records::JobRecord job;
-  std::vector<records::SysParameterS> table = program.systemParameters;
-  if (r == 0) r = files.readDirection(direction);
-  if (r == 0) r = files.readMainSystemParameters(table);
+  int r = readStaticData(files, tools.tools(), program.systemParameters, stored);
   if (r == 0) r = files.readJobRecord(job);
   files.closeInput();
   if (r != 0) {
     show(prompter, readFailureMessage(r));
     return false;
   }
-  program.systemParameters = table;
-  program.modeWord = static_cast<std::int32_t>(table[records::kSvyMode].value);
-  program.depthStep = records::depthStep(program.modeWord);
+  adoptStaticData(stored, tools, program);
   if (!station.session().adopt(job)) return false;
   tools.createChannels();
   tools.allocateRing();

@@ -4,11 +4,14 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <utility>
+#include <vector>
 
 #include "common/records/JobRecord.h"
 #include "common/records/SysParameter.h"
 #include "kvr/core/CFileManager.h"
 #include "kvr/core/CToolManager.h"
+#include "kvr/app/ProgramSettings.h"
 
 namespace kvr {
 
@@ -18,5 +21,24 @@ namespace kvr {
 int writeStaticData(CFileManager& files, CToolManager& tools, std::uint8_t direction,
                     std::span<const records::SysParameterS> table, const records::JobRecord& job,
                     const std::function<void(const records::ToolEntry&)>& afterBlock = {});
+
+// Sections 1 to 5 of a data file as read, before anything takes them over.
+struct StoredStaticData {
+  records::ToolList tools;
+  records::ChannelList channels;
+  // The block of every tool the TOOLS library knows, at the length the library expects.
+  std::vector<std::pair<tools::Family*, std::vector<records::ToolParameterS>>> parameters;
+  std::uint8_t direction = 0;
+  std::vector<records::SysParameterS> table;  // the program's table with the file's main parameters
+  std::int32_t modeWord = 0;                   // from "SVYMODE"
+};
+
+// Reads sections 1 to 5 from the input's position on; blocks of codes without a family are
+// skipped. 0, -1, or -2 for counts that disagree and for a mode word that is no integer.
+int readStaticData(CFileManager& files, tools::Library& library, std::vector<records::SysParameterS> table,
+                   StoredStaticData& out);
+// The file's string with its parameters (the rest back to their defaults), main system
+// parameters and mode word become the program's.
+void adoptStaticData(StoredStaticData& data, CToolManager& tools, ProgramSettings& program);
 
 }  // namespace kvr

@@ -23,25 +23,17 @@ bool saveChartPng(const std::filesystem::path& cdf, const std::filesystem::path&
   return image.savePng(png);
 }
 
-void saveChartPngsBeside(const std::vector<std::filesystem::path>& cdfs, const presentation::HeaderTexts& header,
-                         int modeWord, const std::function<void(const std::filesystem::path& png)>& saved,
-                         const std::function<void(const std::filesystem::path& cdf)>& failed) {
+void listChartPngsBeside(const std::vector<std::filesystem::path>& cdfs, const presentation::HeaderTexts& header,
+                         int modeWord, std::ostream& out, std::ostream& err, std::string_view program) {
   platform::qt::ensureOffscreenGui();
   for (const auto& cdf : cdfs) {
     const auto png = chartPngPath(cdf);
     if (saveChartPng(cdf, png, header, modeWord)) {
-      if (saved) saved(png);
-    } else if (failed) {
-      failed(cdf);
+      out << "file: " << png.string() << '\n';
+    } else {
+      err << program << ": no picture of " << cdf.string() << '\n';
     }
   }
-}
-
-void listChartPngsBeside(const std::vector<std::filesystem::path>& cdfs, const presentation::HeaderTexts& header,
-                         int modeWord, std::ostream& out, std::ostream& err, std::string_view program) {
-  saveChartPngsBeside(
-      cdfs, header, modeWord, [&](const std::filesystem::path& png) { out << "file: " << png.string() << '\n'; },
-      [&](const std::filesystem::path& cdf) { err << program << ": no picture of " << cdf.string() << '\n'; });
 }
 
 }  // namespace kvr::ui

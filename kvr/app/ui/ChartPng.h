@@ -3,7 +3,6 @@
 // screen. Text needs a QGuiApplication (the offscreen platform does).
 
 #include <filesystem>
-#include <functional>
 #include <ostream>
 #include <string_view>
 #include <vector>
@@ -18,15 +17,9 @@ namespace kvr::ui {
 bool saveChartPng(const std::filesystem::path& cdf, const std::filesystem::path& png,
                   presentation::HeaderTexts header, int modeWord);
 
-// Each chart data file's picture beside it, for a program without a window: brings up an
-// offscreen QGuiApplication for the drawing when none is running. Calls saved or failed
-// for each file.
-void saveChartPngsBeside(const std::vector<std::filesystem::path>& cdfs, const presentation::HeaderTexts& header,
-                         int modeWord, const std::function<void(const std::filesystem::path& png)>& saved,
-                         const std::function<void(const std::filesystem::path& cdf)>& failed);
-
-// The same for a command-line program: "file: PNG" on out for each picture, and
-// "PROGRAM: no picture of CDF" on err for each file that could not be drawn.
+// Each chart data file's picture beside it, for a command-line program: brings up an
+// offscreen GUI application for the drawing when none runs, prints "file: PNG" on out for
+// each picture and "PROGRAM: no picture of CDF" on err for each file that could not be drawn.
 void listChartPngsBeside(const std::vector<std::filesystem::path>& cdfs, const presentation::HeaderTexts& header,
                          int modeWord, std::ostream& out, std::ostream& err, std::string_view program);
 
