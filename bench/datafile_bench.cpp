@@ -7,8 +7,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "kvr/core/CFileManager.h"
-#include "kvr/core/PosixFiles.h"
+#include "common/datafile/CFileManager.h"
+#include "common/datafile/PosixFiles.h"
 
 namespace {
 

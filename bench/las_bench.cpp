@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "common/datafile/CFileManager.h"
+#include "common/datafile/PosixFiles.h"
+#include "common/datafile/SampleRing.h"
 #include "common/records/SysParameter.h"
-#include "kvr/core/CFileManager.h"
-#include "kvr/core/PosixFiles.h"
-#include "kvr/core/SampleRing.h"
 #include "kvr/utilities/LasWriter.h"
 
 namespace {

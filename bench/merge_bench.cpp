@@ -9,13 +9,13 @@
 #include <stdexcept>
 #include <vector>
 
+#include "common/datafile/CFileManager.h"
+#include "common/datafile/PosixFiles.h"
+#include "common/datafile/SampleRing.h"
 #include "common/records/ChannelStruct.h"
 #include "common/records/JobRecord.h"
 #include "common/records/SysParameter.h"
 #include "common/records/SystemMode.h"
-#include "kvr/core/CFileManager.h"
-#include "kvr/core/PosixFiles.h"
-#include "kvr/core/SampleRing.h"
 #include "kvr/utilities/BatchPrompter.h"
 #include "kvr/utilities/CMergeKvr.h"
 

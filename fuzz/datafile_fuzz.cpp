@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "kvr/core/DataFileInspection.h"
-#include "kvr/core/FileCounter.h"
-#include "kvr/core/MemoryFiles.h"
+#include "common/datafile/DataFileInspection.h"
+#include "common/datafile/FileCounter.h"
+#include "common/datafile/MemoryFiles.h"
 
 namespace {
 

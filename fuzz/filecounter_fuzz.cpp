@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "kvr/core/FileCounter.h"
+#include "common/datafile/FileCounter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const int n = kvr::parseFileCounter(std::string_view(reinterpret_cast<const char*>(data), size));

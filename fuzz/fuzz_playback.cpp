@@ -11,7 +11,7 @@
 #include "common/records/SystemMode.h"
 #include "kvr/app/CKVRApp.h"
 #include "kvr/app/LoggingStation.h"
-#include "kvr/app/StaticData.h"
+#include "kvr/logging/StaticData.h"
 #include "platform/testing/ManualLoop.h"
 #include "platform/testing/ScriptedPrompter.h"
 #include "platform/testing/TempPaths.h"

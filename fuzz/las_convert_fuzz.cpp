@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "kvr/core/MemoryFiles.h"
+#include "common/datafile/MemoryFiles.h"
 #include "kvr/utilities/CKvrToAscii.h"
 #include "platform/testing/ManualLoop.h"
 #include "platform/testing/ScriptedPrompter.h"

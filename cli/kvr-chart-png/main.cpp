@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string>
 
-#include "kvr/app/ui/ChartPng.h"
+#include "kvr/logging/ui/ChartPng.h"
 
 int main(int argc, char** argv) {
   if (argc < 2 || argc > 4 || std::string(argv[1]) == "--help") {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "kvr/core/PosixFiles.h"
+#include "common/datafile/PosixFiles.h"
 #include "kvr/utilities/CKvrToAscii.h"
 #include "kvr/utilities/LasCheck.h"
 #include "platform/SystemClock.h"

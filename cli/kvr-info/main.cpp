@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "cli/kvr-info/Json.h"
+#include "common/datafile/DataFileInspection.h"
+#include "common/datafile/FileMessages.h"
+#include "common/datafile/PosixFiles.h"
 #include "common/records/SysParameter.h"
-#include "kvr/core/DataFileInspection.h"
-#include "kvr/core/FileMessages.h"
-#include "kvr/core/PosixFiles.h"
 
 namespace {
 

@@ -18,14 +18,14 @@
 #include "kvr/app/LoggingStation.h"
 #include "kvr/utilities/BatchPrompter.h"
 #include "panelsim/Faults.h"
-#include "platform/SystemClock.h"
 #include "platform/RootPaths.h"
+#include "platform/SystemClock.h"
 #include "platform/ThreadLoop.h"
 #include "platform/testing/ManualLoop.h"
 #include "usbxp/SimBackend.h"
 
 #ifdef VAREXA_CHART_PNG
-#include "kvr/app/ui/ChartPng.h"
+#include "kvr/logging/ui/ChartPng.h"
 #endif
 
 namespace {

@@ -8,19 +8,19 @@
 #include <optional>
 #include <string>
 
+#include "common/datafile/CFileManager.h"
+#include "common/datafile/PosixFiles.h"
 #include "common/records/SystemMode.h"
 #include "kvr/app/CKVRApp.h"
 #include "kvr/app/LoggingStation.h"
-#include "kvr/app/PlaybackMessages.h"
-#include "kvr/core/CFileManager.h"
-#include "kvr/core/PosixFiles.h"
+#include "kvr/playback/PlaybackMessages.h"
 #include "kvr/utilities/BatchPrompter.h"
 #include "platform/RootPaths.h"
 #include "platform/SystemClock.h"
 #include "platform/testing/ManualLoop.h"
 
 #ifdef VAREXA_CHART_PNG
-#include "kvr/app/ui/ChartPng.h"
+#include "kvr/logging/ui/ChartPng.h"
 #endif
 
 namespace {

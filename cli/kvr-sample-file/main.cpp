@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <string>
 
+#include "common/datafile/CFileManager.h"
+#include "common/datafile/FileMessages.h"
+#include "common/datafile/PosixFiles.h"
 #include "common/records/ChannelStruct.h"
 #include "common/records/SystemMode.h"
 #include "common/records/ToolCodes.h"
-#include "kvr/core/CFileManager.h"
-#include "kvr/core/FileMessages.h"
-#include "kvr/core/PosixFiles.h"
 
 namespace {
 

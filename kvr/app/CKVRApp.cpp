@@ -3,7 +3,7 @@
 #include <system_error>
 
 #include "common/records/SystemMode.h"
-#include "kvr/app/SettingKeys.h"
+#include "kvr/core/SettingKeys.h"
 
 namespace kvr {
 

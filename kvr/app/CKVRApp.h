@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "kvr/app/ProgramSettings.h"
+#include "kvr/core/ProgramSettings.h"
 #include "platform/Paths.h"
 #include "platform/Settings.h"
 

@@ -1,6 +1,6 @@
 #include "kvr/app/CKVROptionsDlg.h"
 
-#include "kvr/app/SettingKeys.h"
+#include "kvr/core/SettingKeys.h"
 
 namespace kvr {
 

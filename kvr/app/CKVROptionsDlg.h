@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "kvr/app/ProgramSettings.h"
+#include "kvr/core/ProgramSettings.h"
 #include "platform/Settings.h"
 
 namespace kvr {

@@ -1,6 +1,6 @@
 #include "kvr/app/CSystemUnitDlg.h"
 
-#include "kvr/app/SettingKeys.h"
+#include "kvr/core/SettingKeys.h"
 
 namespace kvr {
 

@@ -1,7 +1,7 @@
 #include "kvr/app/ProgramFolderCommand.h"
 
 #include "kvr/app/CKVRApp.h"
-#include "kvr/app/SettingKeys.h"
+#include "kvr/core/SettingKeys.h"
 
 namespace kvr {
 

@@ -1,9 +1,9 @@
 #include "kvr/app/SessionCommands.h"
 
+#include "common/datafile/FileMessages.h"
 #include "common/records/SystemMode.h"
-#include "kvr/app/StaticData.h"
-#include "kvr/core/FileMessages.h"
 #include "kvr/core/SessionFolders.h"
+#include "kvr/logging/StaticData.h"
 
 namespace kvr {
 

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/datafile/DataFileLayout.h"
+#include "common/datafile/SampleRing.h"
 #include "common/records/ChannelStruct.h"
-#include "kvr/core/DataFileLayout.h"
 #include "kvr/core/FrameRing.h"
-#include "kvr/core/SampleRing.h"
 #include "kvr/core/TaskPanelFactory.h"
 #include "platform/Prompter.h"
 #include "toolslib/Library.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "kvr/core/FileMessages.h"
+#include "common/datafile/FileMessages.h"
 
 namespace kvr {
 namespace {

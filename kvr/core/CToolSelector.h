@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/datafile/CFileManager.h"
 #include "common/records/ToolParameter.h"
-#include "kvr/core/CFileManager.h"
 #include "kvr/core/CToolManager.h"
 #include "platform/Prompter.h"
 

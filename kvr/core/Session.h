@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
+#include "common/datafile/FilePorts.h"
 #include "common/records/JobRecord.h"
-#include "kvr/core/FilePorts.h"
 #include "platform/Prompter.h"
 
 namespace kvr {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "kvr/core/FilePorts.h"
+#include "common/datafile/FilePorts.h"
 
 namespace kvr {
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "kvr/core/FilePorts.h"
+#include "common/datafile/FilePorts.h"
 
 namespace kvr {
 

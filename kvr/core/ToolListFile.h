@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/datafile/FilePorts.h"
 #include "common/records/ChannelStruct.h"
-#include "kvr/core/FilePorts.h"
 
 namespace kvr {
 

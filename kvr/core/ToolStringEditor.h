@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "common/datafile/FilePorts.h"
 #include "common/records/ChannelStruct.h"
 #include "kvr/core/CSingleValueInput.h"
 #include "kvr/core/CToolManager.h"
-#include "kvr/core/FilePorts.h"
 #include "kvr/core/ToolListFile.h"
 #include "platform/Prompter.h"
 

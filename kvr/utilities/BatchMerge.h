@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string>
 
-#include "kvr/core/PosixFiles.h"
+#include "common/datafile/PosixFiles.h"
 #include "kvr/utilities/BatchPrompter.h"
 #include "kvr/utilities/CMergeKvr.h"
 #include "toolslib/Library.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "kvr/core/CFileManager.h"
-#include "kvr/core/FileMessages.h"
+#include "common/datafile/CFileManager.h"
+#include "common/datafile/FileMessages.h"
 #include "kvr/utilities/LasFilter.h"
 #include "kvr/utilities/LasJob.h"
 #include "kvr/utilities/LasSource.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "kvr/core/FileMessages.h"
+#include "common/datafile/FileMessages.h"
 #include "kvr/utilities/MergeLists.h"
 #include "kvr/utilities/RowStreams.h"
 

@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "kvr/core/CFileManager.h"
-#include "kvr/core/DataFileInspection.h"
-#include "kvr/core/FilePorts.h"
+#include "common/datafile/CFileManager.h"
+#include "common/datafile/DataFileInspection.h"
+#include "common/datafile/FilePorts.h"
 #include "platform/Prompter.h"
 #include "toolslib/Library.h"
 

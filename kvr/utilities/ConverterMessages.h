@@ -3,7 +3,7 @@
 // messages ("The requested file could not be opened", the read and integrity messages and
 // the output-file failures) are CFileManager's callers' own, in kvr/core/FileMessages.h.
 
-#include "kvr/core/FileMessages.h"
+#include "common/datafile/FileMessages.h"
 
 namespace kvr::utilities {
 

@@ -8,9 +8,9 @@
 #include <span>
 #include <vector>
 
+#include "common/datafile/CFileManager.h"
 #include "common/records/ChannelStruct.h"
 #include "common/records/JobRecord.h"
-#include "kvr/core/CFileManager.h"
 
 namespace kvr::utilities {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "kvr/core/CFileManager.h"
+#include "common/datafile/CFileManager.h"
 #include "kvr/utilities/LasIndex.h"
 #include "kvr/utilities/LasJob.h"
 #include "kvr/utilities/LasSource.h"

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "kvr/core/CFileManager.h"
-#include "kvr/core/SampleRing.h"
+#include "common/datafile/CFileManager.h"
+#include "common/datafile/SampleRing.h"
 
 namespace kvr::utilities {
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <optional>
 
-#include "kvr/core/PosixFiles.h"
+#include "common/datafile/PosixFiles.h"
 #include "pagemill/app/ConsolePrompter.h"
 #include "pagemill/core/HeaderInfo.h"
 #include "pagemill/core/HeaderWnd.h"

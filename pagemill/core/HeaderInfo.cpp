@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "common/datafile/CFileManager.h"
 #include "common/presentation/NumberText.h"
 #include "common/records/LittleEndian.h"
-#include "kvr/core/CFileManager.h"
 
 namespace pagemill {
 

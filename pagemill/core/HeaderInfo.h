@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "common/datafile/FilePorts.h"
 #include "common/records/JobRecord.h"
-#include "kvr/core/FilePorts.h"
 
 namespace pagemill {
 

@@ -16,11 +16,11 @@
 
 #include <filesystem>
 
-#include "kvr/core/PosixFiles.h"
-#include "kvr/core/ui/JobDataDialog.h"
+#include "common/datafile/PosixFiles.h"
+#include "common/jobdata/ui/JobDataDialog.h"
+#include "common/presentation/AnnotationRenderer.h"
 #include "pagemill/core/PagemillSettings.h"
 #include "pagemill/ui/Dialogs.h"
-#include "common/presentation/AnnotationRenderer.h"
 #include "platform/qt/QtCanvas.h"
 
 namespace pagemill::ui {
@@ -349,7 +349,7 @@ void PagemillWindow::loadStaticData() {
 }
 
 void PagemillWindow::editHeaderInfo() {
-  if (const auto edited = kvr::ui::runJobDataDialog(this, info_.record())) info_.setRecord(*edited);
+  if (const auto edited = jobdata::ui::runJobDataDialog(this, info_.record())) info_.setRecord(*edited);
 }
 
 void PagemillWindow::chooseTemplate(int kind) {

@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "MiniJson.h"
-#include "kvr/core/CFileManager.h"
-#include "kvr/core/PosixFiles.h"
+#include "common/datafile/CFileManager.h"
+#include "common/datafile/PosixFiles.h"
 #include "platform/testing/TempPaths.h"
 
 namespace {

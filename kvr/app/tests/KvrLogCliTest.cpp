@@ -14,8 +14,8 @@
 #include <thread>
 #include <vector>
 
-#include "kvr/core/CFileManager.h"
-#include "kvr/core/PosixFiles.h"
+#include "common/datafile/CFileManager.h"
+#include "common/datafile/PosixFiles.h"
 #include "platform/testing/TempPaths.h"
 
 extern char** environ;

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "common/datafile/CFileManager.h"
+#include "common/datafile/PosixFiles.h"
 #include "common/records/SystemMode.h"
 #include "kvr/app/CKVRApp.h"
 #include "kvr/app/LoggingStation.h"
-#include "kvr/core/CFileManager.h"
-#include "kvr/core/PosixFiles.h"
 #include "platform/testing/ManualLoop.h"
 #include "platform/testing/ScriptedPrompter.h"
 #include "platform/testing/TempPaths.h"

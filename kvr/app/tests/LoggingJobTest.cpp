@@ -5,18 +5,18 @@
 
 #include <cmath>
 
+#include "common/datafile/CFileManager.h"
+#include "common/datafile/PosixFiles.h"
 #include "common/records/SystemMode.h"
 #include "kvr/app/CKVRApp.h"
-#include "kvr/app/LoggingMessages.h"
 #include "kvr/app/LoggingStation.h"
 #include "kvr/app/SessionCommands.h"
-#include "kvr/core/CFileManager.h"
-#include "kvr/core/PosixFiles.h"
+#include "kvr/app/tests/LoggingJobFixture.h"
+#include "kvr/logging/LoggingMessages.h"
 #include "platform/testing/ManualLoop.h"
 #include "platform/testing/ScriptedPrompter.h"
 #include "platform/testing/TempPaths.h"
 #include "usbxp/SimBackend.h"
-#include "kvr/app/tests/LoggingJobFixture.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include <algorithm>
 #include <fstream>
 
+#include "common/datafile/FileMessages.h"
 #include "common/presentation/ByteFile.h"
 #include "common/presentation/ChartDataFile.h"
 #include "common/records/ToolCodes.h"
-#include "kvr/app/PlaybackComputations.h"
-#include "kvr/app/PlaybackMessages.h"
 #include "kvr/app/tests/LoggingJobFixture.h"
-#include "kvr/core/FileMessages.h"
+#include "kvr/playback/PlaybackComputations.h"
+#include "kvr/playback/PlaybackMessages.h"
 #include "toolslib/Library.h"
 
 namespace {

@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "kvr/app/CIntroDLG.h"
 #include "kvr/app/CKVRApp.h"
-#include "kvr/app/SettingKeys.h"
+#include "kvr/core/SettingKeys.h"
+#include "platform/testing/ManualLoop.h"
 #include "platform/testing/MemorySettings.h"
 #include "platform/testing/TempPaths.h"
 
@@ -104,3 +106,16 @@ TEST_F(Startup, StoredValuesAreReadAndBadOnesTakeDefaults) {
 }
 
 }  // namespace
+
+TEST(Splash, ClosesItselfAfterTwoSeconds) {
+  platform::testing::ManualLoop loop;
+  bool closed = false;
+  kvr::CIntroDLG splash(loop, [&] { closed = true; });
+  splash.open();
+  loop.advance(1999);
+  EXPECT_FALSE(closed);
+  loop.advance(1);
+  EXPECT_TRUE(closed);
+  EXPECT_FALSE(loop.timerActive(&splash, kvr::CIntroDLG::kCloseTimer));
+  EXPECT_EQ(kvr::CIntroDLG::versionLine("2.5.2"), "Version: 2.5.2");
+}

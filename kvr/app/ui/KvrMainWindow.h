@@ -9,7 +9,7 @@
 #include <functional>
 #include <map>
 
-#include "kvr/app/MainMenu.h"
+#include "kvr/core/MainMenu.h"
 
 namespace kvr::ui {
 

@@ -2,16 +2,16 @@
 
 #include <QApplication>
 
+#include "common/jobdata/CMyPropertySheet.h"
+#include "common/jobdata/ui/JobDataDialog.h"
 #include "kvr/app/ProgramFolderCommand.h"
 #include "kvr/app/SessionCommands.h"
-#include "kvr/app/SettingKeys.h"
 #include "kvr/app/ui/SettingsDialogs.h"
 #include "kvr/calibration/ui/SystemParametersDialog.h"
 #include "kvr/core/AboutBox.h"
-#include "kvr/core/CMyPropertySheet.h"
+#include "kvr/core/SettingKeys.h"
 #include "kvr/core/ToolStringEditor.h"
 #include "kvr/core/ui/AboutDialog.h"
-#include "kvr/core/ui/JobDataDialog.h"
 #include "kvr/core/ui/ToolStringManagerDialog.h"
 #include "kvr/utilities/ui/CrossPlotDialogs.h"
 #include "kvr/utilities/ui/KvrToAsciiDialog.h"
@@ -86,7 +86,7 @@ void KvrProgram::showCounters() {
 
 void KvrProgram::wireJob() {
   window_->setHandler(C::JobData, [this] {
-    auto edited = runJobDataDialog(window_.get(), station_->session().job());
+    auto edited = jobdata::ui::runJobDataDialog(window_.get(), station_->session().job());
     if (edited && station_->session().confirmJobData(*edited)) station_->menu().onJobDataConfirmed();
   });
   window_->setHandler(C::DefineToolString, [this] {

@@ -2,8 +2,8 @@
 
 #include <fstream>
 
-#include "kvr/core/MemoryFiles.h"
-#include "kvr/core/PosixFiles.h"
+#include "common/datafile/MemoryFiles.h"
+#include "common/datafile/PosixFiles.h"
 #include "kvr/core/SessionFolders.h"
 #include "platform/testing/TempPaths.h"
 

@@ -2,8 +2,8 @@
 
 #include <fstream>
 
-#include "kvr/core/CMyPropertySheet.h"
-#include "kvr/core/MemoryFiles.h"
+#include "common/datafile/MemoryFiles.h"
+#include "common/jobdata/CMyPropertySheet.h"
 #include "kvr/core/Session.h"
 #include "kvr/core/SessionFolders.h"
 #include "kvr/core/SessionIni.h"
@@ -11,7 +11,7 @@
 #include "platform/testing/ScriptedPrompter.h"
 #include "platform/testing/TempPaths.h"
 
-using kvr::CMyPropertySheet;
+using jobdata::CMyPropertySheet;
 using platform::testing::ScriptedPrompter;
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <set>
 
+#include "common/datafile/MemoryFiles.h"
 #include "common/records/ToolCodes.h"
-#include "kvr/core/MemoryFiles.h"
 #include "kvr/core/ToolListFile.h"
 #include "kvr/core/tests/ToolStringFixture.h"
 

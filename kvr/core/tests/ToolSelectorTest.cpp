@@ -1,11 +1,11 @@
 // "Load Parameters": stored parameter blocks of a recorded file into the current tools.
 #include <gtest/gtest.h>
 
+#include "common/datafile/CFileManager.h"
+#include "common/datafile/MemoryFiles.h"
 #include "common/records/SysParameter.h"
 #include "common/records/ToolCodes.h"
-#include "kvr/core/CFileManager.h"
 #include "kvr/core/CToolSelector.h"
-#include "kvr/core/MemoryFiles.h"
 #include "kvr/core/tests/ToolStringFixture.h"
 
 namespace kvr {

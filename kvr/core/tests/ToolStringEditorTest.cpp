@@ -2,8 +2,8 @@
 // numbers and OK.
 #include <gtest/gtest.h>
 
+#include "common/datafile/MemoryFiles.h"
 #include "common/records/ToolCodes.h"
-#include "kvr/core/MemoryFiles.h"
 #include "kvr/core/ToolManagerMessages.h"
 #include "kvr/core/ToolStringEditor.h"
 #include "kvr/core/tests/ToolStringFixture.h"

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "kvr/core/PosixFiles.h"
+#include "common/datafile/PosixFiles.h"
 #include "kvr/utilities/CKvrToAscii.h"
 #include "kvr/utilities/tests/RecordedLog.h"
 #include "platform/testing/ManualLoop.h"

@@ -3,7 +3,7 @@
 
 #include <gmock/gmock.h>
 
-#include "kvr/core/MemoryFiles.h"
+#include "common/datafile/MemoryFiles.h"
 #include "kvr/utilities/tests/ConverterFixture.h"
 #include "kvr/utilities/tests/LasParser.h"
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "common/datafile/CFileManager.h"
+#include "common/datafile/SampleRing.h"
 #include "common/records/SysParameter.h"
-#include "kvr/core/CFileManager.h"
-#include "kvr/core/SampleRing.h"
 
 namespace kvr::utilities::testing {
 

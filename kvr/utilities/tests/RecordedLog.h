@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "common/datafile/FilePorts.h"
 #include "common/records/ChannelStruct.h"
 #include "common/records/JobRecord.h"
-#include "kvr/core/FilePorts.h"
 
 namespace kvr::utilities::testing {
 

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "kvr/core/DataFileInspection.h"
+#include "common/datafile/DataFileInspection.h"
 
 namespace testfiles {
 

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "common/datafile/CFileManager.h"
+#include "common/datafile/DataFileInspection.h"
+#include "common/datafile/MemoryFiles.h"
+#include "common/datafile/SampleRing.h"
 #include "common/records/ChannelStruct.h"
 #include "common/records/JobRecord.h"
 #include "common/records/SysParameter.h"
 #include "common/records/SystemMode.h"
-#include "kvr/core/CFileManager.h"
-#include "kvr/core/DataFileInspection.h"
-#include "kvr/core/MemoryFiles.h"
-#include "kvr/core/SampleRing.h"
 
 namespace testfiles {
 

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/datafile/MemoryFiles.h"
+#include "common/datafile/tests/SampleLog.h"
 #include "common/records/LittleEndian.h"
-#include "kvr/core/MemoryFiles.h"
-#include "kvr/core/tests/SampleLog.h"
 #include "pagemill/core/HeaderInfo.h"
 #include "pagemill/core/HeaderWnd.h"
 #include "pagemill/core/PagemillSettings.h"

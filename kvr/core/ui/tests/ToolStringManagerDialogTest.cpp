@@ -7,7 +7,7 @@
 #include <QListWidget>
 #include <QScrollBar>
 
-#include "kvr/core/MemoryFiles.h"
+#include "common/datafile/MemoryFiles.h"
 #include "kvr/core/tests/ToolStringFixture.h"
 #include "kvr/core/ui/AboutDialog.h"
 #include "kvr/core/ui/SingleValueInputDialog.h"
