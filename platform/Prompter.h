@@ -19,7 +19,7 @@ struct Message {
   Icon icon = Icon::None;
 };
 
-// A file dialog request. `filter` keeps the original form "Name (*.ext)|*.ext||";
+// A file dialog request. `filter` uses the pipe form "Name (*.ext)|*.ext||";
 // `initialDir` and the answer are native paths.
 struct FileRequest {
   std::string title;

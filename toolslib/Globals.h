@@ -1,7 +1,8 @@
 #pragma once
 // The TOOLS library's globals in one record. The program owns it (through tools::Library)
 // and hands it to whoever reads or writes a global; nothing here is a hidden static.
-// The original names began with two underscores, which C++ reserves, so they are dropped.
+// The library's exported names begin with two underscores, which C++ reserves for the
+// implementation, so the fields drop them.
 
 #include <array>
 #include <cstdint>

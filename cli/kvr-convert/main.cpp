@@ -65,8 +65,8 @@ class ConsolePrompter final : public platform::Prompter {
   platform::Answer ask(const platform::Message& m) override {
     std::string text = m.text;
     for (auto& c : text) c = c == '\n' ? ' ' : c;
-    const bool success = m.title == "MESSAGE" && text == "Convertion has successfully finished";
-    std::fprintf(success ? stdout : stderr, "kvr-convert: %s: %s: %s\n", file.c_str(), m.title.c_str(), text.c_str());
+    // Messages go to standard error, so that LAS written to standard output stays clean.
+    std::fprintf(stderr, "kvr-convert: %s: %s: %s\n", file.c_str(), m.title.c_str(), text.c_str());
     if (m.buttons == platform::Buttons::YesNo)
       return overwrite && m.title == "ATTENTION" ? platform::Answer::Yes : platform::Answer::No;
     return platform::Answer::Ok;

@@ -19,6 +19,7 @@ struct Options {
   std::string file;
   std::uint64_t rows = 0;
   bool json = false;
+  bool help = false;
 };
 
 const char* directionName(std::uint8_t d) {
@@ -130,7 +131,9 @@ std::string jsonOf(const Options& o, int result, const kvr::DataFileContents& c,
 bool parse(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    if (a == "--json") {
+    if (a == "--help") {
+      o.help = true;
+    } else if (a == "--json") {
       o.json = true;
     } else if (a == "--rows" && i + 1 < argc) {
       char* end = nullptr;
@@ -143,16 +146,26 @@ bool parse(int argc, char** argv, Options& o) {
       return false;
     }
   }
-  return !o.file.empty();
+  return o.help || !o.file.empty();
 }
+
+constexpr const char* kUsage =
+    "usage: kvr-info FILE.kvr [--rows N] [--json]\n"
+    "Checks a KVR data file and lists its static data, and with --rows its first N rows.\n"
+    "  --json   one JSON object instead of text\n"
+    "Exit status: 0 good, 1 the file cannot be read, 2 its integrity check fails, 64 wrong usage.\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
   Options o;
   if (!parse(argc, argv, o)) {
-    std::fprintf(stderr, "usage: kvr-info FILE.kvr [--rows N] [--json]\n");
+    std::fputs(kUsage, stderr);
     return 64;
+  }
+  if (o.help) {
+    std::fputs(kUsage, stdout);
+    return 0;
   }
   kvr::PosixFileSystem fs;
   kvr::CFileManager fm(fs);

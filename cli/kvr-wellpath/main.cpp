@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "platform/RuntimeDir.h"
 #include "platform/qt/QtCanvas.h"
 #endif
 
@@ -45,6 +46,7 @@ bool writePng(const kvr::utilities::CCrossPlotViewWnd& view, const std::string& 
   int argc = 1;
   char name[] = "kvr-wellpath";
   char* argv[] = {name, nullptr};
+  platform::ensureRuntimeDir();
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   QImage image(1630, 1200, QImage::Format_RGB32);

@@ -95,11 +95,48 @@ class PosixTextOutput final : public TextOutput {
   std::uint64_t size_ = 0;
 };
 
+// A pipe or a terminal cannot be written at an offset: the text is kept whole until close
+// and goes out in one piece, header finished.
+class StreamTextOutput final : public TextOutput {
+ public:
+  explicit StreamTextOutput(int fd) : fd_(fd) {}
+  ~StreamTextOutput() override { close(); }
+
+  bool write(std::string_view bytes) override {
+    if (fd_ < 0) return false;
+    text_.append(bytes);
+    return true;
+  }
+  bool patch(std::uint64_t offset, std::string_view bytes) override {
+    if (fd_ < 0 || offset + bytes.size() > text_.size()) return false;
+    text_.replace(static_cast<std::size_t>(offset), bytes.size(), bytes);
+    return true;
+  }
+  bool replacePrefix(std::uint64_t oldLength, std::string_view prefix) override {
+    if (fd_ < 0 || oldLength > text_.size()) return false;
+    text_.replace(0, static_cast<std::size_t>(oldLength), prefix);
+    return true;
+  }
+  bool close() override {
+    if (fd_ < 0) return true;
+    const bool written = writeAll(fd_, text_.data(), text_.size());
+    const bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    text_.clear();
+    return written && closed;
+  }
+
+ private:
+  int fd_;
+  std::string text_;
+};
+
 }  // namespace
 
 bool PosixTextFiles::exists(const std::filesystem::path& path) const {
+  // A pipe or a terminal holds nothing that writing to it would replace.
   struct stat st {};
-  return ::stat(path.c_str(), &st) == 0;
+  return ::stat(path.c_str(), &st) == 0 && (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode));
 }
 
 bool PosixTextFiles::sameFile(const std::filesystem::path& a, const std::filesystem::path& b) const {
@@ -112,6 +149,8 @@ std::unique_ptr<TextOutput> PosixTextFiles::create(const std::filesystem::path& 
   // Read and write: replacePrefix copies the data lines back out of it.
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return nullptr;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode)) return std::make_unique<StreamTextOutput>(fd);
   return std::make_unique<PosixTextOutput>(fd, path);
 }
 

@@ -28,6 +28,7 @@ class TextOutput {
 class TextFiles {
  public:
   virtual ~TextFiles() = default;
+  // A file (or folder) that creating `path` would replace or fail on.
   virtual bool exists(const std::filesystem::path& path) const = 0;
   // The same file under two names (a link, "a/../a"), so writing one would destroy the other.
   virtual bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) const = 0;

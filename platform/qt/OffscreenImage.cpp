@@ -2,10 +2,13 @@
 
 #include <QGuiApplication>
 
+#include "platform/RuntimeDir.h"
+
 namespace platform::qt {
 
 void ensureOffscreenGui() {
   if (QCoreApplication::instance()) return;
+  platform::ensureRuntimeDir();
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   static int argc = 1;
   static char name[] = "varexa";

@@ -18,7 +18,7 @@ grep -q 'LOG.las:2: VERS is "3.0", not 2.0' "$dir/report" || fail "no VERS depar
 
 if "$convert" "$dir/LOG.kvr" 2>"$dir/err"; then fail "an existing output was overwritten"; fi
 grep -q "ATTENTION: The output file already exists" "$dir/err" || fail "no overwrite message"
-"$convert" --overwrite --channels GR,CCL --filter count:3 "$dir/LOG.kvr" >/dev/null || fail "--overwrite"
+"$convert" --overwrite --channels CCL1,SPINNER --filter count:3 "$dir/LOG.kvr" >/dev/null || fail "--overwrite"
 
 set +e
 "$convert" "$dir/missing.kvr" 2>"$dir/err"
@@ -30,4 +30,10 @@ test $? -eq 2 || fail "bad option: status"
 test $? -eq 1 || fail "unknown channel: status"
 grep -q "has no channel NOPE" "$dir/err" || fail "unknown channel: message"
 "$convert" --help | grep -q "^usage: kvr-convert" || fail "--help"
+
+# LAS through a pipe: every byte arrives and the run says so.
+"$convert" -o "$dir/plain.las" "$dir/LOG.kvr" >/dev/null || fail "conversion to plain.las"
+{ "$convert" -o /dev/stdout "$dir/LOG.kvr" 2>"$dir/err"; echo $? >"$dir/status"; } | cat >"$dir/piped.las"
+test "$(cat "$dir/status")" -eq 0 || fail "LAS to a pipe: status $(cat "$dir/status"): $(cat "$dir/err")"
+cmp -s "$dir/plain.las" "$dir/piped.las" || fail "LAS to a pipe differs from the file"
 echo "kvr-convert ok"

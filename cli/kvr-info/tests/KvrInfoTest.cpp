@@ -60,16 +60,19 @@ TEST_F(KvrInfo, JsonOfTheSampleFile) {
   EXPECT_EQ(j["result"].num, 0);
   EXPECT_EQ(j["direction"].num, 1);
   ASSERT_EQ(j["tools"].arr.size(), 2u);
-  EXPECT_EQ(j["tools"][0]["name"].str, "BRIX");
+  EXPECT_EQ(j["tools"][0]["name"].str, "BRIX-CCL");
   EXPECT_EQ(j["tools"][0]["code"].num, 210);
-  EXPECT_EQ(j["tools"][1]["name"].str, "DUNE");
-  EXPECT_EQ(j["tools"][1]["serial"].num, 57);
+  EXPECT_EQ(j["tools"][1]["name"].str, "DUNE-ROLA");
+  EXPECT_EQ(j["tools"][1]["serial"].num, 105);
   ASSERT_EQ(j["channels"].arr.size(), 15u);
   const char* surface[] = {"DEPTH", "LSPD", "TENS", "TIME", "UHVOLT", "UHCURR"};
   for (std::size_t i = 0; i < 6; ++i) {
     EXPECT_EQ(j["channels"][i]["mnemonic"].str, surface[i]);
     EXPECT_EQ(j["channels"][i]["column"].num, double(i));
   }
+  // The channels the TOOLS library makes for the two tools.
+  EXPECT_EQ(j["channels"][6]["mnemonic"].str, "CCL1");
+  EXPECT_EQ(j["channels"][11]["mnemonic"].str, "SPINNER");
   EXPECT_EQ(j["channels"][14]["column"].num, 14);
   EXPECT_EQ(j["rows"].num, 301);
   EXPECT_EQ(j["first"].num, 1530);
