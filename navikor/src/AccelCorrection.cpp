@@ -130,14 +130,21 @@ bool CNavikor::VerificarAcelerometros(long k, MATXYZ* attitude, CARTXYZ* correct
 {
     if (!attitude || !hasSamples(*this))
         return false;
-    const long lo = k - acelFilterSamples, hi = k + acelFilterSamples - 1;
+    // The window is centred on k: one reaching a sample further back than forward would lag
+    // the attitude at k by half a sample of turning.
+    const long lo = k - acelFilterSamples, hi = k + acelFilterSamples;
     const CARTXYZ m = PromedioAcels(lo, hi);
     const CARTXYZ s = RuidoAcels(lo, hi, false);
     const double n = Vnorma(m);
     const CARTXYZ u(m.x / n, m.y / n, m.z / n);
     const CARTXYZ expected = MatxVect(MatTrasp(*attitude), gravityNed);
-    if (std::fabs(expected.x - u.x) <= acelThreshold * s.x && std::fabs(expected.y - u.y) <= acelThreshold * s.y
-        && std::fabs(expected.z - u.z) <= acelThreshold * s.z)
+    // Readings without any spread (a still tool, noise-free data) would take the rounding of
+    // the integration for a mismatch; below kRoundingLevel there is nothing to correct.
+    constexpr double kRoundingLevel = 1e-9;  // g: some 6e-8 degrees of tilt
+    auto agrees = [&](double e, double v, double spread) {
+        return std::fabs(e - v) <= std::max(acelThreshold * spread, kRoundingLevel);
+    };
+    if (agrees(expected.x, u.x, s.x) && agrees(expected.y, u.y, s.y) && agrees(expected.z, u.z, s.z))
         return false;
     double f = 0;
     const POS_PARAM p = CalcularDeviHstf(m, &f);
@@ -154,19 +161,10 @@ bool CNavikor::VerificarAcelerometros(long k, MATXYZ* attitude, CARTXYZ* correct
 
 namespace {
 
-// MRot_to_W on a matrix given only by its trace and its three antisymmetric differences.
-CARTXYZ rotationVector(double trace, double d0, double d1, double d2)
-{
-    const double q = trace - 1;
-    if (q >= 2)
-        return CARTXYZ();
-    const double theta = std::acos(q / 2);
-    const double f = theta / (2 * std::sin(theta)) * 180 / kPi;
-    return CARTXYZ(d0 * f, d1 * f, d2 * f);
-}
-
-// A^-1 * Rz(theta) * B = cos * P + sin * Q + S; only the entries the rotation vector needs.
+// A^-1 * Rz(theta) * B = cos * P + sin * Q + S. The rotation vector (MRot_to_W) of most
+// candidates needs only the trace and the three antisymmetric differences of that sum.
 struct CandidateFamily {
+    MATXYZ fullP, fullQ, fullS;
     double p[4], q[4], s[4];  // trace, m7 - m5, m2 - m6, m3 - m1
 
     static void reduce(const MATXYZ& m, double out[4])
@@ -185,9 +183,32 @@ struct CandidateFamily {
         js.m[1] = -1;
         js.m[3] = 1;
         jz.m[8] = 1;
-        reduce(MatxMat(MatxMat(ai, jc), b), p);
-        reduce(MatxMat(MatxMat(ai, js), b), q);
-        reduce(MatxMat(MatxMat(ai, jz), b), s);
+        fullP = MatxMat(MatxMat(ai, jc), b);
+        fullQ = MatxMat(MatxMat(ai, js), b);
+        fullS = MatxMat(MatxMat(ai, jz), b);
+        reduce(fullP, p);
+        reduce(fullQ, q);
+        reduce(fullS, s);
+    }
+
+    CARTXYZ rotationVector(double c, double sn) const
+    {
+        double v[4];
+        for (int k = 0; k < 4; ++k)
+            v[k] = c * p[k] + sn * q[k] + s[k];
+        const double cosTheta = (v[0] - 1) / 2;
+        if (cosTheta >= 1)
+            return CARTXYZ();
+        if (cosTheta < -0.9) {
+            // Towards half a turn the axis comes from the whole matrix.
+            MATXYZ m;
+            for (int k = 0; k < 9; ++k)
+                m.m[k] = c * fullP.m[k] + sn * fullQ.m[k] + fullS.m[k];
+            return MRot_to_W(1, m);
+        }
+        const double theta = std::acos(cosTheta);
+        const double f = theta / (2 * std::sin(theta)) * 180 / kPi;
+        return CARTXYZ(v[1] * f, v[2] * f, v[3] * f);
     }
 
     double cost(int i, double weight) const
@@ -198,10 +219,7 @@ struct CandidateFamily {
             c = std::cos(a);
             sn = std::sin(a);
         }
-        double v[4];
-        for (int k = 0; k < 4; ++k)
-            v[k] = c * p[k] + sn * q[k] + s[k];
-        const CARTXYZ w = rotationVector(v[0], v[1], v[2], v[3]);
+        const CARTXYZ w = rotationVector(c, sn);
         return std::sqrt(w.x * w.x + w.y * w.y + (w.z / weight) * (w.z / weight));
     }
 };
@@ -262,25 +280,25 @@ void navikor::applyCorrection(CNavikor& nav, long a, long b, const CARTXYZ& c, d
     const double len = Vnorma(c);
     if (n == 0 || len == 0)
         return;
-    long perIncrement = 1;
-    MATXYZ increment;
+    long perIncrement = 1, increments = n;
     if (step > len / n) {
         perIncrement = static_cast<long>(std::ceil(step / (len / n)));
-        long e = n / perIncrement;
-        if (e == 0) {
-            e = 1;
+        increments = n / perIncrement;
+        if (increments == 0) {
+            increments = 1;
             perIncrement = n;
         }
-        increment = Rotation_To_Matrix(c, 1.0 / static_cast<double>(e));
-    } else {
-        increment = Rotation_To_Matrix(c, 1.0 / static_cast<double>(n));
     }
+    const MATXYZ increment = Rotation_To_Matrix(c, 1.0 / static_cast<double>(increments));
     MATXYZ q = MatrizUnitaria();
-    long counter = perIncrement / 2;
+    // Starting half way to the first increment, a count that is no multiple of perIncrement
+    // would reach one increment more than there are: the walk stops at the whole correction.
+    long counter = perIncrement / 2, applied = 0;
     const long dir = b >= a ? 1 : -1;
     for (long k = a;; k += dir) {
-        if (!inStop(sampleTable[k]) && ++counter >= perIncrement) {
+        if (!inStop(sampleTable[k]) && applied < increments && ++counter >= perIncrement) {
             counter = 0;
+            ++applied;
             q = MatxMat(increment, q);
             trace(nav, "    Salto: %8.2f \n", sampleTable[k].time);
         }
@@ -309,14 +327,20 @@ void CNavikor::AplicarCorreccionACI(long a, long b, CARTXYZ c, double step)
         return 1 / std::max(s, 1e-6);
     };
     double total = 0;
+    long lastMoving = -1;
     for (long k = a;; k += dir) {
-        if (!inStop(sampleTable[k]))
+        if (!inStop(sampleTable[k])) {
             total += weight(k);
+            lastMoving = k;
+        }
         if (k == b)
             break;
     }
     if (total == 0)
         return;
+    // Increments fall where the accumulated weight crosses each share of the total: a heavy
+    // sample carries several, the excess over a share is kept, and the last moving sample
+    // takes what rounding left, so the whole correction is in place at the station.
     const MATXYZ increment = Rotation_To_Matrix(c, 1.0 / static_cast<double>(increments));
     const double perIncrement = total / static_cast<double>(increments);
     double acc = std::floor(perIncrement / 2);
@@ -325,12 +349,17 @@ void CNavikor::AplicarCorreccionACI(long a, long b, CARTXYZ c, double step)
     for (long k = a;; k += dir) {
         if (!inStop(sampleTable[k])) {
             acc += weight(k);
-            if (acc >= perIncrement && applied < increments) {
-                acc = 0;
-                ++applied;
+            long due = 0;
+            if (k == lastMoving)
+                due = increments - applied;
+            else if (acc >= perIncrement)
+                due = std::min(static_cast<long>(acc / perIncrement), increments - applied);
+            acc -= static_cast<double>(due) * perIncrement;
+            for (long i = 0; i < due; ++i) {
                 q = MatxMat(increment, q);
                 trace(*this, "    Salto: %8.2f \n", sampleTable[k].time);
             }
+            applied += due;
         }
         attitudeTable[k] = MatxMat(q, attitudeTable[k]);
         if (k == b)

@@ -167,7 +167,7 @@ public:
     MovementWalker(CNavikor& nav, Movimiento& mv) : nav_(nav), mv_(mv) {}
 
     // Forward from 'first' to 'last'; the attitude before each sample is stored at it. Returns
-    // the attitude at last + 1.
+    // the attitude at last + 1 (the caller stores it).
     MATXYZ forward(MATXYZ m, long first, long last)
     {
         lastCorr_ = first;
@@ -194,6 +194,10 @@ public:
                     forced(k + 1, ref, &m);
             }
         }
+        // Ending in a stop, the attitude was last carried to 'last'; a stop sample after it
+        // follows the indexer as within the stop.
+        if (inStop(nav_.sampleTable[last]) && inStop(nav_.sampleTable[last + 1]))
+            m = followIndexer(m, nav_.sampleTable[last].rotpos, nav_.sampleTable[last + 1].rotpos);
         return m;
     }
 
@@ -382,7 +386,7 @@ int CNavikor::ProcesarMovimiento(int index)
         mv.lastIndex = static_cast<int>(last);
         mv.sampleSpan = static_cast<int>(std::max<long>(0, last - first + 1));
         if (first <= last)
-            walker.forward(mv.startAttitude, first, last);
+            attitudeTable[last + 1] = walker.forward(mv.startAttitude, first, last);
     } else if (mv.kind == 0) {
         trace(*this, "Mov BILAT: Tiempo: %8.2f  hasta  %8.2f \n", mv.startTime, mv.endTime);
         const long first = BuscarIndex(mv.startTime) + 1;
