@@ -275,13 +275,15 @@ CARTXYZ MRot_to_W(double duration, MATXYZ r)
     if (q >= 2)  // at or (by rounding) above the identity: no rotation
         return CARTXYZ();
     const double c = std::max(q / 2, -1.0);  // rounding can carry it below a half turn
-    const double theta = std::acos(c);
     const CARTXYZ d(m[7] - m[5], m[2] - m[6], m[3] - m[1]);
     if (c < kNearHalfTurn) {
+        // The arc cosine is ill-conditioned there too; the sine, |d| / 2, is not.
+        const double theta = std::atan2(Vnorma(d) / 2, c);
         const CARTXYZ u = halfTurnAxis(m, c, d);
         const double f = theta / duration * 180 / kPi;
         return CARTXYZ(u.x * f, u.y * f, u.z * f);
     }
+    const double theta = std::acos(c);
     const double f = theta / (2 * std::sin(theta)) / duration * 180 / kPi;
     return CARTXYZ(d.x * f, d.y * f, d.z * f);
 }

@@ -1,5 +1,6 @@
 // Continuous mode against the synthesised truth on noise-free data: every sample of every
-// movement kind at any attitude, vertical, horizontal and inverted included.
+// movement kind at any attitude, vertical, horizontal and inverted included; and the two
+// correction walks, which must apply exactly the correction they are given.
 
 #include "navikor/Navikor.h"
 #include "navikor/tests/SyntheticSurvey.h"
@@ -7,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace synth;
 
@@ -106,6 +109,123 @@ TEST(ContinuousAccuracy, EveryMovementKindEndsOnTheTruth)
             EXPECT_NEAR(deg(p.Devi), deg(truth.Devi), 0.001) << k;
             EXPECT_LT(angleDiff(deg(p.Azi), deg(truth.Azi)), 0.001) << k;
             EXPECT_LT(angleDiff(deg(p.Hstf), deg(truth.Hstf)), 0.001) << k;
+        }
+    }
+}
+
+namespace {
+
+// Stored attitudes for the correction walks, with the given samples flagged in a stop.
+struct WalkFixture {
+    std::vector<MUESTRA> samples;
+    std::vector<MATXYZ> before, attitudes;
+
+    WalkFixture(const std::vector<double>& inclinations, const std::vector<int>& stops)
+        : samples(inclinations.size())
+    {
+        for (size_t k = 0; k < inclinations.size(); ++k) {
+            samples[k].time = 0.1 * static_cast<double>(k);
+            before.push_back(toMat(attitude(inclinations[k], 40 + 0.01 * k, 300)));
+        }
+        const unsigned char flag = 1;  // the in-stop flag is the first byte
+        for (const int k : stops)
+            std::memcpy(&samples[k].inStop, &flag, 1);
+        attitudes = before;
+    }
+
+    void attach(CNavikor& nav)
+    {
+        nav.sampleTable = samples.data();
+        nav.sampleCount = static_cast<long>(samples.size());
+        nav.attitudeTable = attitudes.data();
+    }
+
+    // Angle of the correction applied at sample k (degrees), and how far it is from the whole
+    // correction c applied on the earth side.
+    double applied(int k) const { return angleBetween(before[k], attitudes[k]); }
+    double offWhole(int k, const CARTXYZ& c) const
+    {
+        return angleBetween(toMat(mul(rotationBy(c.x, c.y, c.z), fromMat(before[k]))), attitudes[k]);
+    }
+};
+
+} // namespace
+
+// The accelerometer correction walk ends with exactly the correction, whether or not the
+// count of moving samples is a multiple of its step, in either direction, over stop samples.
+TEST(CorrectionWalks, AccelerometerWalkAppliesExactlyTheCorrection)
+{
+    struct Case {
+        double size;
+        int moving;
+        double step;
+        bool endsInStops;
+    };
+    for (const Case c : {Case{0.1, 10, 0.035, false}, Case{0.1, 10, 0.02, false}, Case{0.1, 12, 0.035, false},
+                         Case{0.3, 7, 0.02, false}, Case{0.01, 10, 0.02, false}, Case{0.1, 10, 0.035, true},
+                         Case{0.25, 301, 0.02, true}}) {
+        for (const bool backward : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.size << " over " << c.moving << " by " << c.step
+                                            << (backward ? " backward" : " forward"));
+            const int n = c.moving + (c.endsInStops ? 2 : 0);
+            std::vector<int> stops;
+            if (c.endsInStops)
+                stops = {0, n - 1};
+            WalkFixture f(std::vector<double>(n, 30), stops);
+            auto nav = std::make_unique<CNavikor>();
+            f.attach(*nav);
+            const CARTXYZ corr(0.6 * c.size, -0.8 * c.size, 0);
+            const int from = backward ? n - 1 : 0, to = backward ? 0 : n - 1;
+            nav->AplicarCorreccion(from, to, corr, c.step);
+            EXPECT_LT(f.offWhole(to, corr), 1e-9);
+            double previous = 0;
+            for (int i = 0; i < n; ++i) {
+                const int k = backward ? n - 1 - i : i;
+                EXPECT_GE(f.applied(k), previous - 1e-12) << k;
+                EXPECT_LE(f.applied(k), c.size + 1e-9) << k;
+                previous = f.applied(k);
+            }
+        }
+    }
+}
+
+// The station-matching spread puts the whole correction in place by the station, shared out in
+// proportion to the weights 1 / sin(inclination): near-vertical samples take more.
+TEST(CorrectionWalks, StationMatchSpreadsTheWholeCorrectionByWeight)
+{
+    struct Case {
+        const char* name;
+        std::vector<double> inclinations;
+    };
+    std::vector<double> even(200, 10), fewNearVertical(200, 10), verticalFirst(200, 10), verticalLast(200, 10);
+    for (const int k : {50, 51, 120})
+        fewNearVertical[k] = 0.05;
+    verticalFirst[0] = verticalFirst[1] = 0.05;
+    verticalLast[198] = 0.05;
+    const double step = 0.05;
+    for (const Case& c : {Case{"even", even}, Case{"few near vertical", fewNearVertical},
+                          Case{"vertical first", verticalFirst}, Case{"vertical last", verticalLast}}) {
+        for (const double size : {0.07, 0.2, 1.0}) {
+            SCOPED_TRACE(testing::Message() << c.name << ", " << size << " degrees");
+            std::vector<double> inc = c.inclinations;
+            inc.push_back(inc.back());  // the station sample the spread ends on
+            const int station = static_cast<int>(inc.size()) - 1;
+            WalkFixture f(inc, {station});
+            auto nav = std::make_unique<CNavikor>();
+            f.attach(*nav);
+            const CARTXYZ corr(0, 0.6 * size, -0.8 * size);
+            nav->AplicarCorreccionACI(0, station, corr, step);
+            EXPECT_LT(f.offWhole(station - 1, corr), 1e-9);
+            EXPECT_LT(f.offWhole(station, corr), 1e-9);
+            double total = 0;
+            for (int k = 0; k < station; ++k)
+                total += 1 / std::sin(rad(inc[k]));
+            const double increment = size / std::floor(size / step + 0.5);
+            double share = 0;
+            for (int k = 0; k < station; ++k) {
+                share += 1 / std::sin(rad(inc[k])) / total;
+                EXPECT_LE(std::fabs(f.applied(k) - size * share), increment + 1e-9) << k;
+            }
         }
     }
 }
