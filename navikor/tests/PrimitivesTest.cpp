@@ -282,8 +282,14 @@ TEST(Mountings, ConversionsAndTheirInverses)
     // A vertical housing tilted 0.5 degrees: the block's axis leans 0.5 degrees.
     const POS_PARAM v = nav->IMUaHOUSINGPOS(POS_PARAM{0, 0, 0, 0});
     EXPECT_NEAR(deg(v.Devi), 0.5, 1e-9);
+    // The housing tilted 0.2 degrees in the well about its horizontal axis at 200 - 90 degrees:
+    // the well attitude is the housing's turned by -0.2 degrees about that axis, in its own frame.
     const POS_PARAM w = nav->HOUSINGaWELLPOS(POS_PARAM{rad(45), rad(10), rad(20), 0});
-    EXPECT_LT(std::fabs(deg(w.Devi) - 45), 0.2 + 1e-9);
+    const double f = -0.2, b = rad(200);
+    const M3 well = mul(attitude(45, 10, 20), rotationBy(f * std::sin(b), -f * std::cos(b), 0));
+    EXPECT_NEAR(deg(w.Devi), deg(std::acos(-well.a[2][2])), 1e-9);
+    EXPECT_LT(angleDiff(deg(w.Azi), deg(std::atan2(-well.a[1][2], -well.a[0][2]))), 1e-9);
+    EXPECT_LT(angleDiff(deg(w.Hstf), deg(std::atan2(-well.a[2][1], -well.a[2][0]))), 1e-9);
 }
 
 TEST(ToolfaceAdjust, TurnsHstfAndWraps)
