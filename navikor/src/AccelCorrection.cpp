@@ -127,6 +127,42 @@ int navikor::cadenceFor(const CNavikor& nav, long n)
 
 int CNavikor::CalculaCuentasAcelCorr(long a, long b) { return cadenceFor(*this, movingSamplesBetween(*this, a, b)); }
 
+namespace {
+
+// While the tool turns at a body rate w, the readings of a window centred on k are gravity at k
+// turned back and forth about w: their mean keeps the part along w and shrinks the rest by the
+// mean cosine of the turn angles. Undoing the shrink gives gravity at k (exactly for a steady
+// turn); without a usable gyro rate at k the plain mean stays.
+CARTXYZ gravityAtCentre(CNavikor& nav, long lo, long hi, long k, const MATXYZ& attitude, const CARTXYZ& mean)
+{
+    lo = clampIndex(nav, lo);
+    hi = clampIndex(nav, hi);
+    k = clampIndex(nav, k);
+    const MUESTRA& at = nav.sampleTable[k];
+    if (rawGyroSaturated(at.ag.gyro))
+        return mean;
+    const CARTXYZ body = nav.GYROaMEC(
+        CartResta(nav.CalibrarGyroSen(at.ag.gyro, mean, at.ag.gyroTemp), nav.GetGyroDrift(at.time)));
+    // Relative to the earth, which carries gravity round with it.
+    const CARTXYZ w = CartResta(body, MatxVect(MatTrasp(attitude), nav.earthRate));
+    const double rate = Vnorma(w);
+    if (rate == 0)
+        return mean;
+    const double perSecond = toRad(rate) / 3600;
+    double shrink = 0;
+    for (long j = lo; j <= hi; ++j)
+        shrink += std::cos(perSecond * (nav.sampleTable[j].time - at.time));
+    shrink /= static_cast<double>(hi - lo + 1);
+    if (shrink < 0.5)
+        return mean;  // half a turn or more within the window: nothing to undo reliably
+    const CARTXYZ u(w.x / rate, w.y / rate, w.z / rate);
+    const double along = mean.x * u.x + mean.y * u.y + mean.z * u.z;
+    return CARTXYZ(along * u.x + (mean.x - along * u.x) / shrink, along * u.y + (mean.y - along * u.y) / shrink,
+                   along * u.z + (mean.z - along * u.z) / shrink);
+}
+
+} // namespace
+
 bool CNavikor::VerificarAcelerometros(long k, MATXYZ* attitude, CARTXYZ* correction)
 {
     if (!attitude || !hasSamples(*this))
@@ -134,16 +170,17 @@ bool CNavikor::VerificarAcelerometros(long k, MATXYZ* attitude, CARTXYZ* correct
     // The window is centred on k: one reaching a sample further back than forward would lag
     // the attitude at k by half a sample of turning.
     const long lo = k - acelFilterSamples, hi = k + acelFilterSamples;
-    const CARTXYZ m = PromedioAcels(lo, hi);
+    const CARTXYZ m = gravityAtCentre(*this, lo, hi, k, *attitude, PromedioAcels(lo, hi));
     const CARTXYZ s = RuidoAcels(lo, hi, false);
     const double n = Vnorma(m);
     const CARTXYZ u(m.x / n, m.y / n, m.z / n);
     const CARTXYZ expected = MatxVect(MatTrasp(*attitude), gravityNed);
-    // Readings without any spread (a still tool, noise-free data) would take the rounding of
-    // the integration for a mismatch; below kRoundingLevel there is nothing to correct.
-    constexpr double kRoundingLevel = 1e-9;  // g: some 6e-8 degrees of tilt
+    // Readings without any spread (a still tool, noise-free data) would take the rounding of the
+    // integration and of the window for a mismatch, and a correction then turns the heading onto
+    // the 0.01-degree grid of the search: below a micro-g there is nothing worth correcting.
+    constexpr double kLeastMismatch = 1e-6;  // g: some 6e-5 degree of tilt
     auto agrees = [&](double e, double v, double spread) {
-        return std::fabs(e - v) <= std::max(acelThreshold * spread, kRoundingLevel);
+        return std::fabs(e - v) <= std::max(acelThreshold * spread, kLeastMismatch);
     };
     if (agrees(expected.x, u.x, s.x) && agrees(expected.y, u.y, s.y) && agrees(expected.z, u.z, s.z))
         return false;

@@ -16,14 +16,6 @@ using namespace navikor;
 
 namespace {
 
-constexpr double kSaturation = 2490;
-
-bool saturated(const CARTXYZ& g)
-{
-    return g.x < -kSaturation || g.x > kSaturation || g.y < -kSaturation || g.y > kSaturation
-        || g.z < -kSaturation || g.z > kSaturation;
-}
-
 bool sameTemps(const CARTXYZ& a, const CARTXYZ& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
 
 // Calibration coefficients and the earth-rotation step, looked up again only when the
@@ -69,7 +61,7 @@ struct StepCache {
 double sampleRotation(CNavikor& nav, const AGPAR& s, const CARTXYZ& drift, double dt, const Acel_ACAL& ac,
                       const Gyro_CAL& gc, MATXYZ* rotation)
 {
-    if (saturated(s.gyro)) {
+    if (rawGyroSaturated(s.gyro)) {
         nav.gyroSaturated = true;
         return -1;
     }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -53,12 +54,13 @@ TEST(ContinuousAccuracy, VerticalSurveyTurningAboutTheToolAxis)
         s.add({6000, CARTXYZ(0, 0, 0.6), {}});  // 360 degrees about the tool axis
         s.add({300, CARTXYZ(), {}, 0});
         s.add({1000, CARTXYZ(0, 0, -0.5), {}});
-        EXPECT_LT(analyse(*nav, s), 0.001);
+        EXPECT_LT(analyse(*nav, s), 1e-5);
     }
 }
 
 // Start attitudes all round, each followed by turns about all three axes between stations and
-// after the last one.
+// after the last one. The accelerometer checks on the way must not pull the attitude off: their
+// window of readings is centred on the sample and undone for the turning of the tool.
 TEST(ContinuousAccuracy, AnyAttitudeAgreesWithTheTruth)
 {
     struct Case {
@@ -73,14 +75,16 @@ TEST(ContinuousAccuracy, AnyAttitudeAgreesWithTheTruth)
         Survey s(40, attitude(c.inc, c.az, c.tf), CARTXYZ(-1, 2, 0.5));
         s.add({200, CARTXYZ(0.02, -0.03, 0.5), {}});
         s.add({300, CARTXYZ(), {0, 180, 0}, 0});
-        s.add({2000, CARTXYZ(-0.01, 0.02, -0.6), {}});
+        s.add({2000, CARTXYZ(-0.01, 0.02, -0.68), {}});  // near the fastest unsaturated turn
         s.add({300, CARTXYZ(), {0, 180, 0}, 2});
         s.add({800, CARTXYZ(0.03, 0.01, 0.4), {}});
         const double e = analyse(*nav, s);
-        EXPECT_LT(e, 0.01);
+        EXPECT_LT(e, 1e-5);
         worst = std::max(worst, e);
     }
-    testing::Test::RecordProperty("worst_error_deg", std::to_string(worst));
+    char figure[32];
+    std::snprintf(figure, sizeof figure, "%.3g", worst);
+    testing::Test::RecordProperty("worst_error_deg", figure);
 }
 
 // The first and last samples of each movement kind: before the first station (walked
@@ -100,15 +104,15 @@ TEST(ContinuousAccuracy, EveryMovementKindEndsOnTheTruth)
         s.add({500, CARTXYZ(0.05, 0.02, -0.6), {}});
         s.add({200, CARTXYZ(), {0, 90, 0}, 0});
         s.add({c.tail, CARTXYZ(-0.1, 0.05, 0.5), {}});
-        EXPECT_LT(analyse(*nav, s), 0.001);
+        EXPECT_LT(analyse(*nav, s), 1e-5);
         const int last = s.size() - 1;
         for (const int k : {0, c.head - 1, c.head + 200, c.head + 699, c.head + 700, last - c.tail + 1, last}) {
             POS_PARAM p;
             nav->WELLPOSindex(k, &p);
             const POS_PARAM truth = Matrix2Param(toMat(s.housing(k)));
-            EXPECT_NEAR(deg(p.Devi), deg(truth.Devi), 0.001) << k;
-            EXPECT_LT(angleDiff(deg(p.Azi), deg(truth.Azi)), 0.001) << k;
-            EXPECT_LT(angleDiff(deg(p.Hstf), deg(truth.Hstf)), 0.001) << k;
+            EXPECT_NEAR(deg(p.Devi), deg(truth.Devi), 1e-5) << k;
+            EXPECT_LT(angleDiff(deg(p.Azi), deg(truth.Azi)), 1e-5) << k;
+            EXPECT_LT(angleDiff(deg(p.Hstf), deg(truth.Hstf)), 1e-5) << k;
         }
     }
 }
