@@ -268,10 +268,6 @@ struct CandidateFamily {
     }
 };
 
-} // namespace
-
-namespace {
-
 constexpr int kHeadings = 36000;  // 0.01 degree steps
 constexpr int kCoarseStep = 100, kCoarseCount = kHeadings / kCoarseStep;
 
