@@ -114,11 +114,12 @@ struct LongSurvey {
     }
 };
 
-void BM_ContinuousMode(benchmark::State& state)
+void runContinuous(benchmark::State& state, int acelThreshold)
 {
     static LongSurvey survey;
     auto nav = std::make_unique<CNavikor>();
     survey.load(*nav);
+    nav->acelThreshold = acelThreshold;
     for (auto _ : state) {
         nav->ProcesarTABLA();
         nav->ProcesarMC();
@@ -130,8 +131,20 @@ void BM_ContinuousMode(benchmark::State& state)
     nav->ProcesarMC();
     state.counters["heap_bytes_per_run"] = static_cast<double>(g_allocated - before);
     state.counters["movements"] = nav->movementCount;
+    int corrections = 0;
+    for (int i = 0; i < nav->movementCount; ++i)
+        corrections += nav->movementTable[i].acelCorrections;
+    state.counters["acel_corrections"] = corrections;
 }
+
+// The ordinary case: a check corrects only where the readings disagree beyond their noise.
+void BM_ContinuousMode(benchmark::State& state) { runContinuous(state, 1); }
 BENCHMARK(BM_ContinuousMode)->Unit(benchmark::kMillisecond);
+
+// The worst case: with no noise allowance every accelerometer check corrects (a heading search
+// and a walk back over the stretch since the last correction at every cadence).
+void BM_ContinuousModeCorrectingEveryCheck(benchmark::State& state) { runContinuous(state, 0); }
+BENCHMARK(BM_ContinuousModeCorrectingEveryCheck)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

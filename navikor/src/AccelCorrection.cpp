@@ -9,6 +9,7 @@
 #include "Trace.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 using namespace navikor;
@@ -126,18 +127,62 @@ int navikor::cadenceFor(const CNavikor& nav, long n)
 
 int CNavikor::CalculaCuentasAcelCorr(long a, long b) { return cadenceFor(*this, movingSamplesBetween(*this, a, b)); }
 
+namespace {
+
+// While the tool turns at a body rate w, the readings of a window centred on k are gravity at k
+// turned back and forth about w: their mean keeps the part along w and shrinks the rest by the
+// mean cosine of the turn angles. Undoing the shrink gives gravity at k (exactly for a steady
+// turn); without a usable gyro rate at k the plain mean stays.
+CARTXYZ gravityAtCentre(CNavikor& nav, long lo, long hi, long k, const MATXYZ& attitude, const CARTXYZ& mean)
+{
+    lo = clampIndex(nav, lo);
+    hi = clampIndex(nav, hi);
+    k = clampIndex(nav, k);
+    const MUESTRA& at = nav.sampleTable[k];
+    if (rawGyroSaturated(at.ag.gyro))
+        return mean;
+    const CARTXYZ body = nav.GYROaMEC(
+        CartResta(nav.CalibrarGyroSen(at.ag.gyro, mean, at.ag.gyroTemp), nav.GetGyroDrift(at.time)));
+    // Relative to the earth, which carries gravity round with it.
+    const CARTXYZ w = CartResta(body, MatxVect(MatTrasp(attitude), nav.earthRate));
+    const double rate = Vnorma(w);
+    if (rate == 0)
+        return mean;
+    const double perSecond = toRad(rate) / 3600;
+    double shrink = 0;
+    for (long j = lo; j <= hi; ++j)
+        shrink += std::cos(perSecond * (nav.sampleTable[j].time - at.time));
+    shrink /= static_cast<double>(hi - lo + 1);
+    if (shrink < 0.5)
+        return mean;  // half a turn or more within the window: nothing to undo reliably
+    const CARTXYZ u(w.x / rate, w.y / rate, w.z / rate);
+    const double along = mean.x * u.x + mean.y * u.y + mean.z * u.z;
+    return CARTXYZ(along * u.x + (mean.x - along * u.x) / shrink, along * u.y + (mean.y - along * u.y) / shrink,
+                   along * u.z + (mean.z - along * u.z) / shrink);
+}
+
+} // namespace
+
 bool CNavikor::VerificarAcelerometros(long k, MATXYZ* attitude, CARTXYZ* correction)
 {
     if (!attitude || !hasSamples(*this))
         return false;
-    const long lo = k - acelFilterSamples, hi = k + acelFilterSamples - 1;
-    const CARTXYZ m = PromedioAcels(lo, hi);
+    // The window is centred on k: one reaching a sample further back than forward would lag
+    // the attitude at k by half a sample of turning.
+    const long lo = k - acelFilterSamples, hi = k + acelFilterSamples;
+    const CARTXYZ m = gravityAtCentre(*this, lo, hi, k, *attitude, PromedioAcels(lo, hi));
     const CARTXYZ s = RuidoAcels(lo, hi, false);
     const double n = Vnorma(m);
     const CARTXYZ u(m.x / n, m.y / n, m.z / n);
     const CARTXYZ expected = MatxVect(MatTrasp(*attitude), gravityNed);
-    if (std::fabs(expected.x - u.x) <= acelThreshold * s.x && std::fabs(expected.y - u.y) <= acelThreshold * s.y
-        && std::fabs(expected.z - u.z) <= acelThreshold * s.z)
+    // Readings without any spread (a still tool, noise-free data) would take the rounding of the
+    // integration and of the window for a mismatch, and a correction then turns the heading onto
+    // the 0.01-degree grid of the search: below a micro-g there is nothing worth correcting.
+    constexpr double kLeastMismatch = 1e-6;  // g: some 6e-5 degree of tilt
+    auto agrees = [&](double e, double v, double spread) {
+        return std::fabs(e - v) <= std::max(acelThreshold * spread, kLeastMismatch);
+    };
+    if (agrees(expected.x, u.x, s.x) && agrees(expected.y, u.y, s.y) && agrees(expected.z, u.z, s.z))
         return false;
     double f = 0;
     const POS_PARAM p = CalcularDeviHstf(m, &f);
@@ -154,19 +199,10 @@ bool CNavikor::VerificarAcelerometros(long k, MATXYZ* attitude, CARTXYZ* correct
 
 namespace {
 
-// MRot_to_W on a matrix given only by its trace and its three antisymmetric differences.
-CARTXYZ rotationVector(double trace, double d0, double d1, double d2)
-{
-    const double q = trace - 1;
-    if (q >= 2)
-        return CARTXYZ();
-    const double theta = std::acos(q / 2);
-    const double f = theta / (2 * std::sin(theta)) * 180 / kPi;
-    return CARTXYZ(d0 * f, d1 * f, d2 * f);
-}
-
-// A^-1 * Rz(theta) * B = cos * P + sin * Q + S; only the entries the rotation vector needs.
+// A^-1 * Rz(theta) * B = cos * P + sin * Q + S. The rotation vector (MRot_to_W) of most
+// candidates needs only the trace and the three antisymmetric differences of that sum.
 struct CandidateFamily {
+    MATXYZ fullP, fullQ, fullS;
     double p[4], q[4], s[4];  // trace, m7 - m5, m2 - m6, m3 - m1
 
     static void reduce(const MATXYZ& m, double out[4])
@@ -185,11 +221,35 @@ struct CandidateFamily {
         js.m[1] = -1;
         js.m[3] = 1;
         jz.m[8] = 1;
-        reduce(MatxMat(MatxMat(ai, jc), b), p);
-        reduce(MatxMat(MatxMat(ai, js), b), q);
-        reduce(MatxMat(MatxMat(ai, jz), b), s);
+        fullP = MatxMat(MatxMat(ai, jc), b);
+        fullQ = MatxMat(MatxMat(ai, js), b);
+        fullS = MatxMat(MatxMat(ai, jz), b);
+        reduce(fullP, p);
+        reduce(fullQ, q);
+        reduce(fullS, s);
     }
 
+    CARTXYZ rotationVector(double c, double sn) const
+    {
+        double v[4];
+        for (int k = 0; k < 4; ++k)
+            v[k] = c * p[k] + sn * q[k] + s[k];
+        const double cosTheta = (v[0] - 1) / 2;
+        if (cosTheta >= 1)
+            return CARTXYZ();
+        if (cosTheta < -0.9) {
+            // Towards half a turn the axis comes from the whole matrix.
+            MATXYZ m;
+            for (int k = 0; k < 9; ++k)
+                m.m[k] = c * fullP.m[k] + sn * fullQ.m[k] + fullS.m[k];
+            return MRot_to_W(1, m);
+        }
+        const double theta = std::acos(cosTheta);
+        const double f = theta / (2 * std::sqrt((1 - cosTheta) * (1 + cosTheta))) * 180 / kPi;
+        return CARTXYZ(v[1] * f, v[2] * f, v[3] * f);
+    }
+
+    // The candidate turned by i hundredths of a degree about the vertical.
     double cost(int i, double weight) const
     {
         double c = 1, sn = 0;
@@ -198,37 +258,74 @@ struct CandidateFamily {
             c = std::cos(a);
             sn = std::sin(a);
         }
-        double v[4];
-        for (int k = 0; k < 4; ++k)
-            v[k] = c * p[k] + sn * q[k] + s[k];
-        const CARTXYZ w = rotationVector(v[0], v[1], v[2], v[3]);
+        return cost(c, sn, weight);
+    }
+
+    double cost(double c, double sn, double weight) const
+    {
+        const CARTXYZ w = rotationVector(c, sn);
         return std::sqrt(w.x * w.x + w.y * w.y + (w.z / weight) * (w.z / weight));
     }
 };
+
+constexpr int kHeadings = 36000;  // 0.01 degree steps
+constexpr int kCoarseStep = 100, kCoarseCount = kHeadings / kCoarseStep;
+
+struct Turn {
+    double c, s;
+};
+
+// Cosine and sine of the whole-degree headings, as CandidateFamily::cost(i) computes them.
+const std::array<Turn, kCoarseCount>& coarseTurns()
+{
+    static const std::array<Turn, kCoarseCount> table = [] {
+        std::array<Turn, kCoarseCount> t{};
+        t[0] = {1, 0};
+        for (int c = 1; c < kCoarseCount; ++c) {
+            const double a = toRad(c * kCoarseStep / 100.0);
+            t[c] = {std::cos(a), std::sin(a)};
+        }
+        return t;
+    }();
+    return table;
+}
+
+int wrapHeading(int i) { return ((i % kHeadings) + kHeadings) % kHeadings; }
 
 } // namespace
 
 bool CNavikor::ForzarAcelerometros(MATXYZ a, MATXYZ b, double, CARTXYZ* correction, MATXYZ* rotation)
 {
-    // The cost over the 36000 headings (0.01 degree steps) is smooth with valleys many degrees
-    // wide, so a 1-degree scan finds the valleys and the 0.01-degree search runs only inside them.
+    // The cost over the 36000 headings is smooth, and convex within a degree or two of each of
+    // its minima: a 1-degree scan finds the valleys, a 0.1-degree scan within 1.5 degrees of
+    // each brackets its minimum, and the 0.01-degree search runs within 0.12 degree of that.
     // The winner is the same as that of scanning every heading.
-    constexpr int kSteps = 36000, kCoarse = 100, kMargin = 200;
+    constexpr int kMidStep = 10, kMidReach = 15, kFineReach = 12;
     const CandidateFamily family(a, b);
-    double coarse[kSteps / kCoarse];
-    for (int c = 0; c < kSteps / kCoarse; ++c)
-        coarse[c] = family.cost(c * kCoarse, toolfaceWeight);
+    const auto& turns = coarseTurns();
+    double coarse[kCoarseCount];
+    for (int c = 0; c < kCoarseCount; ++c)
+        coarse[c] = family.cost(turns[c].c, turns[c].s, toolfaceWeight);
 
     int win = 0;
     double best = 180;
     bool found = false;
-    const int nc = kSteps / kCoarse;
-    for (int c = 0; c < nc; ++c) {
-        const double prev = coarse[(c + nc - 1) % nc], next = coarse[(c + 1) % nc];
+    for (int c = 0; c < kCoarseCount; ++c) {
+        const double prev = coarse[(c + kCoarseCount - 1) % kCoarseCount], next = coarse[(c + 1) % kCoarseCount];
         if (!(coarse[c] <= prev && coarse[c] <= next))
             continue;
-        for (int d = -kMargin; d <= kMargin; ++d) {
-            const int i = ((c * kCoarse + d) % kSteps + kSteps) % kSteps;
+        int mid = c * kCoarseStep;
+        double midBest = coarse[c];
+        for (int d = -kMidReach; d <= kMidReach; ++d) {
+            const int i = wrapHeading(c * kCoarseStep + d * kMidStep);
+            const double cost = family.cost(i, toolfaceWeight);
+            if (cost < midBest) {
+                midBest = cost;
+                mid = i;
+            }
+        }
+        for (int d = -kFineReach; d <= kFineReach; ++d) {
+            const int i = wrapHeading(mid + d);
             const double cost = family.cost(i, toolfaceWeight);
             if (cost < best || (found && cost == best && i < win)) {
                 best = cost;
@@ -262,25 +359,25 @@ void navikor::applyCorrection(CNavikor& nav, long a, long b, const CARTXYZ& c, d
     const double len = Vnorma(c);
     if (n == 0 || len == 0)
         return;
-    long perIncrement = 1;
-    MATXYZ increment;
+    long perIncrement = 1, increments = n;
     if (step > len / n) {
         perIncrement = static_cast<long>(std::ceil(step / (len / n)));
-        long e = n / perIncrement;
-        if (e == 0) {
-            e = 1;
+        increments = n / perIncrement;
+        if (increments == 0) {
+            increments = 1;
             perIncrement = n;
         }
-        increment = Rotation_To_Matrix(c, 1.0 / static_cast<double>(e));
-    } else {
-        increment = Rotation_To_Matrix(c, 1.0 / static_cast<double>(n));
     }
+    const MATXYZ increment = Rotation_To_Matrix(c, 1.0 / static_cast<double>(increments));
     MATXYZ q = MatrizUnitaria();
-    long counter = perIncrement / 2;
+    // Starting half way to the first increment, a count that is no multiple of perIncrement
+    // would reach one increment more than there are: the walk stops at the whole correction.
+    long counter = perIncrement / 2, applied = 0;
     const long dir = b >= a ? 1 : -1;
     for (long k = a;; k += dir) {
-        if (!inStop(sampleTable[k]) && ++counter >= perIncrement) {
+        if (!inStop(sampleTable[k]) && applied < increments && ++counter >= perIncrement) {
             counter = 0;
+            ++applied;
             q = MatxMat(increment, q);
             trace(nav, "    Salto: %8.2f \n", sampleTable[k].time);
         }
@@ -309,14 +406,20 @@ void CNavikor::AplicarCorreccionACI(long a, long b, CARTXYZ c, double step)
         return 1 / std::max(s, 1e-6);
     };
     double total = 0;
+    long lastMoving = -1;
     for (long k = a;; k += dir) {
-        if (!inStop(sampleTable[k]))
+        if (!inStop(sampleTable[k])) {
             total += weight(k);
+            lastMoving = k;
+        }
         if (k == b)
             break;
     }
     if (total == 0)
         return;
+    // Increments fall where the accumulated weight crosses each share of the total: a heavy
+    // sample carries several, the excess over a share is kept, and the last moving sample
+    // takes what rounding left, so the whole correction is in place at the station.
     const MATXYZ increment = Rotation_To_Matrix(c, 1.0 / static_cast<double>(increments));
     const double perIncrement = total / static_cast<double>(increments);
     double acc = std::floor(perIncrement / 2);
@@ -325,12 +428,17 @@ void CNavikor::AplicarCorreccionACI(long a, long b, CARTXYZ c, double step)
     for (long k = a;; k += dir) {
         if (!inStop(sampleTable[k])) {
             acc += weight(k);
-            if (acc >= perIncrement && applied < increments) {
-                acc = 0;
-                ++applied;
+            long due = 0;
+            if (k == lastMoving)
+                due = increments - applied;
+            else if (acc >= perIncrement)
+                due = std::min(static_cast<long>(acc / perIncrement), increments - applied);
+            acc -= static_cast<double>(due) * perIncrement;
+            for (long i = 0; i < due; ++i) {
                 q = MatxMat(increment, q);
                 trace(*this, "    Salto: %8.2f \n", sampleTable[k].time);
             }
+            applied += due;
         }
         attitudeTable[k] = MatxMat(q, attitudeTable[k]);
         if (k == b)

@@ -59,12 +59,11 @@ POS_PARAM CNavikor::CalcularParamRT(CARTXYZ a, CARTXYZ g)
     const double W = -(sLat + v.y * O + v.x * N) / v.z;
     const CARTXYZ e = MatxVect(rtMatrixB, CARTXYZ(N, O, W));
 
-    const double azDen = a.z * sLat + e.z;
-    p.Azi = std::atan((a.x * e.y - a.y * e.x) / azDen);
-    if (azDen > 0)
-        p.Azi += kPi;
-    if (p.Azi < 0)
-        p.Azi += kTwoPi;
+    // The azimuth is the polar angle of (-den, -num), the toolface that of (den, num): with the
+    // two-argument form a zero denominator (exactly east or west) of either sign gives the
+    // right quadrant. A vertical tool has no azimuth, and Tf alone holds its heading.
+    const double azDen = a.z * sLat + e.z, azNum = a.x * e.y - a.y * e.x;
+    p.Azi = L == 0 ? 0 : std::max(VectorAngle(-azDen, -azNum), 0.0);
 
     if (a.x == 0) {
         // polar angle of (-a_x, -a_y) on the y axis
@@ -77,12 +76,7 @@ POS_PARAM CNavikor::CalcularParamRT(CARTXYZ a, CARTXYZ g)
             p.Hstf += kTwoPi;
     }
 
-    const double tfDen = e.x + a.x * sLat;
-    p.Tf = std::atan((a.y * e.z - a.z * e.y) / tfDen);
-    if (tfDen < 0)
-        p.Tf += kPi;
-    if (p.Tf < 0)
-        p.Tf += kTwoPi;
+    p.Tf = std::max(VectorAngle(e.x + a.x * sLat, a.y * e.z - a.z * e.y), 0.0);
     return p;
 }
 
@@ -93,13 +87,13 @@ double dot(const CARTXYZ& a, const CARTXYZ& b) { return a.x * b.x + a.y * b.y + 
 // Latitude (degrees) implied by the angle between the earth-rate vector g and the gravity a.
 double impliedLatitude(const CARTXYZ& g, const CARTXYZ& a, double na)
 {
-    return toDeg(std::acos(dot(a, g) / (na * kEarthRate))) - 90;
+    return toDeg(clampedAcos(dot(a, g) / (na * kEarthRate))) - 90;
 }
 
 // Rotates g so that the tool frame whose gravity reading is a becomes level.
 CARTXYZ level(const CARTXYZ& g, const CARTXYZ& a, double na)
 {
-    const double D = toDeg(std::acos(-a.z / na));
+    const double D = toDeg(clampedAcos(-a.z / na));
     const double t = VectorAngle(a.x, a.y) + kHalfPi;
     return MatxVect(Rotation_To_Matrix(CARTXYZ(std::cos(t) * D, std::sin(t) * D, 0), 1), g);
 }
@@ -177,8 +171,8 @@ bool CNavikor::InferirLatitud(ESTACIONin s0, ESTACIONin s1, double* low, double*
     }
     const double na = Vnorma(s0.acel);
     const CARTXYZ ua(s0.acel.x / na, s0.acel.y / na, s0.acel.z / na);
-    const double l1 = std::acos(dot(MatxVect(rtMatrixB, d1), ua)) * kRadToDegExact - 90;
-    const double l2 = std::acos(dot(MatxVect(rtMatrixB, d2), ua)) * kRadToDegExact - 90;
+    const double l1 = clampedAcos(dot(MatxVect(rtMatrixB, d1), ua)) * kRadToDegExact - 90;
+    const double l2 = clampedAcos(dot(MatxVect(rtMatrixB, d2), ua)) * kRadToDegExact - 90;
     if (low)
         *low = l1 < l2 ? l1 : l2;
     if (high)

@@ -58,6 +58,14 @@ inline long clampIndex(const CNavikor& nav, long k)
 
 inline bool hasSamples(const CNavikor& nav) { return nav.sampleTable && nav.sampleCount > 0; }
 
+// A raw gyro reading outside +-2490 counts is saturated.
+inline bool rawGyroSaturated(const CARTXYZ& g)
+{
+    constexpr double kSaturation = 2490;
+    return g.x < -kSaturation || g.x > kSaturation || g.y < -kSaturation || g.y > kSaturation
+        || g.z < -kSaturation || g.z > kSaturation;
+}
+
 long movingSamplesBetween(const CNavikor& nav, long a, long b);
 
 // The accelerometer-check cadence for a stretch of n moving samples.

@@ -16,14 +16,6 @@ using namespace navikor;
 
 namespace {
 
-constexpr double kSaturation = 2490;
-
-bool saturated(const CARTXYZ& g)
-{
-    return g.x < -kSaturation || g.x > kSaturation || g.y < -kSaturation || g.y > kSaturation
-        || g.z < -kSaturation || g.z > kSaturation;
-}
-
 bool sameTemps(const CARTXYZ& a, const CARTXYZ& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
 
 // Calibration coefficients and the earth-rotation step, looked up again only when the
@@ -69,7 +61,7 @@ struct StepCache {
 double sampleRotation(CNavikor& nav, const AGPAR& s, const CARTXYZ& drift, double dt, const Acel_ACAL& ac,
                       const Gyro_CAL& gc, MATXYZ* rotation)
 {
-    if (saturated(s.gyro)) {
+    if (rawGyroSaturated(s.gyro)) {
         nav.gyroSaturated = true;
         return -1;
     }
@@ -167,7 +159,7 @@ public:
     MovementWalker(CNavikor& nav, Movimiento& mv) : nav_(nav), mv_(mv) {}
 
     // Forward from 'first' to 'last'; the attitude before each sample is stored at it. Returns
-    // the attitude at last + 1.
+    // the attitude at last + 1 (the caller stores it).
     MATXYZ forward(MATXYZ m, long first, long last)
     {
         lastCorr_ = first;
@@ -194,6 +186,10 @@ public:
                     forced(k + 1, ref, &m);
             }
         }
+        // Ending in a stop, the attitude was last carried to 'last'; a stop sample after it
+        // follows the indexer as within the stop.
+        if (inStop(nav_.sampleTable[last]) && inStop(nav_.sampleTable[last + 1]))
+            m = followIndexer(m, nav_.sampleTable[last].rotpos, nav_.sampleTable[last + 1].rotpos);
         return m;
     }
 
@@ -382,7 +378,7 @@ int CNavikor::ProcesarMovimiento(int index)
         mv.lastIndex = static_cast<int>(last);
         mv.sampleSpan = static_cast<int>(std::max<long>(0, last - first + 1));
         if (first <= last)
-            walker.forward(mv.startAttitude, first, last);
+            attitudeTable[last + 1] = walker.forward(mv.startAttitude, first, last);
     } else if (mv.kind == 0) {
         trace(*this, "Mov BILAT: Tiempo: %8.2f  hasta  %8.2f \n", mv.startTime, mv.endTime);
         const long first = BuscarIndex(mv.startTime) + 1;

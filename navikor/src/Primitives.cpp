@@ -69,8 +69,9 @@ MATXYZ Param2Matrix(POS_PARAM p)
     if (I == kHalfPi) {
         h = CARTXYZ(0, 0, -1);
     } else {
-        // cos I times the unit horizontal projection of d keeps h exact for tiny inclinations.
-        const double len = std::sqrt(d.x * d.x + d.y * d.y);
+        // cos I times the unit horizontal projection of d keeps h exact for tiny inclinations
+        // (hypot: the squares of a tiny projection would underflow to a zero length).
+        const double len = std::hypot(d.x, d.y);
         h = CARTXYZ(cI * d.x / len, cI * d.y / len, -std::sin(I));
     }
     const CARTXYZ r(-sA, cA, 0);
@@ -88,18 +89,41 @@ MATXYZ Param2Matrix(POS_PARAM p)
     return fromColumns(x, y, z);
 }
 
+namespace {
+
+// Within this of vertical (or inverted) the third row is about as small as the rounding a
+// matrix collects over a long integration, and no longer gives the toolface reliably.
+constexpr double kNearVertical = 1e-6;  // 1 - |m8|: an inclination of about 0.08 degree
+
+// High-side toolface of the x column against the high side and right-hand vectors of the hole
+// axis at Devi, Azi: Param2Matrix of the result rebuilds this x axis, whatever the rounding.
+double toolfaceOfXAxis(const MATXYZ& m, double devi, double azi)
+{
+    const double cI = std::cos(devi), sI = std::sin(devi), cA = std::cos(azi), sA = std::sin(azi);
+    const double alongHigh = cI * (m.m[0] * cA + m.m[3] * sA) - sI * m.m[6];
+    const double alongRight = m.m[3] * cA - m.m[0] * sA;
+    const double h = VectorAngle(alongHigh, alongRight);
+    return h < 0 ? 0 : h;
+}
+
+} // namespace
+
 POS_PARAM Matrix2Param(MATXYZ m)
 {
     POS_PARAM p;
-    p.Devi = std::acos(-m.m[8]);
-    if (std::fabs(m.m[8]) == 1) {
+    // An integrated matrix can carry |m8| a rounding past 1: that is vertical (or inverted).
+    p.Devi = clampedAcos(-m.m[8]);
+    if (std::fabs(m.m[8]) >= 1) {
         p.Azi = 0;
         p.Hstf = 0;
     } else {
         p.Azi = VectorAngle(-m.m[2], -m.m[5]);
-        p.Hstf = VectorAngle(-m.m[6], -m.m[7]);
+        if (1 - std::fabs(m.m[8]) < kNearVertical)
+            p.Hstf = toolfaceOfXAxis(m, p.Devi, p.Azi);
+        else
+            p.Hstf = VectorAngle(-m.m[6], -m.m[7]);
     }
-    p.Tf = std::fabs(m.m[6]) == 1 ? 0 : VectorAngle(m.m[0], m.m[3]);
+    p.Tf = std::fabs(m.m[6]) >= 1 ? 0 : VectorAngle(m.m[0], m.m[3]);
     return p;
 }
 
@@ -214,16 +238,54 @@ MATXYZ Rotation_To_Matrix(CARTXYZ rate, double duration)
     return rotationAbout(len, v, len);
 }
 
+namespace {
+
+// Beyond this cosine (about 172 degrees) the antisymmetric part, 2 sin(theta) times the axis,
+// is too small to give the axis; the symmetric part gives it instead.
+constexpr double kNearHalfTurn = -0.99;
+
+// Unit axis of a rotation by theta (cosine c) from the symmetric part of its matrix:
+// (R + R^T) / 2 - c I = (1 - c) u u^T. The sign follows the antisymmetric part d; at exactly
+// half a turn both signs are the same rotation.
+CARTXYZ halfTurnAxis(const double* m, double c, const CARTXYZ& d)
+{
+    const double k = 1 - c;
+    const double s[3][3] = {{m[0] - c, (m[1] + m[3]) / 2, (m[2] + m[6]) / 2},
+                            {(m[1] + m[3]) / 2, m[4] - c, (m[5] + m[7]) / 2},
+                            {(m[2] + m[6]) / 2, (m[5] + m[7]) / 2, m[8] - c}};
+    int i = 0;
+    if (s[1][1] > s[i][i])
+        i = 1;
+    if (s[2][2] > s[i][i])
+        i = 2;
+    const double ui = std::sqrt(std::max(s[i][i], 0.0) / k);
+    double u[3];
+    for (int j = 0; j < 3; ++j)
+        u[j] = j == i ? ui : s[i][j] / (k * ui);
+    const double sign = u[0] * d.x + u[1] * d.y + u[2] * d.z < 0 ? -1 : 1;
+    return CARTXYZ(sign * u[0], sign * u[1], sign * u[2]);
+}
+
+} // namespace
+
 CARTXYZ MRot_to_W(double duration, MATXYZ r)
 {
     const double* m = r.m;
     const double q = m[0] + m[4] + m[8] - 1;
     if (q >= 2)  // at or (by rounding) above the identity: no rotation
         return CARTXYZ();
-    const double theta = std::acos(q / 2);
-    const double k = 2 * std::sin(theta);
-    const double f = theta / k / duration * 180 / kPi;
-    return CARTXYZ((m[7] - m[5]) * f, (m[2] - m[6]) * f, (m[3] - m[1]) * f);
+    const double c = std::max(q / 2, -1.0);  // rounding can carry it below a half turn
+    const CARTXYZ d(m[7] - m[5], m[2] - m[6], m[3] - m[1]);
+    if (c < kNearHalfTurn) {
+        // The arc cosine is ill-conditioned there too; the sine, |d| / 2, is not.
+        const double theta = std::atan2(Vnorma(d) / 2, c);
+        const CARTXYZ u = halfTurnAxis(m, c, d);
+        const double f = theta / duration * 180 / kPi;
+        return CARTXYZ(u.x * f, u.y * f, u.z * f);
+    }
+    const double theta = std::acos(c);
+    const double f = theta / (2 * std::sin(theta)) / duration * 180 / kPi;
+    return CARTXYZ(d.x * f, d.y * f, d.z * f);
 }
 
 CARTXYZ MM2W(MATXYZ a, MATXYZ b) { return MRot_to_W(1, MatxMat(b, MatInv(a))); }
@@ -329,7 +391,7 @@ void Axis::EjeaAngulo()
         Tilt = 180;
         Direction = 0;
     } else {
-        Tilt = toDeg(std::acos(z));
+        Tilt = toDeg(clampedAcos(z));
         Direction = toDeg(VectorAngle(x, y));
     }
 }

@@ -76,6 +76,36 @@ TEST(AttitudeConvention, VerticalAndInvertedUseTf)
     EXPECT_NEAR(Matrix2Param(inv).Tf, rad(30), 1e-12);
 }
 
+// Integrated matrices carry rounding: the third row of a vertical block can reach a rounding
+// past -1 (or past +1 inverted), and near vertical it is about as small as that rounding.
+TEST(AttitudeConvention, RoundedMatricesAtAndNearVertical)
+{
+    for (const double inc : {0.0, 180.0}) {
+        for (const double tf : {0.0, 77.0, 300.0}) {
+            MATXYZ m = toMat(attitude(inc, 0, tf));
+            m.m[8] = std::nextafter(m.m[8], 2 * m.m[8]);
+            const POS_PARAM p = Matrix2Param(m);
+            SCOPED_TRACE(testing::Message() << "inc " << inc << " tf " << tf);
+            EXPECT_NEAR(deg(p.Devi), inc, 1e-9);
+            EXPECT_EQ(p.Azi, 0);
+            EXPECT_EQ(p.Hstf, 0);
+            expectAngleNear(p.Tf, VectorAngle(m.m[0], m.m[3]), 1e-12, "Tf");
+        }
+    }
+    // A hair off vertical, the toolface rebuilds the block's own x axis whatever the rounding in
+    // the third row (it moved Tf by degrees when taken from that row).
+    for (const double incRad : {1e-7, 1e-6, 1e-5, 1e-4})
+        for (const double tf : {15.0, 200.0}) {
+            MATXYZ m = toMat(attitude(deg(incRad), 123, tf));
+            m.m[6] += 1e-10;
+            m.m[7] -= 1e-10;
+            SCOPED_TRACE(testing::Message() << "inc " << incRad << " rad, tf " << tf);
+            const MATXYZ back = Param2Matrix(Matrix2Param(m));
+            expectAngleNear(VectorAngle(back.m[0], back.m[3]), VectorAngle(m.m[0], m.m[3]), 1e-9, "Tf");
+            EXPECT_NEAR(back.m[8], m.m[8], 1e-12);
+        }
+}
+
 TEST(AttitudeConvention, ToolfaceDerivedFromTfWhenHstfNotGiven)
 {
     for (double inc : {5.0, 40.0, 120.0})
@@ -119,6 +149,28 @@ TEST(Rotations, RotationVectorsAndMatrices)
         EXPECT_NEAR(v.y, 5.0 / n, 1e-9);
         EXPECT_NEAR(v.z, 7.5 / n, 1e-9);
     }
+}
+
+// Back and forth between rotation vectors and matrices over the whole range of angles, half
+// a turn included (where the antisymmetric part of the matrix vanishes).
+TEST(Rotations, RotationVectorOfAnyAngle)
+{
+    for (const double angle : {1e-4, 1.0, 90.0, 150.0, 175.0, 179.0, 179.9999, 180.0})
+        for (const CARTXYZ axis : {CARTXYZ(0, 0, 1), CARTXYZ(1, 2, 3), CARTXYZ(-1, 0.5, 0), CARTXYZ(0, -1, 0)}) {
+            SCOPED_TRACE(testing::Message() << angle << " degrees about " << axis.x << " " << axis.y << " " << axis.z);
+            const double n = Vnorma(axis);
+            const double f = angle / n;
+            const MATXYZ r = toMat(rotationBy(axis.x * f, axis.y * f, axis.z * f));
+            const CARTXYZ w = MRot_to_W(2, r);  // degrees per unit time over 2 units
+            EXPECT_NEAR(Vnorma(w), angle / 2, 1e-9);
+            // The same rotation (at half a turn the axis may point either way).
+            expectMatNear(toMat(rotationBy(w.x * 2, w.y * 2, w.z * 2)), r, 1e-9);
+            if (angle < 180) {
+                EXPECT_NEAR(w.x, axis.x * f / 2, 1e-7);
+                EXPECT_NEAR(w.y, axis.y * f / 2, 1e-7);
+                EXPECT_NEAR(w.z, axis.z * f / 2, 1e-7);
+            }
+        }
 }
 
 TEST(MatrixAlgebra, InverseDeterminantTranspose)
@@ -230,8 +282,14 @@ TEST(Mountings, ConversionsAndTheirInverses)
     // A vertical housing tilted 0.5 degrees: the block's axis leans 0.5 degrees.
     const POS_PARAM v = nav->IMUaHOUSINGPOS(POS_PARAM{0, 0, 0, 0});
     EXPECT_NEAR(deg(v.Devi), 0.5, 1e-9);
+    // The housing tilted 0.2 degrees in the well about its horizontal axis at 200 - 90 degrees:
+    // the well attitude is the housing's turned by -0.2 degrees about that axis, in its own frame.
     const POS_PARAM w = nav->HOUSINGaWELLPOS(POS_PARAM{rad(45), rad(10), rad(20), 0});
-    EXPECT_LT(std::fabs(deg(w.Devi) - 45), 0.2 + 1e-9);
+    const double f = -0.2, b = rad(200);
+    const M3 well = mul(attitude(45, 10, 20), rotationBy(f * std::sin(b), -f * std::cos(b), 0));
+    EXPECT_NEAR(deg(w.Devi), deg(std::acos(-well.a[2][2])), 1e-9);
+    EXPECT_LT(angleDiff(deg(w.Azi), deg(std::atan2(-well.a[1][2], -well.a[0][2]))), 1e-9);
+    EXPECT_LT(angleDiff(deg(w.Hstf), deg(std::atan2(-well.a[2][1], -well.a[2][0]))), 1e-9);
 }
 
 TEST(ToolfaceAdjust, TurnsHstfAndWraps)

@@ -159,6 +159,10 @@ TEST(AxisEstimation, LabCalibrationLimitsTheTilt)
     }
     EXPECT_EQ(nav->ProcesoEjesLABCAL(p), 0);
     EXPECT_EQ(nav->imuTilt, 0.0001);
-    EXPECT_NEAR(nav->housingTilt, 0.0001, 1.25);
+    EXPECT_NEAR(nav->imuDirection, 90, 1e-9);
+    // The first positions' deviation swings 2.5 sin(H) about 45: the housing takes half that
+    // swing, less half of the 0.0001 degree IMU tilt set in the same direction.
+    EXPECT_NEAR(nav->housingTilt, (2.5 - 0.0001) / 2, 1e-7);
+    EXPECT_NEAR(nav->housingDirection, 90, 1e-5);
     EXPECT_EQ(nav->CalcularEjeGiroM(), false);  // no dual stations
 }

@@ -358,6 +358,38 @@ TEST(StationAttitude, RealTimeAttitudeFromOneSample)
     }
 }
 
+// Exactly north, east, south and west (the tool turned by exact quarter turns about the
+// vertical, so that east and west make a denominator a zero of either sign) and a hair either
+// side, at the equator and away from it.
+TEST(StationAttitude, RealTimeAttitudeAtTheCardinalAzimuths)
+{
+    const M3 quarterTurn{{{0, -1, 0}, {1, 0, 0}, {0, 0, 1}}};
+    auto nav = std::make_unique<CNavikor>();
+    nav->CalcularMatrices();
+    for (const double lat : {0.0, 35.0, -60.0}) {
+        nav->SetLatitud(lat);
+        for (const double inc : {10.0, 45.0, 80.0, 135.0})
+            for (int quarters = 0; quarters < 4; ++quarters)
+                for (const double off : {-0.01, -1e-9, 0.0, 1e-9, 0.01}) {
+                    const Attitude a{inc, wrap360(90.0 * quarters + off), 30};
+                    M3 att = attitude(a.inc, off, a.hstf);
+                    for (int q = 0; q < quarters; ++q)
+                        att = mul(quarterTurn, att);
+                    SCOPED_TRACE(testing::Message() << "lat " << lat << " inc " << inc << " az " << a.az);
+                    const POS_PARAM p = nav->CalcularParamRT(gravityIn(att), earthRateIn(att, lat));
+                    EXPECT_NEAR(deg(p.Devi), a.inc, 1e-9);
+                    EXPECT_LT(angleDiff(deg(p.Azi), a.az), 1e-6);
+                    EXPECT_LT(angleDiff(deg(p.Hstf), a.hstf), 1e-9);
+                    EXPECT_LT(angleDiff(deg(p.Tf), physicalTf(a)), 1e-6);
+                }
+    }
+    // Straight down the azimuth is undefined: 0, as for any vertical attitude, and Tf the heading.
+    const M3 vertical = attitude(0, 0, 40);
+    const POS_PARAM v = nav->CalcularParamRT(gravityIn(vertical), earthRateIn(vertical, -60));
+    EXPECT_EQ(v.Azi, 0);
+    EXPECT_LT(angleDiff(deg(v.Tf), 40), 1e-6);
+}
+
 TEST(StationAttitude, LevelledEarthRate)
 {
     auto nav = std::make_unique<CNavikor>();
