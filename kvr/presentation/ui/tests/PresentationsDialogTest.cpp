@@ -46,7 +46,8 @@ TEST(PresentationsDialog, SlotsShowTheFormatsAndExitSavesThem) {
   const auto names = savedNames(folder / "DEFAULT_FORMAT.TXT");
   ASSERT_GE(names.size(), 3u);
 
-  kvr::ui::PresentationsDialog dialog(manager);
+  const records::ChannelList channels;
+  kvr::ui::PresentationsDialog dialog(manager, prompter, [&]() -> const records::ChannelList& { return channels; });
   EXPECT_EQ(dialog.windowTitle(), "Log Page Presentations");
   for (const char* b : {"&Open", "&Append", "&Save", "&Deselect All", "&Erase", "Exit"})
     EXPECT_NE(button(dialog, b), nullptr) << b;
