@@ -23,18 +23,13 @@
 #include "kvr/app/ui/KvrProgram.h"
 #include "kvr/presentation/ui/ChannelsDialog.h"
 #include "kvr/presentation/ui/CurveEditorDialog.h"
-#include "platform/qt/testing/QtTestApp.h"
+#include "kvr/app/ui/tests/ProgramTestSupport.h"
 
 namespace {
 
 using C = kvr::MenuCommand;
 
-bool runUntil(const std::function<bool()>& done, int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  return done();
-}
+using kvr::ui::testing::runUntil;
 
 // Runs f on the next modal dialog of type D once it is open.
 template <class D>
@@ -49,10 +44,7 @@ struct Program {
   QTemporaryDir home;
   std::unique_ptr<kvr::ui::KvrProgram> program;
   Program() {
-    setenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit().constData(), 1);
-    setenv("VAREXA_DATA_ROOT", home.filePath("data").toLocal8Bit().constData(), 1);
-    setenv("VAREXA_NO_SPLASH", "1", 1);
-    platform::qt::testing::qtTestApp();
+    kvr::ui::testing::useTestHome(home);
     program = std::make_unique<kvr::ui::KvrProgram>(QStringList{"kvr", "--panel=sim"});
     auto& station = program->station();
     records::JobRecord job;
