@@ -34,12 +34,12 @@ rule panelsim kvr pagemill cli
 rule pagemill kvr toolslib usbxp panelsim cli
 rule kvr pagemill cli
 # Inside KVR: the core below every room, the program's wiring above them all.
-rule kvr/core kvr/app kvr/logging kvr/playback kvr/presentation kvr/utilities kvr/calibration \
+rule kvr/core kvr/app kvr/logging kvr/playback kvr/presentation kvr/monitors kvr/utilities kvr/calibration \
   kvr/tarnc kvr/postprocess kvr/tarnb kvr/tarn kvr/gauge
 rule kvr/link kvr/app kvr/logging kvr/playback
 rule kvr/logging kvr/app kvr/playback
 rule kvr/playback kvr/app
-for room in kvr/utilities kvr/calibration kvr/presentation kvr/tarnc kvr/postprocess kvr/tarnb kvr/tarn kvr/gauge; do
+for room in kvr/utilities kvr/calibration kvr/presentation kvr/monitors kvr/tarnc kvr/postprocess kvr/tarnb kvr/tarn kvr/gauge; do
   rule "$room" kvr/app
 done
 

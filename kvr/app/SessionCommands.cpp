@@ -50,7 +50,8 @@ bool saveSession(LoggingStation& station, platform::Prompter& prompter, ProgramS
 }
 
 bool loadSession(LoggingStation& station, platform::Prompter& prompter, ProgramSettings& program,
-                 const std::function<void(const std::string& key, int left, int top)>& positionWindow) {
+                 const std::function<void(const std::string& key, int left, int top)>& positionWindow,
+                 const std::function<void(const std::string& monitorFile)>& reopenMonitors) {
   platform::FileRequest request;
   request.filter = kDataFileFilter;
   request.initialDir = station.session().started() ? station.session().sessionFolder().string()
@@ -81,6 +82,11 @@ bool loadSession(LoggingStation& station, platform::Prompter& prompter, ProgramS
 
   // SESSION.INI, when there is one.
   auto text = station.fileSystem().readText(station.session().sessionFolder() / kSessionIniName, 1 << 20);
+  if (text && (program.startupFlags & kLoadLatestMonitorFile) && reopenMonitors) {
+    std::string file = sessionMonitorFile(*text).value_or(std::string());
+    if (!file.empty() && !station.fileSystem().openInput(file)) file.clear();
+    reopenMonitors(file);
+  }
   if (text && (program.startupFlags & kRearrangeAllWindows) && positionWindow) {
     for (const char* key : {"MAIN_DLG", "MONITORS_DLG", "TARN-B_DLG", "TARN-C_DLG", "VUNT_DLG"}) {
       if (auto pos = sessionWindowPosition(*text, key)) positionWindow(key, pos->first, pos->second);

@@ -23,8 +23,11 @@ inline constexpr const char* kDataFileFilter = "KVR Data files (*.kvr)|*.kvr||";
 bool saveSession(LoggingStation& station, platform::Prompter& prompter, ProgramSettings& program,
                  const SessionIni& windows);
 // Loads a saved session or a recorded file (its static data only); true when the session started.
-// positionWindow moves a window named by its SESSION.INI key when the start-up flags ask for it.
+// reopenMonitors opens the monitors window with the monitor file of SESSION.INI (empty when
+// there is none or it is gone) and positionWindow moves a window named by its SESSION.INI key,
+// each when the start-up flags ask for it.
 bool loadSession(LoggingStation& station, platform::Prompter& prompter, ProgramSettings& program,
-                 const std::function<void(const std::string& key, int left, int top)>& positionWindow = {});
+                 const std::function<void(const std::string& key, int left, int top)>& positionWindow = {},
+                 const std::function<void(const std::string& monitorFile)>& reopenMonitors = {});
 
 }  // namespace kvr

@@ -45,7 +45,10 @@ std::size_t CToolManager::channelCountOf(const records::ToolList& list) const {
   return records::kSurfaceChannelCount + channels.size();
 }
 
-void CToolManager::allocateRing() { ring_.allocate(channels_.size()); }
+void CToolManager::allocateRing() {
+  ring_.allocate(channels_.size());
+  if (channelsRebuilt_) channelsRebuilt_();
+}
 
 void CToolManager::loadParameterLists() {
   for (const auto& tool : toolList_)

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "common/datafile/DataFileLayout.h"
@@ -51,7 +52,10 @@ class CToolManager {
   void setChannels(records::ChannelList channels) { channels_ = std::move(channels); }
   // The number of channels createChannels would make for a tool list.
   std::size_t channelCountOf(const records::ToolList& list) const;
+  // Every rebuild of the channels (a confirmed string, a playback, a loaded session) ends
+  // here; the listener hears of it after the ring is new.
   void allocateRing();
+  void setChannelsRebuilt(std::function<void()> listener) { channelsRebuilt_ = std::move(listener); }
   void loadParameterLists();
   void initialiseTools(std::int32_t modeWord);
   // FreeAllXXXDynamicMem for every tool of the string.
@@ -145,6 +149,7 @@ class CToolManager {
 
   std::uint64_t framesDispatched_ = 0;
   std::vector<ActiveTool> active_;
+  std::function<void()> channelsRebuilt_;
 };
 
 }  // namespace kvr

@@ -196,6 +196,7 @@ void CKVRDlg::frameTick() {
   if (found && parts_.port.goodFrames() != lastGoodFrames_) {
     lastGoodFrames_ = parts_.port.goodFrames();
     DispatchResult r = tools_().dispatchFrames();
+    if (hooks_.framesDispatched) hooks_.framesDispatched();
     updateCounters();
     if (r.rowsToDraw) parts_.loop.post(this, kRowsAdded);
   } else if (parts_.port.frameErrors() != counters_.frameErrors || parts_.port.crcErrors() != counters_.crcErrors) {

@@ -42,6 +42,7 @@ struct LoggingParts {
 struct LoggingHooks {
   std::function<bool()> presentationEditorOpen;
   std::function<void()> countersChanged;    // the status box
+  std::function<void()> framesDispatched;   // after each batch of frames (the monitors)
   std::function<void()> menuChanged;
   std::function<bool(std::uint8_t code)> openTarnCDataFile;  // false: the file could not be opened
   std::function<void(std::uint8_t code)> closeToolDataFile;  // TARN raw data, TARN-C continuous data

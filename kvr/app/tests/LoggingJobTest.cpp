@@ -11,6 +11,7 @@
 #include "kvr/app/CKVRApp.h"
 #include "kvr/app/LoggingStation.h"
 #include "kvr/app/SessionCommands.h"
+#include "kvr/monitors/CMonitorManager.h"
 #include "kvr/app/tests/LoggingJobFixture.h"
 #include "kvr/logging/LoggingMessages.h"
 #include "platform/testing/ManualLoop.h"
@@ -196,6 +197,44 @@ TEST(Session, ASavedSessionLoadsBackWithItsStringJobAndUnits) {
   other.loop.advance(5000);
   other.dlg().stopLogging();
   EXPECT_GT(other.dlg().rowsDrawn(), 5u);
+}
+
+TEST(Session, ALoadedSessionReopensItsMonitorFile) {
+  Job job;
+  job.declare();
+  auto& tools = job.station->tools();
+  kvr::monitors::CMonitorManager monitors(job.prompter, job.station->fileSystem(), tools, job.program.mainFolder);
+  tools.setChannelsRebuilt([&] { monitors.rebind(); });
+  monitors.bind(0, {tools.channels()[2], 2});
+  const auto mon = (job.paths.base() / "MyMonitors.mon").string();
+  ASSERT_TRUE(monitors.save(mon));
+  const auto session = (job.paths.base() / "S.kvr").string();  // the data file manager's extension
+  job.prompter.queueFile((job.paths.base() / "S.KVR").string());
+  ASSERT_TRUE(kvr::saveSession(*job.station, job.prompter, job.program, {monitors.latestFile(), {}}));
+
+  struct Case {
+    std::uint16_t flags;
+    bool fileThere;
+    std::optional<std::string> heard;  // what the monitors are asked to open; nullopt: not asked
+  };
+  const Case cases[] = {{kvr::kLoadLatestMonitorFile, true, mon},
+                        {0, true, std::nullopt},
+                        {kvr::kLoadLatestMonitorFile, false, std::string()}};
+  for (const auto& c : cases) {
+    if (!c.fileThere) std::filesystem::rename(mon, mon + ".gone");
+    job.program.startupFlags = c.flags;
+    job.prompter.queueFile(session);
+    std::optional<std::string> heard;
+    ASSERT_TRUE(kvr::loadSession(*job.station, job.prompter, job.program, {},
+                                 [&](const std::string& file) { heard = file; }));
+    EXPECT_EQ(heard, c.heard);
+  }
+  // The boxes come back from the file, bound to the reloaded string.
+  std::filesystem::rename(mon + ".gone", mon);
+  monitors.close(0);
+  ASSERT_TRUE(monitors.load(mon));
+  EXPECT_TRUE(monitors.box(0).active);
+  EXPECT_EQ(monitors.box(0).channel, tools.channels()[2]);
 }
 
 }  // namespace

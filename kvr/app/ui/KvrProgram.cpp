@@ -42,6 +42,7 @@ KvrProgram::KvrProgram(const QStringList& arguments)
   const QString linkText = QString::fromStdString(link.statusText);
   LoggingHooks lh;
   lh.countersChanged = [this] { showCounters(); };
+  lh.framesDispatched = [this] { updateMonitors(); };
   lh.menuChanged = [this] {
     if (window_) window_->refreshMenu();
   };
@@ -59,6 +60,7 @@ KvrProgram::KvrProgram(const QStringList& arguments)
   wireUtilities();
   wireSettings();
   wirePresentations();
+  wireMonitors();
   window_->setAboutHandler([this] {
     AboutBox box;
     box.toolsVersion = station_->library().globals().Tools_DLL_Version;
@@ -69,6 +71,8 @@ KvrProgram::KvrProgram(const QStringList& arguments)
 }
 
 KvrProgram::~KvrProgram() {
+  station_->tools().setChannelsRebuilt({});
+  monDialog_.reset();
   presDialog_.reset();
   station_->charts().setViews(nullptr);
   logWindows_.reset();
@@ -98,13 +102,22 @@ void KvrProgram::wireJob() {
   });
   window_->setHandler(C::SaveSession, [this] {
     SessionIni ini;
+    if (!monitors_->latestFile().empty()) ini.monitorFile = monitors_->latestFile();
     ini.windows.push_back({"MAIN_DLG", window_->x(), window_->y()});
+    if (monDialog_) ini.windows.push_back({"MONITORS_DLG", monDialog_->x(), monDialog_->y()});
     saveSession(*station_, prompter_, app_.program(), ini);
   });
   window_->setHandler(C::LoadPreviousSession, [this] {
-    loadSession(*station_, prompter_, app_.program(), [this](const std::string& key, int left, int top) {
-      if (key == "MAIN_DLG") window_->move(left, top);
-    });
+    loadSession(
+        *station_, prompter_, app_.program(),
+        [this](const std::string& key, int left, int top) {
+          if (key == "MAIN_DLG") window_->move(left, top);
+          if (key == "MONITORS_DLG" && monDialog_) monDialog_->move(left, top);
+        },
+        [this](const std::string& monitorFile) {
+          showMonitors();
+          if (!monitorFile.empty() && monitors_->load(monitorFile)) monDialog_->refresh();
+        });
   });
   window_->setHandler(C::UnitSystem, [this] {
     runUnitSystemDialog(window_.get(), app_.program().modeWord);
@@ -185,11 +198,39 @@ void KvrProgram::wirePresentations() {
   // Logs show the formats as the presentation manager holds them, edited or not yet saved.
   station_->charts().setFormatSource([this] { return presentations_->formats(); });
   window_->setHandler(C::EditPresentations, [this] {
-    if (!presDialog_) presDialog_ = std::make_unique<PresentationsDialog>(*presentations_);
+    if (!presDialog_)
+      presDialog_ = std::make_unique<PresentationsDialog>(*presentations_, prompter_,
+                                                          [this]() -> const records::ChannelList& {
+                                                            return station_->tools().channels();
+                                                          });
     presDialog_->refresh();
     presDialog_->show();
     presDialog_->raise();
   });
+}
+
+void KvrProgram::wireMonitors() {
+  monitors_ = std::make_unique<monitors::CMonitorManager>(prompter_, station_->fileSystem(), station_->tools(),
+                                                          app_.program().mainFolder);
+  // A new string, a playback or a loaded session: the boxes find their channels again.
+  station_->tools().setChannelsRebuilt([this] {
+    monitors_->rebind();
+    if (monDialog_) monDialog_->refresh();
+  });
+  window_->setHandler(C::Monitors, [this] { showMonitors(); });
+}
+
+void KvrProgram::showMonitors() {
+  if (!monDialog_) monDialog_ = std::make_unique<MonitorsDialog>(*monitors_);
+  monDialog_->refresh();
+  monDialog_->show();
+  monDialog_->raise();
+}
+
+void KvrProgram::updateMonitors() {
+  if (!monitors_) return;
+  monitors_->update();
+  if (monDialog_) monDialog_->refresh();
 }
 
 void KvrProgram::wireSettings() {

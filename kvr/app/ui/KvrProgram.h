@@ -10,6 +10,8 @@
 #include "kvr/app/LoggingStation.h"
 #include "kvr/app/ui/KvrMainWindow.h"
 #include "kvr/logging/ui/LogWindows.h"
+#include "kvr/monitors/CMonitorManager.h"
+#include "kvr/monitors/ui/MonitorsDialog.h"
 #include "kvr/presentation/ui/PresentationsDialog.h"
 #include "navikor/Navikor.h"
 #include "platform/SystemClock.h"
@@ -30,6 +32,9 @@ class KvrProgram {
   presentation::CPresManager& presentations() { return *presentations_; }
   // Null until "&Edit Presentations" first opens it.
   PresentationsDialog* presentationsDialog() { return presDialog_.get(); }
+  monitors::CMonitorManager& monitors() { return *monitors_; }
+  // Null until "&Monitors" first opens it.
+  MonitorsDialog* monitorsDialog() { return monDialog_.get(); }
 
  private:
   void wireJob();
@@ -38,6 +43,9 @@ class KvrProgram {
   void wireUtilities();
   void wireSettings();
   void wirePresentations();
+  void wireMonitors();
+  void showMonitors();
+  void updateMonitors();
   void showCounters();
 
   platform::qt::QtSettings settings_;
@@ -52,6 +60,8 @@ class KvrProgram {
   std::unique_ptr<LogWindows> logWindows_;  // draw from the station's chart recorder
   std::unique_ptr<presentation::CPresManager> presentations_;
   std::unique_ptr<PresentationsDialog> presDialog_;
+  std::unique_ptr<monitors::CMonitorManager> monitors_;
+  std::unique_ptr<MonitorsDialog> monDialog_;
 };
 
 }  // namespace kvr::ui

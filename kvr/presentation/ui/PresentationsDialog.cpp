@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "kvr/presentation/ui/TrackEditorDialog.h"
+
 namespace kvr::ui {
 
 namespace {
@@ -17,8 +19,9 @@ constexpr const char* kScaleChoices[10] = {"1/40 English",  "1/40 Metric",  "1/1
                                            "1/1000 English", "1/1000 Metric"};
 }  // namespace
 
-PresentationsDialog::PresentationsDialog(presentation::CPresManager& manager, QWidget* parent)
-    : QDialog(parent), manager_(manager) {
+PresentationsDialog::PresentationsDialog(presentation::CPresManager& manager, platform::Prompter& prompter,
+                                         CurveEditorDialog::Channels channels, QWidget* parent)
+    : QDialog(parent), manager_(manager), prompter_(prompter), channels_(std::move(channels)) {
   setWindowTitle("Log Page Presentations");
   auto* grid = new QGridLayout;
   for (std::size_t i = 0; i < rows_.size(); ++i) {
@@ -29,17 +32,18 @@ PresentationsDialog::PresentationsDialog(presentation::CPresManager& manager, QW
     r.name->setMaxLength(static_cast<int>(presentation::kFormatNameMax));
     r.scale = new QComboBox(this);
     for (const char* s : kScaleChoices) r.scale->addItem(s);
-    // The track and curve editors are not here yet: the slot's buttons are shown disabled.
-    auto* gridButton = new QPushButton("Grid", this);
-    auto* curvesButton = new QPushButton("Curves", this);
-    gridButton->setEnabled(false);
-    curvesButton->setEnabled(false);
+    r.grid = new QPushButton("Grid", this);
+    r.curves = new QPushButton("Curves", this);
+    r.grid->setAutoDefault(false);
+    r.curves->setAutoDefault(false);
     grid->addWidget(r.select, row, 0);
     grid->addWidget(r.name, row, 1);
     grid->addWidget(r.scale, row, 2);
-    grid->addWidget(gridButton, row, 3);
-    grid->addWidget(curvesButton, row, 4);
+    grid->addWidget(r.grid, row, 3);
+    grid->addWidget(r.curves, row, 4);
     connect(r.select, &QCheckBox::toggled, this, [this, i](bool on) { manager_.select(i, on); });
+    connect(r.grid, &QPushButton::clicked, this, [this, i] { editTracks(i); });
+    connect(r.curves, &QPushButton::clicked, this, [this, i] { editCurves(i); });
   }
 
   auto* buttons = new QHBoxLayout;
@@ -68,12 +72,31 @@ PresentationsDialog::PresentationsDialog(presentation::CPresManager& manager, QW
     copySlots();
     if (manager_.erase()) refresh();
   });
+  add("&Preview", [this] {
+    copySlots();
+    preview_.show(manager_.formats());
+  });
   add("Exit", [this] { tryExit(); });
 
   auto* outer = new QVBoxLayout(this);
   outer->addLayout(grid);
   outer->addLayout(buttons);
   refresh();
+}
+
+PresentationsDialog::~PresentationsDialog() = default;
+
+// The buttons of an empty slot do nothing.
+void PresentationsDialog::editTracks(std::size_t slot) {
+  if (slot >= manager_.formats().size()) return;
+  copySlots();
+  TrackEditorDialog(manager_.formats()[slot], this).exec();
+}
+
+void PresentationsDialog::editCurves(std::size_t slot) {
+  if (slot >= manager_.formats().size()) return;
+  copySlots();
+  CurveEditorDialog(manager_.formats()[slot], prompter_, channels_, this).exec();
 }
 
 void PresentationsDialog::refresh() {

@@ -13,27 +13,17 @@
 #include <functional>
 
 #include "kvr/app/ui/KvrProgram.h"
-#include "platform/qt/testing/QtTestApp.h"
+#include "kvr/app/ui/tests/ProgramTestSupport.h"
 
 namespace {
 
 using C = kvr::MenuCommand;
 
-// Lets the program run in real time until done() holds, at most the given milliseconds.
-bool runUntil(const std::function<bool()>& done, int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  return done();
-}
+using kvr::ui::testing::runUntil;
 
 TEST(MainWindow, ShortLogThroughTheMenu) {
   QTemporaryDir home;
-  // Settings and data stay inside the test's folder.
-  setenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit().constData(), 1);
-  setenv("VAREXA_DATA_ROOT", home.filePath("data").toLocal8Bit().constData(), 1);
-  setenv("VAREXA_NO_SPLASH", "1", 1);
-  platform::qt::testing::qtTestApp();
+  kvr::ui::testing::useTestHome(home);
 
   kvr::ui::KvrProgram program({"kvr", "--panel=sim"});
   auto& window = program.window();

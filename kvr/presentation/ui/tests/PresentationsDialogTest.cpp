@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTimer>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +19,7 @@
 
 #include "common/presentation/PresentationFile.h"
 #include "kvr/presentation/ui/PresentationsDialog.h"
+#include "kvr/presentation/ui/TrackEditorDialog.h"
 #include "platform/qt/testing/QtTestApp.h"
 #include "platform/testing/ScriptedPrompter.h"
 
@@ -46,7 +52,8 @@ TEST(PresentationsDialog, SlotsShowTheFormatsAndExitSavesThem) {
   const auto names = savedNames(folder / "DEFAULT_FORMAT.TXT");
   ASSERT_GE(names.size(), 3u);
 
-  kvr::ui::PresentationsDialog dialog(manager);
+  const records::ChannelList channels;
+  kvr::ui::PresentationsDialog dialog(manager, prompter, [&]() -> const records::ChannelList& { return channels; });
   EXPECT_EQ(dialog.windowTitle(), "Log Page Presentations");
   for (const char* b : {"&Open", "&Append", "&Save", "&Deselect All", "&Erase", "Exit"})
     EXPECT_NE(button(dialog, b), nullptr) << b;
@@ -76,6 +83,42 @@ TEST(PresentationsDialog, SlotsShowTheFormatsAndExitSavesThem) {
   ASSERT_EQ(saved.size(), names.size() - 1);
   EXPECT_EQ(saved[0], "Renamed");
   EXPECT_EQ(saved[1], names[2]);
+}
+
+TEST(PresentationsDialog, TheTrackEditorEditsInPlace) {
+  platform::qt::testing::qtTestApp();
+  QTemporaryDir dir;
+  platform::testing::ScriptedPrompter prompter;
+  presentation::CPresManager manager(prompter, dir.path().toStdString());
+  manager.formats() = presentation::readPresentation(
+                          "&FORMAT\nF\nENGLISH\n200\n&TRACK\nLINEAR\n10\nMIDTHICK\n400\n0\nNOOVERLAP\n"
+                          "&CURVE\nGR\n0\nGamma\n0\n150\n40\nSOLID\n1\n0\n0\n0\n&END")
+                          .formats;
+  const records::ChannelList channels;
+  kvr::ui::PresentationsDialog dialog(manager, prompter, [&]() -> const records::ChannelList& { return channels; });
+  using kvr::editor::CTEditor;
+  QTimer::singleShot(0, [] {
+    auto* editor = dynamic_cast<kvr::ui::TrackEditorDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->windowTitle(), "Track Editor");
+    EXPECT_EQ(editor->table()->horizontalHeaderItem(CTEditor::kDirection)->text(), "Log Grid Direction");
+    editor->clickCell(0, CTEditor::kDecades);  // a linear track has no decades: no field
+    EXPECT_EQ(editor->table()->cellWidget(0, CTEditor::kDecades), nullptr);
+    editor->clickCell(0, CTEditor::kDivisions);
+    auto* spin = qobject_cast<QSpinBox*>(editor->table()->cellWidget(0, CTEditor::kDivisions));
+    ASSERT_NE(spin, nullptr);
+    EXPECT_EQ(spin->maximum(), 100);
+    spin->setValue(4);
+    emit spin->editingFinished();
+    EXPECT_EQ(editor->table()->item(0, CTEditor::kDivisions)->text(), "4");
+    editor->clickCell(0, CTEditor::kMiddleLine);
+    EXPECT_EQ(editor->table()->item(0, CTEditor::kMiddleLine)->text(), "Thin");
+    editor->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  });
+  dialog.gridButton(0)->click();
+  EXPECT_EQ(manager.formats()[0].tracks[0].divisions, 4);
+  EXPECT_FALSE(manager.formats()[0].tracks[0].midThick);
+  dialog.gridButton(3)->click();  // an empty slot: nothing opens
 }
 
 }  // namespace
