@@ -86,7 +86,7 @@ std::string faultHelp() {
          "  reject-commands[=N]  every Nth command frame is taken as damaged and not delivered (10)\n"
          "  stall[=AT,FOR]       AT s after the first telemetry frame the panel sends nothing for FOR s (5,2)\n"
          "  disconnect[=AT,FOR]  AT s after the first telemetry frame the panel goes away for FOR s (5,3)\n"
-         "  silent-calibration   the tools never answer a calibration command (the engine times out)\n";
+         "  silent-calibration   the tools never send their stored calibration when asked (a time-out)\n";
 }
 
 }  // namespace panelsim

@@ -279,9 +279,10 @@ class TarnCModel final : public CodecModel {
 void ToolModel::onMessage(const std::vector<std::uint8_t>& message) {
   received_.push_back(message);
   // [n, address, 0, command (, point)]
-  if (silent_ || message.size() < 4 || message[2] != 0) return;
+  if (message.size() < 4 || message[2] != 0) return;
   switch (message[3]) {
     case tools::cal::kReadCalCommand: {
+      if (silent_) break;
       const std::string record = storedCalibration();
       transfer_ = tools::cal::encodeTransfer(std::span(reinterpret_cast<const std::uint8_t*>(record.data()), record.size()),
                                              dataBytes());

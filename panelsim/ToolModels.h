@@ -63,6 +63,7 @@ class ToolModel {
   virtual std::string storedCalibration() const;
   // The reference state of the calibration stand (-1: none; else the point, 0 or 1).
   int referencePoint() const { return referencePoint_; }
+  // The tool never answers the read of its stored calibration.
   void setCalibrationSilent(bool silent) { silent_ = silent; }
 
  protected:

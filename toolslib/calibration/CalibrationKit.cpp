@@ -35,7 +35,9 @@ bool CalibrationKit::onFrame(std::span<const std::uint8_t> bytes, const double* 
       return true;
     }
   }
-  if (counted_ < target_) {
+  if (counted_ < target_ && settle_ > 0) {
+    --settle_;
+  } else if (counted_ < target_) {
     for (std::size_t i = 0; i < fields_.size(); ++i) {
       const double v = values[fields_[i]];
       sum_[i] += v;
@@ -94,6 +96,7 @@ int CalibrationKit::reference(const ReferencePlan& plan, const Accept& accept, s
         sumSq_.assign(fields_.size(), 0.0);
         counted_ = 0;
         target_ = plan.frames;
+        settle_ = plan.settle;
         globals.CalProgressPos = 0;
         return putMessage(text, {address, 0x00, kReferenceCommand, static_cast<std::uint8_t>(p)}, kSend);
       case 2: {

@@ -36,6 +36,7 @@ struct ReferencePlan {
   std::vector<const char*> names;   // their names in the texts
   const char* unit = "";
   int frames = 45;                  // three seconds of frames per point
+  int settle = 8;                   // frames skipped first: sent before the tool took its state
 };
 
 // Per point, the mean and the standard deviation of each field.
@@ -67,7 +68,7 @@ class CalibrationKit {
   std::string stored_;
   // Reference counting.
   std::vector<int> fields_;
-  int target_ = 0, counted_ = 0;
+  int target_ = 0, counted_ = 0, settle_ = 0;
   std::vector<double> sum_, sumSq_;
   ReferenceResult result_;
 };
