@@ -91,6 +91,7 @@ void CCaliManager::start(std::size_t index) {
   timeout_ = 0;
   text_.fill(0);
   running_ = true;
+  completed_ = false;
   engine();
 }
 
@@ -149,6 +150,7 @@ void CCaliManager::engine() {
     text_.back() = 0;  // whatever the procedure wrote, the text ends inside the buffer
     const Next next = act(code, status);
     if (next == Next::End) {
+      completed_ = code == 0;
       reset();
       return;
     }

@@ -73,6 +73,7 @@ class CCaliManager final : public platform::EventTarget {
   // "BRIX Calibration", ...; "Tool Calibration" without a tool.
   std::string title() const;
   std::uint8_t currentCode() const { return tools_.empty() ? 0 : tools_[current_].code(); }
+  std::string toolName() const { return tools_.empty() ? std::string() : tools_[current_].name; }
   void previous();  // "<<"
   void next();      // ">>"
   // "Available Calibrations" of the current tool.
@@ -84,6 +85,8 @@ class CCaliManager final : public platform::EventTarget {
   void close();
 
   bool running() const { return running_; }
+  // The last run reached its procedure's end (not a cancel, a time-out or an error).
+  bool completed() const { return completed_; }
   unsigned step() const { return step_; }
   const ReportFile* report() const { return report_.get(); }
 
@@ -108,6 +111,7 @@ class CCaliManager final : public platform::EventTarget {
   unsigned step_ = 0;
   int timeout_ = 0;
   bool running_ = false;
+  bool completed_ = false;
   bool inRound_ = false;  // a poll posted under an open question waits for the round
   bool reportFailureShown_ = false;
   std::array<char, kTextBytes> text_{};
