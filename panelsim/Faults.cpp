@@ -54,6 +54,7 @@ std::optional<std::string> applyFault(Faults& f, std::string_view text) {
     return std::nullopt;
   };
   if (name == "no-ping") f.noPing = true;
+  else if (name == "silent-calibration") f.silentCalibration = true;
   else if (name == "init-error") f.initError = true;
   else if (name == "drop-bytes") return probability(f.dropBytes);
   else if (name == "corrupt-bytes") return probability(f.corruptBytes);
@@ -70,7 +71,7 @@ std::optional<std::string> applyFault(Faults& f, std::string_view text) {
   } else {
     return "unknown fault: " + std::string(name);
   }
-  if ((name == "no-ping" || name == "init-error") && hasValue) return "fault " + std::string(name) + " takes no value";
+  if ((name == "no-ping" || name == "init-error" || name == "silent-calibration") && hasValue) return "fault " + std::string(name) + " takes no value";
   return std::nullopt;
 }
 
@@ -84,7 +85,8 @@ std::string faultHelp() {
          "  cut-frames[=N]       every Nth telemetry frame stops short of its end (10)\n"
          "  reject-commands[=N]  every Nth command frame is taken as damaged and not delivered (10)\n"
          "  stall[=AT,FOR]       AT s after the first telemetry frame the panel sends nothing for FOR s (5,2)\n"
-         "  disconnect[=AT,FOR]  AT s after the first telemetry frame the panel goes away for FOR s (5,3)\n";
+         "  disconnect[=AT,FOR]  AT s after the first telemetry frame the panel goes away for FOR s (5,3)\n"
+         "  silent-calibration   the tools never send their stored calibration when asked (a time-out)\n";
 }
 
 }  // namespace panelsim

@@ -20,6 +20,7 @@ struct Faults {
   double stallAtS = -1, stallForS = 0;             // "stall=AT,FOR": silence for FOR s, AT s into the stream
   double disconnectAtS = -1, disconnectForS = 0;   // "disconnect=AT,FOR": the panel goes away for FOR s
   std::uint32_t badCommandCrc = 0;   // "reject-commands=N": every Nth command frame is treated as damaged
+  bool silentCalibration = false;    // "silent-calibration": the tools never send their stored calibration
 };
 
 // Applies one "NAME" or "NAME=VALUE" to faults; an error text when the name or value is wrong.

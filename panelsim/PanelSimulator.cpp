@@ -59,7 +59,10 @@ std::optional<std::string> PanelSimulator::setToolString(const std::vector<std::
   std::lock_guard lock(mutex_);
   config_.toolCodes = codes;
   tools_.clear();
-  for (std::uint8_t c : codes) tools_.push_back(makeToolModel(c));
+  for (std::uint8_t c : codes) {
+    tools_.push_back(makeToolModel(c));
+    tools_.back()->setCalibrationSilent(config_.faults.silentCalibration);
+  }
   return std::nullopt;
 }
 

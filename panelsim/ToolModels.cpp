@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "toolslib/calibration/TransferFrame.h"
 #include "toolslib/wire/Layouts.h"
 
 namespace panelsim {
@@ -47,12 +48,24 @@ class CodecModel : public ToolModel {
   explicit CodecModel(const w::Layout& layout) : layout_(layout), values_(layout.fields.size(), 0.0) {}
   std::uint8_t code() const override { return layout_.code; }
   void produce(const Environment& env, Noise& noise, std::uint8_t* bytes) final {
-    fill(env, noise, values_.data());
+    if (transferFrame(bytes)) return;
+    if (referencePoint() >= 0)
+      fillReference(standEnvironment(env), noise, values_.data(), referencePoint());
+    else
+      fill(env, noise, values_.data());
     w::encode(layout_, values_.data(), bytes);
+  }
+  std::string storedCalibration() const override {
+    return std::string(layout_.family) + " SN 1001, cal 2026-03-14";
   }
 
  protected:
   virtual void fill(const Environment& env, Noise& noise, double* v) = 0;
+  // Readings in the calibration stand; by default those of a still tool there.
+  virtual void fillReference(const Environment& stand, Noise& noise, double* v, int point) {
+    (void)point;
+    fill(stand, noise, v);
+  }
   const w::Layout& layout_;
   std::vector<double> values_;
 };
@@ -112,6 +125,15 @@ class SevoModel final : public CodecModel {
     v[w::sevo::kSeq] = env.frame & 0xFFFF;
     v[w::sevo::kFrequency] = 30000 + 0.5 * p;
   }
+  void fillReference(const Environment& stand, Noise& noise, double* v, int point) override {
+    // The pressure bath: the air, then 5000 psi; the gauge reads a little off, as an
+    // uncalibrated quartz gauge does.
+    Environment bath = stand;
+    bath.pressurePsi = (point == 0 ? 14.696 : 5000.0) * kGaugeScale + kGaugeOffsetPsi;
+    fill(bath, noise, v);
+  }
+  std::string storedCalibration() const override { return "SEVO SN 23107, calibrated 2026-03-14, PSCALE 1.000120, POFF -0.42 PSI"; }
+  static constexpr double kGaugeScale = 1.0002, kGaugeOffsetPsi = 0.8;
 };
 
 class QuilModel final : public CodecModel {
@@ -126,6 +148,13 @@ class QuilModel final : public CodecModel {
     v[w::quil::kTemp] = env.temperatureC;
     v[w::quil::kStatus] = 0;
   }
+  void fillReference(const Environment& stand, Noise& noise, double* v, int point) override {
+    // Background only (4 counts a second), then the 150 API field jig on top of it.
+    fill(stand, noise, v);
+    const double perFrame = (point == 0 ? 0.0 : 150 * 0.25) + kBackgroundCps / 15.0;
+    v[w::quil::kCounts] = noise.poisson(perFrame);
+  }
+  static constexpr double kBackgroundCps = 4.0;
 };
 
 class VuntModel final : public CodecModel {
@@ -137,6 +166,12 @@ class VuntModel final : public CodecModel {
     v[w::vunt::kPressure] = env.pressurePsi + noise.gauss(0.05);
     v[w::vunt::kTemp] = env.temperatureC;
     v[w::vunt::kPayloadIndex] = 0;
+  }
+  void fillReference(const Environment& stand, Noise& noise, double* v, int) override {
+    // The dead-weight tester at 3000 psi; the gauge reads 0.6 psi high.
+    Environment tester = stand;
+    tester.pressurePsi = 3000.6;
+    fill(tester, noise, v);
   }
 };
 
@@ -150,6 +185,11 @@ class HavoModel final : public CodecModel {
     v[w::havo::kTemp] = env.temperatureC;
     v[w::havo::kCaliper] = 6.18 + noise.gauss(0.01);
     v[w::havo::kStatus] = 0;
+  }
+  void fillReference(const Environment& stand, Noise& noise, double* v, int point) override {
+    // The water tank (22 kHz), then the oil tank (40 kHz).
+    fill(stand, noise, v);
+    v[w::havo::kFrequency] = (point == 0 ? 22.0 : 40.0) + noise.gauss(0.05);
   }
 };
 
@@ -235,6 +275,53 @@ class TarnCModel final : public CodecModel {
 };
 
 }  // namespace
+
+void ToolModel::onMessage(const std::vector<std::uint8_t>& message) {
+  received_.push_back(message);
+  // [n, address, 0, command (, point)]
+  if (message.size() < 4 || message[2] != 0) return;
+  switch (message[3]) {
+    case tools::cal::kReadCalCommand: {
+      if (silent_) break;
+      const std::string record = storedCalibration();
+      transfer_ = tools::cal::encodeTransfer(std::span(reinterpret_cast<const std::uint8_t*>(record.data()), record.size()),
+                                             dataBytes());
+      transferNext_ = 0;
+      break;
+    }
+    case tools::cal::kReferenceCommand:
+      if (message.size() >= 5 && message[4] <= 1) referencePoint_ = message[4];
+      break;
+    case tools::cal::kStopCommand:
+      transfer_.clear();
+      referencePoint_ = -1;
+      break;
+    default: break;
+  }
+}
+
+std::string ToolModel::storedCalibration() const { return {}; }
+
+bool ToolModel::transferFrame(std::uint8_t* bytes) {
+  if (transferNext_ >= transfer_.size()) return false;
+  const auto& f = transfer_[transferNext_++];
+  std::copy(f.begin(), f.end(), bytes);
+  if (transferNext_ == transfer_.size()) transfer_.clear(), transferNext_ = 0;
+  return true;
+}
+
+Environment ToolModel::standEnvironment(const Environment& env) {
+  Environment stand = env;
+  stand.winch.speedFtPerS = 0;
+  stand.winch.depthFt = 15;  // in the shop, half a joint from any collar
+  stand.well.inclinationDeg = 0;
+  stand.well.azimuthDeg = 0;
+  stand.well.toolfaceDeg = 0;
+  stand.well.fluidVelocityFtPerMin = 0;
+  stand.temperatureC = 25;
+  stand.pressurePsi = 14.696;
+  return stand;
+}
 
 std::uint32_t ToolModel::dataBytes() const {
   const w::Layout* l = w::layoutFor(code());

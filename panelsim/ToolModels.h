@@ -6,6 +6,7 @@
 #include <memory>
 #include <random>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "panelsim/Winch.h"
@@ -53,12 +54,30 @@ class ToolModel {
   std::span<const std::uint8_t> blockLengths() const;
   // Fills dataBytes() bytes for one frame.
   virtual void produce(const Environment& env, Noise& noise, std::uint8_t* bytes) = 0;
-  // A downhole message addressed to one of this tool's block addresses.
-  virtual void onMessage(const std::vector<std::uint8_t>& message) { received_.push_back(message); }
+  // A downhole message addressed to one of this tool's block addresses; the calibration
+  // commands (read the stored calibration, a reference state, stop) change what it sends.
+  virtual void onMessage(const std::vector<std::uint8_t>& message);
   const std::vector<std::vector<std::uint8_t>>& received() const { return received_; }
+
+  // The calibration record the tool keeps, as it sends it on the read command.
+  virtual std::string storedCalibration() const;
+  // The reference state of the calibration stand (-1: none; else the point, 0 or 1).
+  int referencePoint() const { return referencePoint_; }
+  // The tool never answers the read of its stored calibration.
+  void setCalibrationSilent(bool silent) { silent_ = silent; }
+
+ protected:
+  // Writes the next frame of a calibration transfer instead of readings; false when none is due.
+  bool transferFrame(std::uint8_t* bytes);
+  // The environment of the stand: the tool still, vertical, X axis to north, no flow.
+  static Environment standEnvironment(const Environment& env);
 
  private:
   std::vector<std::vector<std::uint8_t>> received_;
+  std::vector<std::vector<std::uint8_t>> transfer_;
+  std::size_t transferNext_ = 0;
+  int referencePoint_ = -1;
+  bool silent_ = false;
 };
 
 // The model of a family; nullptr for a code without a family.

@@ -8,9 +8,10 @@
 
 namespace platform {
 
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+// CancelTryContinue: "Cancel", "Try Again", "Continue" (the calibration steps).
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore, CancelTryContinue };
 enum class Icon { None, Information, Warning, Error, Question };
-enum class Answer { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
+enum class Answer { Ok, Cancel, Yes, No, Retry, Abort, Ignore, TryAgain, Continue };
 
 struct Message {
   std::string title;

@@ -46,8 +46,10 @@ std::uint32_t FamilyBase::processData(std::span<const std::uint8_t> ring, std::u
   decoder_(bytes, values.data());
 
   if (!unitsValid_ || unitsChanged()) refreshUnits();
-  std::array<float, kMaxRowFloats> row;
-  decodeRow(bytes, values.data(), row.data(), context);
+  std::array<float, kMaxRowFloats>& row = lastRow_;
+  const bool calibrationFrame =
+      hasCalibrationProcedures() && kit_.onFrame(std::span(bytes, n), values.data(), globals_);
+  if (!calibrationFrame) decodeRow(bytes, values.data(), row.data(), context);
 
   if (rowPointer && *rowPointer && ringStart && ringEnd) {
     float* p = *rowPointer;
@@ -90,9 +92,20 @@ void FamilyBase::loadCalList() {
   }
 }
 
+int FamilyBase::executeCal(unsigned calNumber, unsigned step, unsigned* status, char* text) {
+  if (!hasCalibrationProcedures() || status == nullptr || text == nullptr) return cal::kEnd;
+  if (calNumber == 1) return kit_.transfer(code(), step, status, text, globals_);
+  if (calNumber == 2 && referencePlan() != nullptr)
+    return kit_.reference(*referencePlan(), [this](const cal::ReferenceResult& r, bool accepted) {
+      return acceptReference(r, accepted);
+    }, code(), step, status, text, globals_);
+  return executeOtherCal(calNumber, step, status, text);
+}
+
 void FamilyBase::freeAllDynamicMem() {
   calibrations_.clear();
   calibrations_.shrink_to_fit();
+  kit_.reset();
   resetState();
 }
 

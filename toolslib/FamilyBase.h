@@ -10,6 +10,7 @@
 #include "toolslib/Family.h"
 #include "toolslib/Globals.h"
 #include "toolslib/Units.h"
+#include "toolslib/calibration/CalibrationKit.h"
 #include "toolslib/wire/FieldCodec.h"
 
 namespace tools {
@@ -44,6 +45,9 @@ class FamilyBase : public Family {
 
   std::vector<records::ToolCalS>& getCalList() override { return calibrations_; }
   void loadCalList() override;
+  // Calibration 1 reads the tool's stored calibration, 2 is the family's reference
+  // measurement, later ones are the family's own (docs/CALIBRATION.md).
+  int executeCal(unsigned calNumber, unsigned step, unsigned* status, char* text) override;
   void freeAllDynamicMem() override;
 
   std::span<const ChannelDef> channelDefs() const { return channels_; }
@@ -56,6 +60,11 @@ class FamilyBase : public Family {
   virtual std::vector<records::ToolParameterS> defaultParameters() const = 0;
   virtual std::vector<const char*> calibrationNames() const { return {}; }
   virtual void resetState() {}
+  virtual bool hasCalibrationProcedures() const { return false; }
+  virtual const cal::ReferencePlan* referencePlan() const { return nullptr; }
+  virtual std::string acceptReference(const cal::ReferenceResult&, bool) { return {}; }
+  virtual int executeOtherCal(unsigned, unsigned, unsigned*, char*) { return cal::kEnd; }
+  cal::CalibrationKit& kit() { return kit_; }
 
   // The conversion of channel i for the current system units.
   const UnitConversion& unitOf(std::size_t channel) const { return units_[channel]; }
@@ -81,6 +90,8 @@ class FamilyBase : public Family {
   std::vector<UnitConversion> units_;
   records::SystemUnitsS unitsFor_;
   bool unitsValid_ = false;
+  cal::CalibrationKit kit_;
+  std::array<float, kMaxRowFloats> lastRow_{};  // repeated while the tool sends calibration frames
 };
 
 }  // namespace tools

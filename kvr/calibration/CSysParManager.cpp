@@ -1,8 +1,8 @@
 #include "kvr/calibration/CSysParManager.h"
 
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
+
+#include "kvr/calibration/WholeNumber.h"
 
 namespace kvr {
 
@@ -33,13 +33,11 @@ std::string CSysParManager::valueText(std::size_t row) const {
 
 bool CSysParManager::commitNumber(std::size_t row, std::string_view text) {
   if (row >= draft_.size() || isChoice(row)) return false;
-  const std::string s(text);
-  char* end = nullptr;
-  const double v = std::strtod(s.c_str(), &end);
   // "12x", an empty box, and "nan" or "inf" (a depth offset of either would spoil every row)
   // leave the old value.
-  if (s.empty() || end != s.c_str() + s.size() || !std::isfinite(v) || std::fabs(v) > 3.4e38) return false;
-  draft_[row].value = static_cast<float>(v);
+  const auto v = wholeFiniteNumber(text);
+  if (!v) return false;
+  draft_[row].value = static_cast<float>(*v);
   return true;
 }
 
@@ -48,7 +46,9 @@ bool CSysParManager::commitChoice(std::size_t row, int choice) {
   auto& r = draft_[row];
   if (choice < 0 || choice >= r.choiceCount || static_cast<std::size_t>(choice) >= r.choiceValues.size()) return false;
   r.selectedChoice = static_cast<std::uint8_t>(choice);
-  r.value = r.choiceValues[static_cast<std::size_t>(choice)];
+  // "SVYMODE" holds the system mode word in its value, which every recorded file takes and
+  // its playback reads back for the step and the units: its choice never overwrites it.
+  if (first_ + row != records::kSvyMode) r.value = r.choiceValues[static_cast<std::size_t>(choice)];
   return true;
 }
 

@@ -15,7 +15,27 @@ std::int64_t truncated(double v) {
   return static_cast<std::int64_t>(v);
 }
 
+float encodedNumber(const records::ToolParameterS& p) {
+  if (static_cast<records::ValueEncoding>(p.encoding) != records::ValueEncoding::ChoiceByteAt109) return p.value;
+  return p.selectedChoice < p.choiceValues.size() ? p.choiceValues[p.selectedChoice] : 0.0f;
+}
+
 }  // namespace
+
+bool parameterValueFits(const records::ToolParameterS& p) {
+  const double v = encodedNumber(p);
+  if (!std::isfinite(v)) return false;
+  const double t = std::trunc(v);
+  switch (static_cast<records::ValueEncoding>(p.encoding)) {
+    case records::ValueEncoding::ByteAt109:
+    case records::ValueEncoding::ChoiceByteAt109:
+    case records::ValueEncoding::ByteAt110: return t >= -128 && t <= 255;
+    case records::ValueEncoding::U16At110: return t >= -32768 && t <= 65535;
+    case records::ValueEncoding::I32At110: return t >= -2147483648.0 && t <= 4294967295.0;
+    case records::ValueEncoding::F32At110: return true;
+  }
+  return false;
+}
 
 void encodeParameterValue(records::ToolParameterS& p) {
   // Body index 0 is record offset 107: offset 109 is body[2], offset 110 is body[3].
@@ -47,7 +67,7 @@ void encodeParameterValue(records::ToolParameterS& p) {
 
 std::optional<std::vector<std::uint8_t>> parameterMessage(records::ToolParameterS& p) {
   const std::size_t n = p.messageLength;
-  if (n == 0 || n > p.message.size()) return std::nullopt;
+  if (n == 0 || n > p.message.size() || !parameterValueFits(p)) return std::nullopt;
   encodeParameterValue(p);
   std::vector<std::uint8_t> out{p.messageLength};
   out.insert(out.end(), p.message.begin(), p.message.begin() + static_cast<long>(n));

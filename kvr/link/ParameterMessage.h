@@ -12,8 +12,11 @@ namespace kvr {
 
 // Writes the value into the body (offsets 109.. of the record) by the record's encoding.
 void encodeParameterValue(records::ToolParameterS& p);
+// Whether the number to be encoded (the value, or a choice list's selected choice value) is
+// finite and fits the record's encoding; a value that does not is refused, never cut.
+bool parameterValueFits(const records::ToolParameterS& p);
 // [n, body...]: the n + 1 bytes from offset 106 after encoding; nullopt for a surface-only
-// parameter (n = 0) or a length the record has no room for.
+// parameter (n = 0), a length the record has no room for, or a value that does not fit.
 std::optional<std::vector<std::uint8_t>> parameterMessage(records::ToolParameterS& p);
 
 }  // namespace kvr

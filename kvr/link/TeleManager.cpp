@@ -192,6 +192,7 @@ int TeleManager::SendParameters(const std::vector<records::ToolParameterS*>& cho
     if (!message) {
       // Sending all skips the surface-only parameters without a word for each.
       if (!all && p->messageLength == 0) fail(t::kTitleMessage, t::kSurfaceOnlyParameter);
+      if (p->messageLength != 0 && !parameterValueFits(*p)) fail(t::kTitleError, p->mnemonic + t::kValueNotSendable);
       continue;
     }
     if (SendDownholeMessage(message->data(), static_cast<std::uint32_t>(message->size()))) ++sent;

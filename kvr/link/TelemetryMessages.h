@@ -16,6 +16,8 @@ inline constexpr const char* kNoTelemetryForSendAll =
     "You must start the telemetry to be able to send data to the tools !";
 inline constexpr const char* kSurfaceOnlyParameter =
     "This parameter is not used downhole but used for surface proccessing\nthus will not be sent to the tool.";
+// A value the tool cannot take (not finite, or too big for its message): refused, never cut.
+inline constexpr const char* kValueNotSendable = " cannot be sent: its value does not fit the tool's message.";
 
 inline constexpr const char* kTitleError = "ERROR";
 inline constexpr const char* kTitleErrorMixed = "Error";

@@ -11,6 +11,8 @@ platform::Answer BatchPrompter::ask(const platform::Message& message) {
   bool yesNo = message.buttons == platform::Buttons::YesNo || message.buttons == platform::Buttons::YesNoCancel;
   if (yesNo && questions_ == platform::Answer::Ok) return platform::Answer::Yes;
   if (yesNo && questions_ == platform::Answer::Cancel) return platform::Answer::No;
+  if (message.buttons == platform::Buttons::CancelTryContinue)
+    return questions_ == platform::Answer::Ok ? platform::Answer::Continue : platform::Answer::Cancel;
   return questions_;
 }
 

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 namespace platform::qt {
@@ -22,6 +23,7 @@ QMessageBox::StandardButtons buttonsOf(Buttons b) {
     case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case Buttons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
     case Buttons::AbortRetryIgnore: return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+    case Buttons::CancelTryContinue: return QMessageBox::NoButton;  // own buttons, see ask
   }
   return QMessageBox::Ok;
 }
@@ -70,6 +72,16 @@ QString qtFilter(const std::string& windowsFilter) {
 Answer QtPrompter::ask(const Message& message) {
   QMessageBox box(iconOf(message.icon), fromBytes(message.title), fromBytes(message.text), buttonsOf(message.buttons),
                   parent_);
+  if (message.buttons == Buttons::CancelTryContinue) {
+    QPushButton* cancel = box.addButton(QMessageBox::tr("Cancel"), QMessageBox::RejectRole);
+    QPushButton* again = box.addButton(QMessageBox::tr("Try Again"), QMessageBox::ActionRole);
+    QPushButton* go = box.addButton(QMessageBox::tr("Continue"), QMessageBox::AcceptRole);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == again) return Answer::TryAgain;
+    if (box.clickedButton() == go) return Answer::Continue;
+    return Answer::Cancel;
+  }
   return answerOf(box.exec());
 }
 

@@ -11,6 +11,7 @@ Answer fallbackFor(Buttons b) {
     case Buttons::YesNoCancel: return Answer::No;
     case Buttons::RetryCancel: return Answer::Cancel;
     case Buttons::AbortRetryIgnore: return Answer::Abort;
+    case Buttons::CancelTryContinue: return Answer::Cancel;
   }
   return Answer::Ok;
 }

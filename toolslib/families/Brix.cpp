@@ -32,6 +32,5 @@ std::vector<records::ToolParameterS> Brix::defaultParameters() const {
   };
 }
 
-std::vector<const char*> Brix::calibrationNames() const { return {"CCL Baseline Check"}; }
 
 }  // namespace tools

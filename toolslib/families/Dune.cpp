@@ -42,6 +42,5 @@ std::vector<records::ToolParameterS> Dune::defaultParameters() const {
   };
 }
 
-std::vector<const char*> Dune::calibrationNames() const { return {"Spinner Zero Check", "Flow Constant"}; }
 
 }  // namespace tools

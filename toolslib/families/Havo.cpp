@@ -39,6 +39,5 @@ std::vector<records::ToolParameterS> Havo::defaultParameters() const {
   };
 }
 
-std::vector<const char*> Havo::calibrationNames() const { return {"Water Point", "Air Point"}; }
 
 }  // namespace tools

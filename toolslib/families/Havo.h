@@ -11,6 +11,9 @@ class Havo final : public DepthOffsetFamily {
   enum Param : std::size_t { kWaterFrequency, kOilFrequency, kCaliperOffset, kMeasurePoint, kSampleRate, kParamCount };
 
  protected:
+  bool hasCalibrationProcedures() const override { return true; }
+  const cal::ReferencePlan* referencePlan() const override;
+  std::string acceptReference(const cal::ReferenceResult& result, bool accepted) override;
   void decodeSensors(const std::uint8_t* bytes, const double* values, float* out, const FrameContext& context) override;
   std::vector<records::ToolParameterS> defaultParameters() const override;
   std::vector<const char*> calibrationNames() const override;

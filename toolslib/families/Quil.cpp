@@ -34,6 +34,5 @@ std::vector<records::ToolParameterS> Quil::defaultParameters() const {
   };
 }
 
-std::vector<const char*> Quil::calibrationNames() const { return {"Gamma Background", "Field Jig Check"}; }
 
 }  // namespace tools

@@ -63,6 +63,5 @@ std::vector<records::ToolParameterS> Sevo::defaultParameters() const {
   };
 }
 
-std::vector<const char*> Sevo::calibrationNames() const { return {"Pressure Zero", "Temperature Offset"}; }
 
 }  // namespace tools

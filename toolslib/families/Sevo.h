@@ -12,6 +12,9 @@ class Sevo final : public DepthOffsetFamily {
   enum Param : std::size_t { kPressureOffset, kPressureScale, kTempOffset, kGradientInterval, kMeasurePoint, kSampleRate, kParamCount };
 
  protected:
+  bool hasCalibrationProcedures() const override { return true; }
+  const cal::ReferencePlan* referencePlan() const override;
+  std::string acceptReference(const cal::ReferenceResult& result, bool accepted) override;
   void decodeSensors(const std::uint8_t* bytes, const double* values, float* out, const FrameContext& context) override;
   std::vector<records::ToolParameterS> defaultParameters() const override;
   std::vector<const char*> calibrationNames() const override;

@@ -111,6 +111,5 @@ std::vector<records::ToolParameterS> Tarn::defaultParameters() const {
   };
 }
 
-std::vector<const char*> Tarn::calibrationNames() const { return {"Gyro Offsets", "Accelerometer Scale"}; }
 
 }  // namespace tools

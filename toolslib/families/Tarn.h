@@ -33,6 +33,9 @@ class Tarn final : public FamilyBase {
   std::uint64_t rawFramesSaved() const { return rawSaved_; }
 
  protected:
+  bool hasCalibrationProcedures() const override { return true; }
+  const cal::ReferencePlan* referencePlan() const override;
+  std::string acceptReference(const cal::ReferenceResult& result, bool accepted) override;
   void decodeRow(const std::uint8_t* bytes, const double* values, float* out, const FrameContext& context) override;
   std::vector<records::ToolParameterS> defaultParameters() const override;
   std::vector<const char*> calibrationNames() const override;

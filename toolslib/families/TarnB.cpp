@@ -25,8 +25,14 @@ TarnB::TarnB(Globals& globals) : FamilyBase(globals, wire::tarnb::kLayout, wire:
 
 void TarnB::decodeRow(const std::uint8_t*, const double* v, float* out, const FrameContext&) {
   namespace w = wire::tarnb;
-  const double rx = (v[w::kRawGX] - parameterValue(kGyroOffsetX)) * parameterValue(kGyroGainX);
-  const double ry = (v[w::kRawGY] - parameterValue(kGyroOffsetY)) * parameterValue(kGyroGainY);
+  double gyro[kTableColumns] = {parameterValue(kGyroOffsetX), parameterValue(kGyroOffsetY), parameterValue(kGyroGainX),
+                                parameterValue(kGyroGainY)};
+  if (tableActive_) {
+    const auto corrected = table_.at(v[w::kTempG]);
+    for (std::size_t i = 0; i < kTableColumns && i < corrected.size(); ++i) gyro[i] = corrected[i];
+  }
+  const double rx = (v[w::kRawGX] - gyro[0]) * gyro[2];
+  const double ry = (v[w::kRawGY] - gyro[1]) * gyro[3];
   const double scale = parameterValue(kAccScale) != 0 ? parameterValue(kAccScale) : 1000.0;
   const gyro::Vec g{(v[w::kRawAX] - parameterValue(kAccOffsetX)) / scale, (v[w::kRawAY] - parameterValue(kAccOffsetY)) / scale,
                     (v[w::kRawAZ] - parameterValue(kAccOffsetZ)) / scale};
@@ -84,8 +90,5 @@ std::vector<records::ToolParameterS> TarnB::defaultParameters() const {
   };
 }
 
-std::vector<const char*> TarnB::calibrationNames() const {
-  return {"Load Sensor Correction Table", "Save Sensor Correction Table", "Gyro Temperature Run"};
-}
 
 }  // namespace tools

@@ -37,6 +37,5 @@ std::vector<records::ToolParameterS> Vunt::defaultParameters() const {
   };
 }
 
-std::vector<const char*> Vunt::calibrationNames() const { return {"Read Gauge Calibration"}; }
 
 }  // namespace tools

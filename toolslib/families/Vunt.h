@@ -12,6 +12,9 @@ class Vunt final : public FamilyBase {
   enum Param : std::size_t { kGaugeSerial, kPressureRange, kBatteryWarning, kParamCount };
 
  protected:
+  bool hasCalibrationProcedures() const override { return true; }
+  const cal::ReferencePlan* referencePlan() const override;
+  std::string acceptReference(const cal::ReferenceResult& result, bool accepted) override;
   void decodeRow(const std::uint8_t* bytes, const double* values, float* out, const FrameContext& context) override;
   std::vector<records::ToolParameterS> defaultParameters() const override;
   std::vector<const char*> calibrationNames() const override;

@@ -51,3 +51,16 @@ TEST(SysParManager, OnlyAWholeFiniteNumberReplacesTheValue) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SysParManager, ChoosingASurveyModeKeepsTheModeWordInItsValue) {
+  auto table = records::defaultSystemParameters(9);
+  kvr::CSysParManager main(table, kvr::CSysParManager::Range::Main);
+  ASSERT_TRUE(main.commitChoice(0, 1));
+  main.ok();
+  EXPECT_EQ(table[records::kSvyMode].selectedChoice, 1);
+  EXPECT_EQ(table[records::kSvyMode].value, 9.0f) << "the next file still records mode word 9";
+}
+
+}  // namespace

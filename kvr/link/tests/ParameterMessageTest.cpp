@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "kvr/link/ParameterMessage.h"
 
 namespace kvr {
@@ -19,7 +21,10 @@ TEST(ParameterMessage, EachEncodingPutsTheValueWhereItBelongs) {
       {0, 7.9f, {6, 230, 0x05, 7, 0, 0, 0}},
       {2, 200.2f, {6, 230, 0x05, 0, 200, 0, 0}},
       {3, 300.7f, {6, 230, 0x05, 0, 0x2C, 0x01, 0}},
-      {3, 70000.0f, {6, 230, 0x05, 0, 0x70, 0x11, 0}},  // cut to 16 bits
+      {3, 65535.9f, {6, 230, 0x05, 0, 0xFF, 0xFF, 0}},
+      {3, 70000.0f, {}},  // too big for 16 bits: refused, never cut
+      {0, -129.0f, {}},
+      {5, std::numeric_limits<float>::quiet_NaN(), {}},
       {4, -2.5f, {6, 230, 0x05, 0, 0xFE, 0xFF, 0xFF}},  // n = 6 sends three of the four bytes
       {5, 1.0f, {6, 230, 0x05, 0, 0x00, 0x00, 0x80}},
   };
@@ -31,7 +36,11 @@ TEST(ParameterMessage, EachEncodingPutsTheValueWhereItBelongs) {
     p.message[1] = 0x05;
     p.encoding = c.encoding;
     p.value = c.value;
-    EXPECT_EQ(parameterMessage(p), c.expected);
+    const auto message = parameterMessage(p);
+    if (c.expected.empty())
+      EXPECT_FALSE(message);
+    else
+      EXPECT_EQ(message, c.expected);
   }
 }
 
@@ -54,7 +63,10 @@ TEST(ParameterMessage, SurfaceOnlyAndOversizedParametersGiveNoMessage) {
   EXPECT_FALSE(parameterMessage(p));
   p.messageLength = 4;
   p.value = std::numeric_limits<float>::infinity();
-  EXPECT_TRUE(parameterMessage(p)) << "no undefined conversion for an infinite value";
+  EXPECT_FALSE(parameterMessage(p)) << "an infinite value is refused, not encoded";
+  p.value = 3;
+  p.encoding = 9;
+  EXPECT_FALSE(parameterMessage(p)) << "an encoding the program does not know";
 }
 
 }  // namespace
