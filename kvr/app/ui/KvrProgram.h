@@ -8,6 +8,7 @@
 
 #include "kvr/app/CKVRApp.h"
 #include "kvr/app/LoggingStation.h"
+#include "kvr/tarnc/ui/LowLevelCmdWindow.h"
 #include "kvr/app/ui/KvrMainWindow.h"
 #include "kvr/logging/ui/LogWindows.h"
 #include "kvr/presentation/ui/PresentationsDialog.h"
@@ -52,6 +53,7 @@ class KvrProgram {
   std::unique_ptr<LogWindows> logWindows_;  // draw from the station's chart recorder
   std::unique_ptr<presentation::CPresManager> presentations_;
   std::unique_ptr<PresentationsDialog> presDialog_;
+  std::unique_ptr<tarnc::ui::LowLevelCmdWindow> tarncWindow_;  // made on first use
 };
 
 }  // namespace kvr::ui
