@@ -53,6 +53,20 @@ std::optional<std::string> applyFault(Faults& f, std::string_view text) {
     if (!parseCount(value, out)) return bad;
     return std::nullopt;
   };
+  const struct {
+    const char* name;
+    bool TarnCFaults::*flag;
+  } tarnc[] = {{"tarnc-no-ack", &TarnCFaults::noAck},         {"tarnc-short-table", &TarnCFaults::shortTable},
+               {"tarnc-endless-table", &TarnCFaults::endlessTable}, {"tarnc-equal-counts", &TarnCFaults::equalCounts},
+               {"tarnc-jammed", &TarnCFaults::jammed},         {"tarnc-short-move", &TarnCFaults::shortMove},
+               {"tarnc-slow-moves", &TarnCFaults::slowMoves},  {"tarnc-vibration", &TarnCFaults::vibration},
+               {"tarnc-imu-silent", &TarnCFaults::imuSilent}};
+  for (const auto& t : tarnc) {
+    if (name != t.name) continue;
+    if (hasValue) return "fault " + std::string(name) + " takes no value";
+    f.tarnc.*t.flag = true;
+    return std::nullopt;
+  }
   if (name == "no-ping") f.noPing = true;
   else if (name == "silent-calibration") f.silentCalibration = true;
   else if (name == "init-error") f.initError = true;
@@ -86,7 +100,16 @@ std::string faultHelp() {
          "  reject-commands[=N]  every Nth command frame is taken as damaged and not delivered (10)\n"
          "  stall[=AT,FOR]       AT s after the first telemetry frame the panel sends nothing for FOR s (5,2)\n"
          "  disconnect[=AT,FOR]  AT s after the first telemetry frame the panel goes away for FOR s (5,3)\n"
-         "  silent-calibration   the tools never send their stored calibration when asked (a time-out)\n";
+         "  silent-calibration   the tools never send their stored calibration when asked (a time-out)\n"
+         "  tarnc-no-ack         the TARN-C tool carries out commands but never acknowledges them\n"
+         "  tarnc-short-table    the TARN-C position table comes with three words instead of four\n"
+         "  tarnc-endless-table  the TARN-C tool never leaves status 10 after sending its table\n"
+         "  tarnc-equal-counts   the TARN-C table gives 180 degrees the count of 0 degrees\n"
+         "  tarnc-jammed         the TARN-C indexer shows status 6 but never turns\n"
+         "  tarnc-short-move     TARN-C indexer moves stop 40 counts short of their target\n"
+         "  tarnc-slow-moves     the TARN-C indexer turns at a fifth of its speed\n"
+         "  tarnc-vibration      the TARN-C tool vibrates: status 4, noisy sensors\n"
+         "  tarnc-imu-silent     the TARN-C inertial pack sends nothing: status 0, zero readings\n";
 }
 
 }  // namespace panelsim

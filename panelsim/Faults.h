@@ -9,6 +9,19 @@
 
 namespace panelsim {
 
+// The TARN-C tool's own faults.
+struct TarnCFaults {
+  bool noAck = false;           // "tarnc-no-ack": commands are carried out but never acknowledged
+  bool shortTable = false;      // "tarnc-short-table": the position table has three words
+  bool endlessTable = false;    // "tarnc-endless-table": status 10 never ends
+  bool equalCounts = false;     // "tarnc-equal-counts": the table gives 180 degrees the count of 0
+  bool jammed = false;          // "tarnc-jammed": the indexer shows status 6 but never turns
+  bool shortMove = false;       // "tarnc-short-move": moves stop 40 counts short
+  bool slowMoves = false;       // "tarnc-slow-moves": the indexer turns at a fifth of its speed
+  bool vibration = false;       // "tarnc-vibration": the tool vibrates (status 4, noisy sensors)
+  bool imuSilent = false;       // "tarnc-imu-silent": the inertial pack sends nothing (status 0)
+};
+
 struct Faults {
   bool noPing = false;          // "no-ping": ping goes unanswered
   bool initError = false;       // "init-error": initialise is answered with 0xCC
@@ -21,6 +34,7 @@ struct Faults {
   double disconnectAtS = -1, disconnectForS = 0;   // "disconnect=AT,FOR": the panel goes away for FOR s
   std::uint32_t badCommandCrc = 0;   // "reject-commands=N": every Nth command frame is treated as damaged
   bool silentCalibration = false;    // "silent-calibration": the tools never send their stored calibration
+  TarnCFaults tarnc;
 };
 
 // Applies one "NAME" or "NAME=VALUE" to faults; an error text when the name or value is wrong.

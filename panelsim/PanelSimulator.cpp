@@ -60,10 +60,28 @@ std::optional<std::string> PanelSimulator::setToolString(const std::vector<std::
   config_.toolCodes = codes;
   tools_.clear();
   for (std::uint8_t c : codes) {
-    tools_.push_back(makeToolModel(c));
+    if (c == 227) {
+      TarnCSettings settings = config_.tarnc;
+      settings.faults = config_.faults.tarnc;
+      tools_.push_back(std::make_unique<TarnCTool>(std::move(settings)));
+    } else {
+      tools_.push_back(makeToolModel(c));
+    }
     tools_.back()->setCalibrationSilent(config_.faults.silentCalibration);
   }
   return std::nullopt;
+}
+
+void PanelSimulator::setWell(const Well& well) {
+  std::lock_guard lock(mutex_);
+  config_.well = well;
+}
+
+TarnCTool* PanelSimulator::tarnCTool() {
+  std::lock_guard lock(mutex_);
+  for (auto& t : tools_)
+    if (t->code() == 227) return static_cast<TarnCTool*>(t.get());
+  return nullptr;
 }
 
 std::int64_t PanelSimulator::slotTime(std::int64_t slot) const {
@@ -115,6 +133,10 @@ void PanelSimulator::emitFrame(std::int64_t slot) {
   if (firstFrameMs_ < 0) firstFrameMs_ = at;
   const double seconds = static_cast<double>(at - powerOnMs_) / 1000.0;
 
+  while (!config_.turns.empty() && config_.turns.front().atS <= seconds) {
+    config_.well.toolfaceDeg = config_.turns.front().toolfaceDeg;
+    config_.turns.erase(config_.turns.begin());
+  }
   Environment env;
   env.timeS = seconds;
   env.frame = stats_.framesSent;

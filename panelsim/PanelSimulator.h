@@ -15,6 +15,7 @@
 
 #include "panelsim/Faults.h"
 #include "panelsim/HostProtocol.h"
+#include "panelsim/TarnCTool.h"
 #include "panelsim/ToolModels.h"
 #include "panelsim/Winch.h"
 #include "platform/Clock.h"
@@ -26,6 +27,14 @@ struct SimConfig {
   WinchSettings winch;
   Well well;
   Faults faults;
+  TarnCSettings tarnc;
+  // The operator turning the tool by hand: from atS seconds after power-on the toolface is
+  // toolfaceDeg (in time order).
+  struct Turn {
+    double atS;
+    double toolfaceDeg;
+  };
+  std::vector<Turn> turns;  // the TARN-C tool's sensor block and behaviour (its faults come from faults)
   std::uint32_t seed = 1;
   std::uint16_t startCounter = 0;
   std::uint32_t discoveryFrames = 1;  // frames that list the block addresses after "read tools"
@@ -80,6 +89,11 @@ class PanelSimulator {
   void setMessageObserver(std::function<void(const std::vector<std::uint8_t>&)> observer);
   // The panel's unit switch (status bit 5) and the winch's units with it.
   void setEnglish(bool english);
+
+  // The well around the tools from now on (an operator turning the tool by hand).
+  void setWell(const Well& well);
+  // The TARN-C tool of the string, or null.
+  TarnCTool* tarnCTool();
 
   // Winch commands for a running simulation.
   void setDirection(Direction d);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "panelsim/TarnCTool.h"
 #include "toolslib/calibration/TransferFrame.h"
 #include "toolslib/wire/Layouts.h"
 
@@ -253,27 +254,6 @@ class TarnBModel final : public CodecModel {
   }
 };
 
-class TarnCModel final : public CodecModel {
- public:
-  TarnCModel() : CodecModel(w::tarnc::kLayout) {}
-  void fill(const Environment& env, Noise& noise, double* v) override {
-    const SensorTruth t = sensorTruth(env.well, indexerDeg_);
-    const double bias[3] = {0.04, -0.03, 0.02};
-    for (int i = 0; i < 3; ++i) {
-      v[w::tarnc::kRawGX + i] = t.rate[i] + bias[i] + noise.gauss(0.02);
-      v[w::tarnc::kRawAX + i] = 2000 * t.gravity[i] + noise.gauss(0.2);
-    }
-    v[w::tarnc::kCtrl] = 0;
-    v[w::tarnc::kAngle] = 0;
-    for (int i = 0; i < 5; ++i) v[w::tarnc::kTempAX + i] = env.temperatureC + 5;
-    v[w::tarnc::kAck] = 0;
-    v[w::tarnc::kSpecial] = 0;
-  }
-
- private:
-  double indexerDeg_ = 0;
-};
-
 }  // namespace
 
 void ToolModel::onMessage(const std::vector<std::uint8_t>& message) {
@@ -352,7 +332,7 @@ std::unique_ptr<ToolModel> makeToolModel(std::uint8_t code) {
     case 210: return std::make_unique<BrixModel>();
     case 220: return std::make_unique<TarnModel>();
     case 224: return std::make_unique<TarnBModel>();
-    case 227: return std::make_unique<TarnCModel>();
+    case 227: return std::make_unique<TarnCTool>();
     case 230: return std::make_unique<DuneModel>();
     case 232: return std::make_unique<SevoModel>();
     case 235: return std::make_unique<QuilModel>();

@@ -12,14 +12,17 @@
 #include "common/records/ChannelStruct.h"
 #include "common/records/ToolParameter.h"
 
+class CNavikor;
+
 namespace tools {
 
 // What the dispatch knows about the frame beyond its bytes. SEVO uses the current depth,
-// TARN-C the frames elapsed since the previous frame (the Navikor object joins it when
-// the inertial library lands).
+// TARN-C the frames elapsed since the previous frame and the program's Navikor object
+// (null: the library's own).
 struct FrameContext {
   double currentDepth = 0;
   float framesElapsed = 1;
+  CNavikor* navikor = nullptr;
 };
 
 class Family {

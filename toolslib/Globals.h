@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/records/SystemUnits.h"
+#include "navikor/Records.h"
 
 namespace tools {
 
@@ -45,7 +46,7 @@ struct Globals {
   char TARNC_SurveyMode = 0;
   int Kalman_Pause = 0;
   double KG = 0, Ees = 0, Outes = 0, Err = 0;
-  double m_fPOS = 0;
+  double m_fPOS = 0;  // indexer angle in degrees from the 0 and 180 counts
   int usarDatosDLL = 0;
   int usarCorreccionAcelerometro = 0;
   int TARNC_DisableAccel = 0;
@@ -59,7 +60,9 @@ struct Globals {
   int TARNC_TurnOnActive = 0;
   int TARNC_RAW_Cal_Loaded = 0;
   std::string TARNC_RAW_Cal_Sensor_SN, TARNC_RAW_Cal_Date;
-  // The Navikor records (__RESSTA, __m_MC_NEP) join when the inertial library lands.
+  // The last station's result and the attitude the panel hands back at its end.
+  ESTACIONout RESSTA;
+  MATXYZ m_MC_NEP;
 
   // VUNT memory gauge.
   std::uint8_t VUNTControl = 0;

@@ -1,5 +1,7 @@
 #include "toolslib/Library.h"
 
+#include "navikor/Navikor.h"
+
 #include "toolslib/families/Brix.h"
 #include "toolslib/families/Dune.h"
 #include "toolslib/families/Fyrd.h"
@@ -14,9 +16,10 @@
 
 namespace tools {
 
-Library::Library() {
+Library::Library() : ownNavikor_(std::make_unique<CNavikor>()), navikor_(ownNavikor_.get()) {
+  tarnc::pointNavikorAtNothing(*navikor_);
   families_ = {std::make_unique<Brix>(globals_),  std::make_unique<Tarn>(globals_), std::make_unique<TarnB>(globals_),
-               std::make_unique<TarnC>(globals_), std::make_unique<Dune>(globals_), std::make_unique<Sevo>(globals_),
+               std::make_unique<TarnC>(globals_, *navikor_), std::make_unique<Dune>(globals_), std::make_unique<Sevo>(globals_),
                std::make_unique<Quil>(globals_),  std::make_unique<Vunt>(globals_), std::make_unique<Havo>(globals_),
                std::make_unique<Plov>(globals_),  std::make_unique<Fyrd>(globals_)};
   for (auto& f : families_) {
@@ -26,6 +29,13 @@ Library::Library() {
 }
 
 Library::~Library() = default;
+
+void Library::useNavikor(CNavikor& navikor) {
+  navikor_ = &navikor;
+  auto* tarnC = static_cast<TarnC*>(byCode_[227]);
+  tarnC->useNavikor(navikor);
+  tarnC->CargarCalibracionDLLdelKVR(&navikor);
+}
 
 Family* Library::family(std::uint8_t code) { return byCode_[code]; }
 const Family* Library::family(std::uint8_t code) const { return byCode_[code]; }

@@ -9,6 +9,8 @@
 #include "toolslib/Family.h"
 #include "toolslib/Globals.h"
 
+class CNavikor;
+
 namespace tools {
 
 class Library {
@@ -28,11 +30,18 @@ class Library {
   // Start-up: the system units, and every family's parameter defaults.
   void initToolsData(const records::SystemUnitsS& units);
 
+  // The program's one inertial object: the TARN-C calibration goes into it and the frame
+  // dispatch hands it to TARN-C. The library has its own until the program gives one.
+  CNavikor& navikor() { return *navikor_; }
+  void useNavikor(CNavikor& navikor);
+
   // All eleven families in tool-code order.
   std::array<Family*, 11> families();
 
  private:
   Globals globals_;
+  std::unique_ptr<CNavikor> ownNavikor_;
+  CNavikor* navikor_;
   std::array<std::unique_ptr<Family>, 11> families_;
   std::array<Family*, 256> byCode_{};
 };

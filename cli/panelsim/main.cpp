@@ -1,9 +1,12 @@
 // panelsim: the simulated surface panel and tool string on a pseudo-terminal.
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,7 +25,8 @@ const char* kUsage =
     "usage: panelsim --tools NAME,NAME,... [--units english|metric] [--start-depth D] [--speed S]\n"
     "                [--direction up|down|still] [--latitude L --inclination I --azimuth A --toolface T]\n"
     "                [--fluid-velocity V] [--fault NAME[=VALUE]]... [--seed N] [--start-counter N]\n"
-    "                [--tool-list FILE] [--link PATH]\n";
+    "                [--tool-list FILE] [--link PATH] [--sct FILE] [--gyro-noise S] [--acel-noise S]\n"
+    "                [--temperature-drift D] [--gyro-drift G] [--toolface-rate R] [--turn AT,TF]...\n";
 
 std::string help() {
   return std::string(kUsage) +
@@ -47,6 +51,16 @@ std::string help() {
          "The well, for the gyro tools (degrees):\n"
          "  --latitude L (30)  --inclination I (0)  --azimuth A (0, from true north)  --toolface T (0)\n"
          "  --fluid-velocity V   upward fluid velocity past the spinner, ft/min (60)\n"
+         "  --turn AT,TF         AT s after start the tool is turned by hand to toolface TF (repeatable)\n"
+         "\n"
+         "The TARN-C tool:\n"
+         "  --sct FILE           its sensor block's correction table (raw readings invert it); without\n"
+         "                       one the raw readings are the physical values\n"
+         "  --gyro-noise S       white gyro noise per frame, deg/h (0.05)\n"
+         "  --acel-noise S       white accelerometer noise per frame, g (0.00002)\n"
+         "  --temperature-drift D  block temperature change, degC per hour (0)\n"
+         "  --gyro-drift G       gyro drift no table removes, deg/h per degC of that change (0)\n"
+         "  --toolface-rate R    the tool turning in the hole, deg/s (0)\n"
          "\n"
          "Faults (--fault may be given more than once):\n" +
          panelsim::faultHelp() +
@@ -115,6 +129,20 @@ int main(int argc, char** argv) {
       toolList = v;
     } else if (a == "--link") {
       link = v;
+    } else if (a == "--sct") {
+      std::ifstream in(v, std::ios::binary);
+      const std::string text{std::istreambuf_iterator<char>(in), {}};
+      auto r = tools::tarnc::parseSct(text);
+      if (!in && text.empty()) return fail("cannot read " + v);
+      if (!r.calibration) return fail(v + ": " + r.error);
+      config.tarnc.calibration = std::move(r.calibration);
+    } else if (a == "--turn") {
+      const auto comma = v.find(',');
+      double at = 0, tf = 0;
+      if (comma == std::string::npos || !number(v.substr(0, comma), at) || !number(v.substr(comma + 1), tf) || at < 0)
+        return fail("--turn is AT,TOOLFACE");
+      config.turns.push_back({at, tf});
+      std::sort(config.turns.begin(), config.turns.end(), [](auto& x, auto& y) { return x.atS < y.atS; });
     } else if (number(v, d)) {
       if (a == "--start-depth") config.winch.startDepth = d;
       else if (a == "--speed") config.winch.speed = d, speedGiven = true;
@@ -123,6 +151,11 @@ int main(int argc, char** argv) {
       else if (a == "--azimuth") config.well.azimuthDeg = d;
       else if (a == "--toolface") config.well.toolfaceDeg = d;
       else if (a == "--fluid-velocity") config.well.fluidVelocityFtPerMin = d;
+      else if (a == "--gyro-noise" && d >= 0) config.tarnc.gyroNoise = d;
+      else if (a == "--acel-noise" && d >= 0) config.tarnc.acelNoise = d;
+      else if (a == "--temperature-drift") config.tarnc.temperatureDriftPerHour = d;
+      else if (a == "--gyro-drift") config.tarnc.gyroDriftPerDegC = d;
+      else if (a == "--toolface-rate") config.tarnc.toolfaceRateDegPerS = d;
       else if (a == "--seed") config.seed = static_cast<std::uint32_t>(d);
       else if (a == "--start-counter") config.startCounter = static_cast<std::uint16_t>(d);
       else return fail("unknown option " + a);

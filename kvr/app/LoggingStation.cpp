@@ -24,6 +24,11 @@ class LoggingStation::DeclaredString final : public TelemetryToolString {
 LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualTime, LoggingHooks hooks)
     : ports_(ports),
       link_(std::move(link)),
+      panels_({ports.loop, ports.prompter, library_.globals(),
+               [this](const std::vector<std::uint8_t>& m) {
+                 return telemetry_ && telemetry_->SendDownholeMessage(m.data(), static_cast<std::uint32_t>(m.size()));
+               }},
+              [this](bool on) { menu_.setEnabled(MenuCommand::TarnCLowLevelCommands, on); }),
       tools_(library_, ports.prompter, panels_, frames_),
       files_(fs_),
       session_(fs_, ports.prompter, ports.paths.kvrFolder()) {

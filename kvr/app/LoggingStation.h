@@ -24,6 +24,7 @@
 #include "kvr/logging/CKVRDlg.h"
 #include "kvr/logging/ChartRecorder.h"
 #include "kvr/playback/CPlayback.h"
+#include "kvr/tarnc/TarnCPanels.h"
 #include "platform/Clock.h"
 #include "platform/EventLoop.h"
 #include "platform/Paths.h"
@@ -63,13 +64,15 @@ class LoggingStation {
   AcquisitionFlags& flags() { return flags_; }
   ChartRecorder& charts() { return *charts_; }
   CPlayback& playback() { return *playback_; }
+  // The TARN-C low-level command terminal of the confirmed string; null without a TARN-C tool.
+  tarnc::CTARNC_LowLevelCmdDlg* tarnCTerminal() { return panels_.terminal(); }
 
  private:
   class DeclaredString;
   StationPorts ports_;
   PanelLink link_;
   tools::Library library_;
-  NoTaskPanels panels_;
+  tarnc::TarnCPanels panels_;
   FrameRing frames_;
   CToolManager tools_;
   PosixFileSystem fs_;

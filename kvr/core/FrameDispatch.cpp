@@ -86,7 +86,7 @@ void CToolManager::decodePanel(std::uint32_t read, float** row, float* start, fl
 }
 
 void CToolManager::runTools(std::uint32_t read, float** row, float* start, float* end) {
-  const tools::FrameContext context{currentDepth_, static_cast<float>(framesElapsed_)};
+  const tools::FrameContext context{currentDepth_, static_cast<float>(framesElapsed_), &tools_.navikor()};
   for (const auto& t : active_) {
     if (!t.family) continue;
     if (t.code == records::kTarn && depthLog_) t.family->saveRawData(frames_.bytes(), read, t.frameOffset, currentDepth_);

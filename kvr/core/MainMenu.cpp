@@ -39,7 +39,9 @@ const std::vector<TopMenu>& mainMenuTree() {
       {"&Telemetry",
        {{C::StartTelemetry, "&Start Telemetry", nullptr, false},
         {C::StopTelemetry, "S&top Telemetry", nullptr, false},
-        {C::Monitors, "&Monitors", nullptr, false}}},
+        {C::Monitors, "&Monitors", nullptr, false},
+        // Greyed until a string with a TARN-C tool is confirmed.
+        {C::TarnCLowLevelCommands, "TARN-C &Low Level Commands", nullptr, true}}},
   };
   return tree;
 }
@@ -58,7 +60,7 @@ MainMenu::MainMenu() {
     for (const auto& e : top.entries) enabled_[e.command] = true;
   }
   apply({C::DefineToolString, C::SaveSession, C::EditPresentations, C::StartLogUp, C::StartLogDown, C::StopLogging,
-         C::StopPlayback, C::StartTelemetry, C::StopTelemetry, C::Monitors},
+         C::StopPlayback, C::StartTelemetry, C::StopTelemetry, C::Monitors, C::TarnCLowLevelCommands},
         {});
   take(Snapshot::Telemetry);
 }

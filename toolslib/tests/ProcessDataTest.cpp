@@ -111,51 +111,6 @@ TEST(ProcessData, SevoGradientAndDensityComeFromTheDepthsItIsHanded) {
   EXPECT_FLOAT_EQ(row[9], 10010.0f);
 }
 
-TEST(ProcessData, TarnCFramesUpdateItsGlobalsAndCollectSpecialData) {
-  Harness h;
-  auto& g = h.lib.globals();
-  std::vector<std::uint8_t> b(24, 0);
-  b[12] = 10 | 1;  // position table being sent, special word valid
-  b[14] = 0x34;
-  b[15] = 0x12;  // indexer count 0x1234
-  b[21] = 0x20;  // angle position ACK
-  b[22] = 0xE8;
-  b[23] = 0x03;  // table word 1000
-  h.run(records::kTarnC, b);
-  EXPECT_EQ(g.TARNC_CtrlWord & 0x0E, 10);
-  EXPECT_EQ(g.TARNC_AnglePos, 0x1234);
-  EXPECT_EQ(g.TARNC_LastAck, 0x20);
-  EXPECT_EQ(g.TARNC_SpecialFrameDataCount, 1);
-  EXPECT_EQ(g.TARNC_TDDataBuf[0], 1000);
-  // IMU data arrive as two bytes per frame.
-  b[12] = 12 | 1;
-  b[21] = 0;
-  g.TARNC_SpecialFrameDataCount = 0;
-  h.run(records::kTarnC, b);
-  EXPECT_EQ(g.TARNC_SpecialFrameDataCount, 2);
-  EXPECT_EQ(g.TARNC_IMUDataBuf[0], 0xE8);
-  EXPECT_EQ(g.TARNC_IMUDataBuf[1], 0x03);
-  EXPECT_EQ(g.TARNC_LastAck, 0x20) << "a zero acknowledge byte keeps the last one";
-  // Without the valid bit nothing is collected.
-  b[12] = 12;
-  h.run(records::kTarnC, b);
-  EXPECT_EQ(g.TARNC_SpecialFrameDataCount, 2);
-}
-
-TEST(ProcessData, TarnCAttitudeOfAVerticalAndAnInclinedTool) {
-  Harness h;
-  // Tool vertical: 1 g on z (1000 mV), earth rate horizontal 15.041 cos(45) north on x.
-  const double h45 = 15.041 * 0.70710678;
-  double v[15] = {h45 / 30.0, 0, -h45 / 30.0, 0, 0, 1000, 2, 0, 20, 20, 20, 20, 20, 0, 0};
-  std::vector<std::uint8_t> b(24, 0);
-  tools::wire::encode(tools::wire::tarnc::kLayout, v, b.data());
-  auto row = h.run(records::kTarnC, b);
-  EXPECT_NEAR(row[17], 0.0, 0.01);   // DEVI
-  EXPECT_NEAR(row[20], 0.0, 1.0);    // the x axis points north
-  EXPECT_NEAR(row[21], 1.0, 1e-3);   // GTOT
-  EXPECT_FLOAT_EQ(row[22], 2.0f);    // control word
-}
-
 TEST(ProcessData, VuntFramesSetTheGaugeGlobals) {
   Harness h;
   auto& g = h.lib.globals();

@@ -95,9 +95,9 @@ TEST(WireCodec, ByteOrderAndSignednessAreAsTabled) {
   // TARN gyro X: signed, high byte first, 0.05 deg/h.
   const std::uint8_t tarn[19] = {0xFF, 0x38};  // -200
   EXPECT_DOUBLE_EQ(decodeValue(tarn::kFields[tarn::kGyroX], tarn), -10.0);
-  // TARN-C raw gyro X: signed, low byte first, 0.001 mV.
-  const std::uint8_t tarnc[24] = {0x38, 0xFF};
-  EXPECT_DOUBLE_EQ(decodeValue(tarnc::kFields[tarnc::kRawGX], tarnc), -0.2);
+  // TARN-C indexer count: low byte first.
+  const std::uint8_t tarnc[24] = {0, 0, 0xF5, 0x03};
+  EXPECT_DOUBLE_EQ(decodeValue(tarnc::kFields[tarnc::kAngle], tarnc), 1013);
   // SEVO pressure: 32-bit unsigned, high byte first, 0.0001 psi.
   const std::uint8_t sevo[16] = {0x00, 0x1E, 0x84, 0x80};  // 2000000
   EXPECT_DOUBLE_EQ(decodeValue(sevo::kFields[sevo::kPressure], sevo), 200.0);

@@ -51,6 +51,7 @@ KvrProgram::KvrProgram(const QStringList& arguments)
   station_ = std::make_unique<LoggingStation>(StationPorts{loop_, clock_, prompter_, paths_, app_.program()},
                                               std::move(link), false, lh);
   logWindows_ = std::make_unique<LogWindows>();
+  station_->library().useNavikor(*navikor_);
   station_->charts().setViews(logWindows_.get());
   window_ = std::make_unique<KvrMainWindow>(station_->menu());
   prompter_.setParent(window_.get());
@@ -74,6 +75,7 @@ KvrProgram::~KvrProgram() {
   station_->tools().setChannelsRebuilt({});
   monDialog_.reset();
   presDialog_.reset();
+  tarncWindow_.reset();
   station_->charts().setViews(nullptr);
   logWindows_.reset();
   window_.reset();
@@ -187,6 +189,13 @@ void KvrProgram::wireUtilities() {
     if (merge.mayOpen()) utilities::ui::runMergeKvrDialog(window_.get(), merge);
   });
   window_->setHandler(C::CrossPlot, [this] { utilities::ui::runCrossPlotDialog(window_.get(), prompter_); });
+  window_->setHandler(C::TarnCLowLevelCommands, [this] {
+    auto* terminal = station_->tarnCTerminal();
+    if (!terminal) return;
+    if (!tarncWindow_) tarncWindow_ = std::make_unique<tarnc::ui::LowLevelCmdWindow>(*terminal, window_.get());
+    tarncWindow_->show();
+    tarncWindow_->raise();
+  });
 }
 
 void KvrProgram::wirePresentations() {

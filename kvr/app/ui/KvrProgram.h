@@ -13,6 +13,7 @@
 #include "kvr/monitors/CMonitorManager.h"
 #include "kvr/monitors/ui/MonitorsDialog.h"
 #include "kvr/presentation/ui/PresentationsDialog.h"
+#include "kvr/tarnc/ui/LowLevelCmdWindow.h"
 #include "navikor/Navikor.h"
 #include "platform/SystemClock.h"
 #include "platform/SystemPaths.h"
@@ -62,6 +63,7 @@ class KvrProgram {
   std::unique_ptr<PresentationsDialog> presDialog_;
   std::unique_ptr<monitors::CMonitorManager> monitors_;
   std::unique_ptr<MonitorsDialog> monDialog_;
+  std::unique_ptr<tarnc::ui::LowLevelCmdWindow> tarncWindow_;  // made on first use
 };
 
 }  // namespace kvr::ui

@@ -1,0 +1,366 @@
+// The simulated TARN-C tool read through the TOOLS library, as the task panel reads it: the
+// commands and their answers, the indexer, the faults, and north-seeking stations whose
+// results agree with the simulated well.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "common/records/ToolCodes.h"
+#include "navikor/Navikor.h"
+#include "panelsim/TarnCTool.h"
+#include "toolslib/Library.h"
+#include "toolslib/families/TarnC.h"
+
+using namespace panelsim;
+
+namespace {
+
+constexpr double kPi = 3.1415926535898;
+
+std::string sampleSct() {
+  std::ifstream in(std::string(VAREXA_SOURCE_ROOT) + "/data/TCX-0417.sct", std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TarnCSettings quiet() {
+  TarnCSettings s;
+  s.calibration = tools::tarnc::parseSct(sampleSct()).calibration;
+  s.gyroBias[0] = s.gyroBias[1] = s.gyroBias[2] = 0;
+  s.gyroNoise = s.acelNoise = 0;
+  return s;
+}
+
+Well testWell() {
+  Well w;
+  w.latitudeDeg = 40;
+  w.inclinationDeg = 30;
+  w.azimuthDeg = 123.4;
+  w.toolfaceDeg = 40;
+  return w;
+}
+
+// The tool in a well, its frames decoded by the library with the same correction table.
+struct Rig {
+  tools::Library lib;
+  tools::TarnC& family = *static_cast<tools::TarnC*>(lib.family(records::kTarnC));
+  tools::Globals& g = lib.globals();
+  TarnCTool tool;
+  Environment env;
+  Noise noise;
+  std::vector<std::uint8_t> ring = std::vector<std::uint8_t>(32768, 0);
+  std::vector<float> row = std::vector<float>(25, 0.0f);
+  std::uint32_t at = 0;
+
+  explicit Rig(TarnCSettings s = quiet(), std::uint32_t seed = 3) : tool(std::move(s)), noise(seed) {
+    env.well = testWell();
+    env.temperatureC = 45;
+    if (tool.settings().calibration) {
+      EXPECT_TRUE(family.loadCorrectionTableText(sampleSct(), nullptr));
+    }
+    family.getParameterList()[0].value = static_cast<float>(env.well.latitudeDeg);
+    family.init();
+    frames(8);  // every temperature slot has come once
+  }
+  std::uint8_t status() const { return g.TARNC_CtrlWord & 0x0E; }
+  void frame() {
+    std::uint8_t b[24];
+    tool.produce(env, noise, b);
+    env.timeS += 1.0 / 15;
+    ++env.frame;
+    for (int i = 0; i < 24; ++i) ring[(at + 3 + i) & 32767] = b[i];
+    float* p = row.data();
+    family.processData(ring, at, 3, &p, row.data(), row.data() + row.size() - 1, {});
+    at = (at + 30) & 32767;
+  }
+  void frames(int n) {
+    for (int i = 0; i < n; ++i) frame();
+  }
+  // Frames until the predicate holds; how many it took (limit + 1: never).
+  int until(const std::function<bool()>& done, int limit = 300) {
+    for (int i = 1; i <= limit; ++i) {
+      frame();
+      if (done()) return i;
+    }
+    return limit + 1;
+  }
+  void send(std::vector<std::uint8_t> payload) {
+    std::vector<std::uint8_t> m = {static_cast<std::uint8_t>(payload.size() + 2), 0xE3, 0x00};
+    m.insert(m.end(), payload.begin(), payload.end());
+    tool.onMessage(m);
+  }
+  // A move as the station starts one: status 6 seen, then rest; frames of status 6.
+  int move(std::vector<std::uint8_t> command) {
+    send(std::move(command));
+    EXPECT_LE(until([&] { return status() == 6; }, 4), 4) << "rotation shows at once";
+    int rotating = 1;
+    while (status() == 6 && rotating < 2000) frame(), ++rotating;
+    return rotating;
+  }
+  void readTable() {
+    g.TARNC_SpecialFrameDataCount = 0;
+    send({0x99});
+    EXPECT_LE(until([&] { return status() == 10; }, 15), 15);
+    until([&] { return status() != 10; });
+    g.cuentas_0deg = g.TARNC_TDDataBuf[0];
+    g.cuentas_180deg = g.TARNC_TDDataBuf[2];
+  }
+  // The average of one indexer position over n frames, as the station keeps it.
+  ESTACIONin average(int n, double* p = nullptr) {
+    ESTACIONin s;
+    double sum[21] = {};
+    for (int i = 0; i < n; ++i) {
+      frame();
+      for (int k = 0; k < 6; ++k) sum[k] += row[k];
+      sum[6] += g.m_fPOS;
+      for (int k = 0; k < 3; ++k) sum[7 + k] += row[12 + k];
+    }
+    s.acel = CARTXYZ(sum[3] / n, sum[4] / n, sum[5] / n);
+    s.gyro = CARTXYZ(sum[0] / n, sum[1] / n, sum[2] / n);
+    s.rotpos = sum[6] / n;
+    for (int k = 0; p && k < 6; ++k) p[k] = sum[k] / n;
+    return s;
+  }
+};
+
+double angleDiff(double a, double b) {
+  double d = std::fmod(std::fabs(a - b), 360.0);
+  return d > 180 ? 360 - d : d;
+}
+double deg(double r) { return r * 180 / kPi; }
+
+struct Station {
+  ESTACIONout result;
+  double ratio = 0;
+};
+
+// A north-seeking station as the panel runs it: 0x6F, wait, average; 0x71, wait, average.
+Station runStation(Rig& rig, int halfFrames) {
+  rig.readTable();
+  rig.move({0x6F});
+  rig.frames(15);  // the mid-station settling
+  double p[6], q[6];
+  const ESTACIONin s0 = rig.average(halfFrames, p);
+  rig.move({0x71});
+  rig.frames(15);
+  const ESTACIONin s1 = rig.average(halfFrames, q);
+  Station st;
+  st.result = rig.lib.navikor().ProcesarEstacion(s0, s1, 100);
+  // The survey report's inertial vector: rates of the two positions in earth-rate units.
+  const double wx = (p[0] - q[0]) * 0.5 / 15.041, wy = (p[1] - q[1]) * 0.5 / 15.041;
+  const double wz = -(std::sin(rig.env.well.latitudeDeg * kPi / 180) + p[3] * wx + p[4] * wy) / p[5];
+  st.ratio = std::sqrt(wx * wx + wy * wy + wz * wz);
+  return st;
+}
+
+}  // namespace
+
+TEST(TarnCTool, CalibrationRoundTripGivesThePhysicalReadingsBack) {
+  Rig rig;
+  CNavikor& nav = rig.lib.navikor();
+  const Well w = rig.env.well;
+  const double theta = rig.tool.angleOfCount(rig.tool.count());
+  const MATXYZ m = Param2Matrix(POS_PARAM{w.inclinationDeg * kPi / 180, w.azimuthDeg * kPi / 180,
+                                          (w.toolfaceDeg + theta) * kPi / 180, 0});
+  const CARTXYZ a = MatxVect(MatTrasp(m), CARTXYZ(0, 0, 1));
+  const CARTXYZ rate = MatxVect(nav.mecToGyro, MatxVect(MatTrasp(m), nav.earthRate));
+  rig.frame();
+  EXPECT_NEAR(rig.row[3], a.x, 2e-6);
+  EXPECT_NEAR(rig.row[4], a.y, 2e-6);
+  EXPECT_NEAR(rig.row[5], a.z, 2e-6);
+  // 1 uV steps at gains near 1 (deg/h)/mV.
+  EXPECT_NEAR(rig.row[0], rate.x, 2e-3);
+  EXPECT_NEAR(rig.row[1], rate.y, 2e-3);
+  EXPECT_NEAR(rig.row[2], rate.z, 2e-3);
+  EXPECT_NEAR(rig.row[12], 60.0, 1e-4) << "the block runs 15 degC above the formation";
+  EXPECT_NEAR(rig.row[17], 30.0, 0.01);  // DEVI
+  EXPECT_GT(std::fabs(rig.row[6] - rate.x), 10) << "the raw reading carries the offset";
+}
+
+TEST(TarnCTool, StationsOnANoiselessToolGiveTheWellBack) {
+  for (int accuracy : {0, 2}) {
+    SCOPED_TRACE(accuracy);
+    TarnCSettings s = quiet();
+    s.accuracy = accuracy;
+    Rig rig(s);
+    const Station st = runStation(rig, 150);
+    EXPECT_LT(angleDiff(deg(st.result.attitude.Devi), 30), 0.02);
+    EXPECT_LT(angleDiff(deg(st.result.attitude.Azi), 123.4), 0.02);
+    EXPECT_LT(angleDiff(deg(st.result.attitude.Hstf), 40), 0.02);
+    EXPECT_NEAR(st.ratio, 1.0, 0.001);
+  }
+}
+
+// White gyro noise of sigma per frame averages to sigma / sqrt(N) over N frames; the
+// difference of the two positions has sqrt(2) times that per axis. A heading error dpsi
+// (about the vertical) moves the horizontal earth rate 15.041 cos(lat) by dpsi sideways, and
+// the tool's transverse plane sees the fraction sqrt(1 - (sin I sin A)^2) of that move, twice
+// over in the difference. So sigma_psi = sqrt(2) sigma / sqrt(N) / (2 x 15.041 cos(lat)
+// sqrt(1 - (sin I sin A)^2)) radians; every station stays within four of those plus the
+// 0.02-degree grid.
+TEST(TarnCTool, NoisyStationsStayWithinTheBoundTheNoiseAllows) {
+  const double sigma = 0.5;
+  const int n = 300;
+  const Well w = testWell();
+  const double side = std::sin(w.inclinationDeg * kPi / 180) * std::sin(w.azimuthDeg * kPi / 180);
+  const double sensitivity = 2 * 15.041 * std::cos(w.latitudeDeg * kPi / 180) * std::sqrt(1 - side * side);
+  const double bound = 4 * deg(std::sqrt(2.0) * sigma / std::sqrt(double(n)) / sensitivity) + 0.02;
+  EXPECT_NEAR(bound, 0.46, 0.01);
+  double worst = 0;
+  for (std::uint32_t seed : {11u, 12u, 13u, 14u}) {
+    TarnCSettings s = quiet();
+    s.gyroNoise = sigma;
+    Rig rig(s, seed);
+    const Station st = runStation(rig, n);
+    const double err = angleDiff(deg(st.result.attitude.Azi), w.azimuthDeg);
+    EXPECT_LT(err, bound) << seed;
+    worst = std::max(worst, err);
+  }
+  EXPECT_GT(worst, 0.0) << "the noise reaches the result";
+}
+
+TEST(TarnCTool, EveryIndexerMoveShowsRotationAndEndsWithinTheAccuracy) {
+  Rig rig;
+  rig.readTable();
+  EXPECT_EQ(rig.g.TARNC_SpecialFrameDataCount, 4);
+  const std::uint16_t* table = rig.g.TARNC_TDDataBuf.data();
+  EXPECT_EQ(table[0], 12);
+  EXPECT_EQ(table[2], 524);
+  const struct {
+    std::vector<std::uint8_t> command;
+    int target;
+  } moves[] = {
+      {{0x6F}, 12},  // already there: still status 6
+      {{0x70}, 268}, {{0x72}, 780}, {{0x71}, 524}, {{0x71}, 524}, {{0x6F}, 12},
+      {{0x98, 0xF4, 0x01, 0x01}, 500},  // ANY_POS_SET 500
+  };
+  for (const auto& m : moves) {
+    SCOPED_TRACE(m.target);
+    if (m.command[0] == 0x98) rig.g.TARNC_LastAck = 0;
+    const int rotating = rig.move(m.command);
+    EXPECT_GE(rotating, 8) << "status 6 lasts half a second";
+    EXPECT_LE(rotating, 150) << "a half turn takes under 10 s";
+    EXPECT_EQ(rig.status(), 2);
+    EXPECT_LE(std::abs(rig.g.TARNC_AnglePos - m.target), 2);
+  }
+  EXPECT_EQ(rig.g.TARNC_LastAck, 0x20);
+}
+
+TEST(TarnCTool, CommandsAreAcknowledgedAndReadBack) {
+  Rig rig;
+  const struct {
+    std::vector<std::uint8_t> payload;
+    std::uint8_t ack;
+  } cases[] = {
+      {{0x9B, 0x03, 0x61, 0xF5, 0x03}, 0x20}, {{0x97, 150, 10, 20, 0}, 0x10},   {{0x83, 0xCA}, 0x30},
+      {{0x9E, 20, 40, 30, 45, 40}, 0x30},     {{0x9C, 0x02, 0x9A, 55}, 0x30},   {{0x9C, 0x02, 0x9C}, 0x30},
+      {{0xA2, 0x88, 0x13}, 0x10},             {{0xA3, 0x10, 0x27}, 0x10},       {{0xA5, 30}, 0x10},
+  };
+  for (const auto& c : cases) {
+    rig.g.TARNC_LastAck = 0;
+    rig.send(c.payload);
+    EXPECT_LE(rig.until([&] { return rig.g.TARNC_LastAck != 0; }, 3), 3) << int(c.payload[0]);
+    EXPECT_EQ(rig.g.TARNC_LastAck, c.ack) << int(c.payload[0]);
+  }
+  EXPECT_EQ(rig.tool.settings().table[0], 1013);
+  EXPECT_EQ(rig.tool.settings().accuracy, 0);
+  EXPECT_EQ(rig.tool.received().dtgStep, -10);
+  EXPECT_TRUE(rig.tool.received().turnOn);
+  EXPECT_FALSE(rig.tool.received().tableEnabled);
+
+  rig.readTable();
+  rig.frames(7);  // one turn of the slots
+  EXPECT_EQ(rig.g.TARNC_DTGFrequency, -10) << "the DTG slot reports the new step";
+  EXPECT_EQ(rig.g.TARNC_TDDataBuf[0], 1013);
+  // A6: the frequency table, 16 bytes, while status 12 lasts.
+  rig.g.TARNC_SpecialFrameDataCount = 0;
+  rig.send({0xA6});
+  EXPECT_LE(rig.until([&] { return rig.status() == 12; }, 5), 5);
+  rig.until([&] { return rig.status() != 12; });
+  EXPECT_EQ(rig.g.TARNC_SpecialFrameDataCount, 16);
+  EXPECT_EQ(rig.g.TARNC_IMUDataBuf[0], 20);
+  EXPECT_EQ(rig.g.TARNC_IMUDataBuf[3], 45);
+  // A7: thresholds and window.
+  rig.g.TARNC_SpecialFrameDataCount = 0;
+  rig.send({0xA7});
+  rig.until([&] { return rig.status() == 12; }, 5);
+  rig.until([&] { return rig.status() != 12; });
+  EXPECT_GE(rig.g.TARNC_SpecialFrameDataCount, 5);
+  const auto& imu = rig.g.TARNC_IMUDataBuf;
+  EXPECT_EQ(imu[0] + 256 * imu[1], 5000);
+  EXPECT_EQ(imu[2] + 256 * imu[3], 10000);
+  EXPECT_EQ(imu[4], 30);
+}
+
+TEST(TarnCTool, NamedFaultsShowAsThePanelWouldSeeThem) {
+  auto with = [](bool TarnCFaults::*flag) {
+    TarnCSettings s = quiet();
+    s.faults.*flag = true;
+    return s;
+  };
+  {
+    Rig rig(with(&TarnCFaults::noAck));
+    rig.g.TARNC_LastAck = 0;
+    rig.send({0xA5, 10});
+    rig.frames(30);
+    EXPECT_EQ(rig.g.TARNC_LastAck, 0);
+  }
+  {
+    Rig rig(with(&TarnCFaults::shortTable));
+    rig.readTable();
+    EXPECT_EQ(rig.g.TARNC_SpecialFrameDataCount, 3);
+  }
+  {
+    Rig rig(with(&TarnCFaults::endlessTable));
+    rig.send({0x99});
+    rig.frames(300);
+    EXPECT_EQ(rig.status(), 10);
+  }
+  {
+    Rig rig(with(&TarnCFaults::equalCounts));
+    rig.readTable();
+    EXPECT_EQ(rig.g.TARNC_TDDataBuf[2], rig.g.TARNC_TDDataBuf[0]);
+  }
+  {
+    Rig rig(with(&TarnCFaults::jammed));
+    EXPECT_GE(rig.move({0x71}), 8);
+    EXPECT_EQ(rig.g.TARNC_AnglePos, 12);
+  }
+  {
+    Rig rig(with(&TarnCFaults::shortMove));
+    rig.move({0x71});
+    EXPECT_EQ(rig.g.TARNC_AnglePos, 524 - 40);
+  }
+  {
+    Rig normal, slow(with(&TarnCFaults::slowMoves));
+    EXPECT_GT(slow.move({0x71}), 4 * normal.move({0x71}) - 8);
+  }
+  {
+    Rig rig(with(&TarnCFaults::vibration));
+    rig.frames(2);
+    EXPECT_EQ(rig.status(), 4);
+    rig.move({0x71});
+    EXPECT_EQ(rig.status(), 4) << "after a move, still vibrating";
+  }
+  {
+    Rig rig(with(&TarnCFaults::imuSilent));
+    rig.move({0x71});
+    EXPECT_EQ(rig.status(), 0);
+    EXPECT_EQ(rig.row[9], 0.0f);
+  }
+}
+
+// The roll test turns the tool by hand: the operator changes the well's toolface while the
+// tool runs, and the decoded high side follows.
+TEST(TarnCTool, TheOperatorTurnsTheToolByHand) {
+  Rig rig;
+  rig.frames(40);
+  EXPECT_NEAR(rig.row[19], 40.0, 0.05);
+  rig.env.well.toolfaceDeg = 130;
+  rig.frames(300);  // the online attitude is smoothed over two seconds
+  EXPECT_NEAR(rig.row[19], 130.0, 0.05);
+}
