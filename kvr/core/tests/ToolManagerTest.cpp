@@ -2,6 +2,10 @@
 // depth offsets and the gyro tools' correction-table question.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
 #include "common/records/SystemMode.h"
 #include "common/records/ToolCodes.h"
 #include "kvr/core/ToolManagerMessages.h"
@@ -96,8 +100,18 @@ TEST(ToolManager, AnActiveGyroCalibrationIsKeptOnlyWhenTheUserSaysYes) {
   StringRig rig;
   auto* tarnB = static_cast<tools::TarnB*>(rig.lib.family(records::kTarnB));
   auto* tarnC = static_cast<tools::TarnC*>(rig.lib.family(records::kTarnC));
-  tarnB->setCorrectionTableActive(true);
-  tarnC->setCorrectionTableActive(true);
+  // Each tool's correction table loaded as the calibration dialog loads it.
+  const auto tarnBTable = std::filesystem::temp_directory_path() / "tool-manager-test-tarnb.sct";
+  std::ofstream(tarnBTable, std::ios::trunc) << "KVR SENSOR CORRECTION TABLE 1\nSN 17\nDATE 2024-03-04\nTYPE 1\nROWS 2\n"
+                                                "20 0.1 0.2 1 1\n80 0.3 0.4 1 1\n";
+  char text[1024] = {};
+  std::snprintf(text, sizeof text, "%s", tarnBTable.c_str());
+  unsigned status = 0;
+  tarnB->executeCal(2, 1, &status, text);
+  std::filesystem::remove(tarnBTable);
+  ASSERT_TRUE(tarnB->correctionTableActive()) << text;
+  std::string error;
+  ASSERT_TRUE(tarnC->loadCorrectionTableText(testing::sourceFile("data/TCX-0417.sct"), &error)) << error;
   rig.prompter.queue(platform::Answer::Yes);
   rig.prompter.queue(platform::Answer::No);
   rig.declare({"TARNB-FSK", "TARNC-NSG"});
