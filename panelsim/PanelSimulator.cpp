@@ -12,7 +12,8 @@ constexpr std::uint8_t kStart = 0x0B, kSeparator = 0x0A, kPanelMarker = 0xCD, kP
 constexpr std::uint8_t kPingAnswer = 0xEE, kInitAnswer = 0x18, kInitErrorAnswer = 0xCC;
 constexpr std::uint8_t kTelemetrySystem = 0xFE, kEnableTools = 0x01, kReadTools = 0x02;
 constexpr std::uint8_t kDiscoveryAddress = 0xFF;
-constexpr std::size_t kMaxDiscoveryAddresses = 8;
+// The host's table of expected addresses holds 100; the discovery block lists them all.
+constexpr std::size_t kMaxDiscoveryAddresses = 100;
 constexpr std::size_t kDeviceQueueBytes = 65536;  // what the bridge buffers before it overruns
 constexpr int kFramesPerSecond = 15;
 
@@ -50,7 +51,7 @@ std::optional<std::string> PanelSimulator::checkToolString(const std::vector<std
   for (std::uint8_t c : codes)
     if (!makeToolModel(c)) return "no tool model for code " + std::to_string(c);
   if (blockAddresses(codes).size() > kMaxDiscoveryAddresses)
-    return "the string sends more than 8 block addresses, more than one discovery block can list";
+    return "the string sends more than 100 block addresses, more than the discovery block can list";
   return std::nullopt;
 }
 

@@ -70,7 +70,7 @@ class PanelSimulator {
   ~PanelSimulator();
 
   // Replaces the connected string; an error text for an unknown code or more block
-  // addresses than one discovery block lists (8).
+  // addresses than the discovery block lists (100).
   std::optional<std::string> setToolString(const std::vector<std::uint8_t>& codes);
   static std::optional<std::string> checkToolString(const std::vector<std::uint8_t>& codes);
 

@@ -37,7 +37,14 @@ class CFileManager {
   static std::string logFileName(const records::ToolList& tools, std::uint8_t direction, bool playback);
 
   // --- writing ---
-  // Session folder + name + suffix + ".kvr".
+  // A new data file session folder + name + suffix + ".kvr", numbered by FileCounter.txt. A
+  // number whose name is already taken is passed over and the number used is written back, so
+  // no recorded file is ever replaced. kCounterUnwritable when the counter cannot be written
+  // (nothing is created), -1 when the file cannot be created.
+  static constexpr int kCounterUnwritable = -3;
+  int createNumberedOutput(const std::filesystem::path& sessionFolder, const std::string& name);
+  // Session folder + name + suffix + ".kvr", replacing a file of that name (a name the user chose
+  // and confirmed).
   int createOutputFile(const std::filesystem::path& sessionFolder, const std::string& name);
   const std::filesystem::path& lastFilePath() const { return lastPath_; }
   bool outputOpen() const { return out_ != nullptr; }

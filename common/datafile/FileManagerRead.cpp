@@ -15,6 +15,16 @@ constexpr std::uint64_t kEntry = records::kChannelStructSize;
 constexpr std::uint64_t kParameter = records::kToolParameterSize;
 constexpr std::uint64_t kMainBlock = kMainParameterCount * records::kSysParameterSize;
 constexpr int kNoRows = 1;  // summary walk: static data sound, but not one whole row
+
+// Every one of `count` channel records names a column of a row of rowWidth values.
+bool columnsInsideRow(const std::uint8_t* records, std::uint64_t count, std::uint64_t rowWidth) {
+  for (std::uint64_t i = 0; i < count; ++i) {
+    const std::uint8_t* r = records + i * kEntry;
+    if (std::uint64_t{getU32(r + 40)} + getU32(r + 44) >= rowWidth) return false;
+  }
+  return true;
+}
+bool columnsInsideRow(const std::uint8_t* records, std::uint64_t count) { return columnsInsideRow(records, count, count); }
 }  // namespace
 
 int CFileManager::openInput(const std::filesystem::path& path) {
@@ -76,6 +86,11 @@ int CFileManager::readChannelList(records::ChannelList& channels) {
   const int r = readEntries(bytes, n);
   if (r == -1) return r;
   for (std::size_t i = 0; i < n; ++i) channels.push_back(records::decodeChannel(bytes.data() + i * kEntry));
+  // A row holds one value per channel: a column outside it would read another channel's value.
+  if (r == 0 && !columnsInsideRow(bytes.data(), n)) {
+    channels.clear();
+    return -2;
+  }
   return r;
 }
 
@@ -192,6 +207,20 @@ static int skipFramed(InputFile& in, std::uint64_t size, std::uint32_t& n) {
   return getU32(b) == n ? 0 : -2;
 }
 
+// The channel records at `from` all name a column of their n-value row; the position is kept.
+static int checkColumns(InputFile& in, std::uint64_t from, std::uint32_t n) {
+  const std::uint64_t back = in.tell();
+  std::vector<std::uint8_t> chunk;
+  for (std::uint32_t done = 0; done < n;) {
+    const std::uint32_t take = std::min<std::uint32_t>(n - done, 1024);
+    chunk.resize(take * kEntry);
+    if (!in.seek(from + std::uint64_t{done} * kEntry) || in.read(chunk.data(), chunk.size()) != chunk.size()) return -1;
+    if (!columnsInsideRow(chunk.data(), take, n)) return -2;
+    done += take;
+  }
+  return in.seek(back) ? 0 : -1;
+}
+
 int CFileManager::summaryWalk(DataFileSummary& s) {
   s = DataFileSummary{};
   InputFile& in = *in_;
@@ -215,6 +244,7 @@ int CFileManager::summaryWalk(DataFileSummary& s) {
 
   s.sectionStart[kSectionChannels] = in.tell();
   if (int r = skipFramed(in, kEntry, s.rowWidth); r != 0) return r;
+  if (int r = checkColumns(in, s.sectionStart[kSectionChannels] + 4, s.rowWidth); r != 0) return r;
 
   s.sectionStart[kSectionParameters] = in.tell();
   for (std::uint32_t t = 0; t < tools; ++t) {

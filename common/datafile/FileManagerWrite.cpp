@@ -1,6 +1,7 @@
 // CFileManager: naming, the static data and the rows of a new log.
 #include <algorithm>
 #include <bit>
+#include <climits>
 
 #include "common/datafile/CFileManager.h"
 #include "common/datafile/FileCounter.h"
@@ -16,12 +17,37 @@ CFileManager::~CFileManager() {
   closeInput();
 }
 
+namespace {
+// Names passed over before giving up: far more than a session folder ever holds.
+constexpr int kMaxNumbersTried = 100000;
+}  // namespace
+
 int CFileManager::nextFileNumber(const std::filesystem::path& sessionFolder) {
   const auto path = sessionFolder / kFileCounterName;
   const auto old = fs_.readText(path, kFileCounterReadLimit);
   const int number = old ? parseFileCounter(*old) + 1 : 0;
   suffix_ = fileNumberSuffix(number);
   return fs_.writeText(path, fileCounterText(number)) ? 0 : -1;
+}
+
+int CFileManager::createNumberedOutput(const std::filesystem::path& sessionFolder, const std::string& name) {
+  closeOutput();
+  const auto counter = sessionFolder / kFileCounterName;
+  const auto old = fs_.readText(counter, kFileCounterReadLimit);
+  int number = old ? parseFileCounter(*old) + 1 : 0;
+  for (int tried = 0; tried < kMaxNumbersTried; ++tried) {
+    // The counter first: a counter that cannot be written leaves every file as it was.
+    if (!fs_.writeText(counter, fileCounterText(number))) return kCounterUnwritable;
+    suffix_ = fileNumberSuffix(number);
+    lastPath_ = sessionFolder / (name + suffix_ + ".kvr");
+    bool taken = false;
+    out_ = fs_.createNewOutput(lastPath_, taken);
+    flushedBytesInFloat_ = 0;
+    if (out_) return 0;
+    if (!taken || number == INT_MAX) return -1;
+    ++number;
+  }
+  return -1;
 }
 
 std::string CFileManager::logFileName(const records::ToolList& tools, std::uint8_t direction, bool playback) {

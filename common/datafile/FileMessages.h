@@ -12,6 +12,8 @@ struct FileMessage {
 
 inline constexpr FileMessage kCreateOutputFailed{
     "FATAL ERROR", "Error while trying to open the output file\nRestart the program and check for enough disk space !"};
+inline constexpr FileMessage kCounterWriteFailed{
+    "FATAL ERROR", "The file counter FileCounter.txt of the session folder cannot be written\nNo file was created: check the session folder !"};
 inline constexpr FileMessage kStaticWriteFailed{
     "FATAL ERROR", "Error while trying to save static data on the file\nRestart the program and check for enough disk space !"};
 // Logging goes on after this one.

@@ -42,6 +42,9 @@ class FileSystem {
   virtual ~FileSystem() = default;
   // Creates or truncates the file for binary writing; nullptr when it cannot be opened.
   virtual std::unique_ptr<OutputFile> createOutput(const std::filesystem::path& path) = 0;
+  // Creates a file that is not there yet, never replacing one; nullptr when it cannot be made,
+  // with `taken` set when something already has that name.
+  virtual std::unique_ptr<OutputFile> createNewOutput(const std::filesystem::path& path, bool& taken) = 0;
   virtual std::unique_ptr<InputFile> openInput(const std::filesystem::path& path) = 0;
   // The first maxBytes bytes of a file, or nullopt when it cannot be opened.
   virtual std::optional<std::string> readText(const std::filesystem::path& path, std::size_t maxBytes) = 0;

@@ -68,6 +68,12 @@ std::unique_ptr<OutputFile> MemoryFileSystem::createOutput(const std::filesystem
   return std::make_unique<MemoryOutput>(*this, bytes);
 }
 
+std::unique_ptr<OutputFile> MemoryFileSystem::createNewOutput(const std::filesystem::path& path, bool& taken) {
+  taken = files_.count(key(path)) != 0 || folders_.count(key(path)) != 0;
+  if (taken) return nullptr;
+  return createOutput(path);
+}
+
 std::unique_ptr<InputFile> MemoryFileSystem::openInput(const std::filesystem::path& path) {
   auto it = files_.find(key(path));
   if (it == files_.end() || refused_.count(key(path))) return nullptr;

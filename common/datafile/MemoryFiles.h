@@ -16,6 +16,7 @@ class MemoryFileSystem final : public FileSystem {
   using Bytes = std::vector<std::uint8_t>;
 
   std::unique_ptr<OutputFile> createOutput(const std::filesystem::path& path) override;
+  std::unique_ptr<OutputFile> createNewOutput(const std::filesystem::path& path, bool& taken) override;
   std::unique_ptr<InputFile> openInput(const std::filesystem::path& path) override;
   std::optional<std::string> readText(const std::filesystem::path& path, std::size_t maxBytes) override;
   bool writeText(const std::filesystem::path& path, std::string_view text) override;

@@ -83,6 +83,13 @@ std::unique_ptr<OutputFile> PosixFileSystem::createOutput(const std::filesystem:
   return std::make_unique<PosixOutput>(fd);
 }
 
+std::unique_ptr<OutputFile> PosixFileSystem::createNewOutput(const std::filesystem::path& path, bool& taken) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  taken = fd < 0 && errno == EEXIST;
+  if (fd < 0) return nullptr;
+  return std::make_unique<PosixOutput>(fd);
+}
+
 std::unique_ptr<InputFile> PosixFileSystem::openInput(const std::filesystem::path& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return nullptr;

@@ -51,6 +51,7 @@ class PosixFile final : public ByteFile {
 std::unique_ptr<ByteFile> openByteFile(const std::filesystem::path& path, OpenMode mode) {
   const int flags = mode == OpenMode::ReadOnly ? O_RDONLY
                     : mode == OpenMode::ReadWrite ? O_RDWR
+                    : mode == OpenMode::CreateNew ? O_RDWR | O_CREAT | O_EXCL
                                                   : O_RDWR | O_CREAT | O_TRUNC;
   const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
   if (fd < 0) return nullptr;

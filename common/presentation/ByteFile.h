@@ -20,8 +20,8 @@ class ByteFile {
   virtual bool truncate(std::uint64_t size) = 0;
 };
 
-// A file of the file system. Null when it cannot be opened.
-enum class OpenMode { ReadOnly, ReadWrite, CreateTruncate };
+// A file of the file system. Null when it cannot be opened; CreateNew never replaces a file.
+enum class OpenMode { ReadOnly, ReadWrite, CreateTruncate, CreateNew };
 std::unique_ptr<ByteFile> openByteFile(const std::filesystem::path& path, OpenMode mode);
 
 // An in-memory file; writes beyond writeLimit come up short, as on a full disk.

@@ -1,5 +1,7 @@
 #include "common/presentation/LogStart.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace presentation {
@@ -11,7 +13,8 @@ void bindChannels(CFormat& format, std::span<const records::ChannelStruct> chann
       for (const auto& ch : channels) {
         if (ch.mnemonic != c.name) continue;
         c.enabled = true;
-        c.channelIndex = ch.column();
+        // A column past any row reads as missing.
+        c.channelIndex = static_cast<std::uint32_t>(std::min<std::uint64_t>(ch.column(), UINT32_MAX));
         c.units = ch.unit.empty() ? std::string() : "[" + ch.unit + "]";
         break;
       }

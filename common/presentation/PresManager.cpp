@@ -4,6 +4,8 @@
 #include <iterator>
 #include <optional>
 
+#include "common/records/FileNameRule.h"
+
 namespace presentation {
 
 namespace {
@@ -14,6 +16,9 @@ constexpr const char* kNotValid = "The requested file is not a valid Presentatio
 constexpr const char* kEraseQuestion = "Do you really want to erase the selected Format(s) ?";
 constexpr const char* kSameNames =
     "There are formats having the same name. You cannot repeat the names.\n"
+    "Please change this before you get any further !";
+constexpr const char* kNameLeavesFolder =
+    "A Format name names its chart data files: it cannot hold \"/\" or \"\\\" or be \".\" or \"..\".\n"
     "Please change this before you get any further !";
 constexpr int kScales[5] = {40, 100, 200, 500, 1000};
 // Presentation files are a few kilobytes; anything far larger is not one.
@@ -59,6 +64,8 @@ int CPresManager::loadDefault() {
   deselectAll();
   if (result.outcome == PresentationRead::Outcome::Invalid) return -2;
   formats_ = std::move(result.formats);
+  // Read at start-up: the names are checked as when the manager closes.
+  if (const char* problem = namesProblem(formats_)) platform::tell(prompter_, "WARNING", problem, platform::Icon::Warning);
   return 0;
 }
 
@@ -130,16 +137,27 @@ void CPresManager::setSlot(std::size_t slot, const std::string& name, int choice
   if (slot >= formats_.size()) return;
   auto& f = formats_[slot];
   f.name = name.substr(0, kFormatNameMax);
-  if (choice >= 0 && choice < 10) f.scale = kScales[choice / 2];
+  // Even choices are English, odd ones metric: the unit goes with the scale.
+  if (choice >= 0 && choice < 10) {
+    f.scale = kScales[choice / 2];
+    f.english = choice % 2 == 0;
+  }
+}
+
+const char* CPresManager::namesProblem(const std::vector<CFormat>& formats) {
+  for (std::size_t i = 0; i < formats.size(); ++i) {
+    if (!records::nameStaysInFolder(formats[i].name)) return kNameLeavesFolder;
+    for (std::size_t j = i + 1; j < formats.size(); ++j)
+      if (formats[i].name == formats[j].name) return kSameNames;
+  }
+  return nullptr;
 }
 
 bool CPresManager::exit() {
-  for (std::size_t i = 0; i < formats_.size(); ++i)
-    for (std::size_t j = i + 1; j < formats_.size(); ++j)
-      if (formats_[i].name == formats_[j].name) {
-        platform::tell(prompter_, "WARNING", kSameNames, platform::Icon::Warning);
-        return false;
-      }
+  if (const char* problem = namesProblem(formats_)) {
+    platform::tell(prompter_, "WARNING", problem, platform::Icon::Warning);
+    return false;
+  }
   save((mainFolder_ / kDefaultFile).string());
   return true;
 }

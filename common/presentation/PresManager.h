@@ -49,6 +49,9 @@ class CPresManager {
   // Exit: false (after the warning) when two formats share a name; otherwise the formats
   // are written to DEFAULT_FORMAT.TXT and the dialog may close.
   bool exit();
+  // The warning for names that cannot each name their own chart data file (repeated, or
+  // leaving the folder), or nullptr.
+  static const char* namesProblem(const std::vector<CFormat>& formats);
 
  private:
   int read(const std::string& file, bool replace);

@@ -21,7 +21,8 @@ struct ChannelStruct {
   std::uint32_t index = 0;
   std::uint32_t toolCode = 0;  // the whole u32; its low byte is the tool code of the source
 
-  std::uint32_t column() const { return baseColumn + index; }
+  // Summed without wrapping: a stored index of 0xFFFFFFFF must not name another channel's column.
+  std::uint64_t column() const { return std::uint64_t{baseColumn} + index; }
   friend bool operator==(const ChannelStruct&, const ChannelStruct&) = default;
 };
 

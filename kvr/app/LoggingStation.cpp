@@ -63,6 +63,7 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
   charts_ = std::make_unique<ChartRecorder>(ports.prompter, ports.clock, [this] {
     ChartRecorder::Context c;
     c.mainFolder = ports_.program.mainFolder;
+    c.sessionFolder = session_.sessionFolder();
     c.channels = &tools_.channels();
     c.dataFile = [this] { return dialog_->outputFile(); };
     c.modeWord = tools_.modeWord();

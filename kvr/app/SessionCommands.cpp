@@ -73,8 +73,10 @@ bool loadSession(LoggingStation& station, platform::Prompter& prompter, ProgramS
     show(prompter, readFailureMessage(r));
     return false;
   }
-  adoptStaticData(stored, tools, program);
+  // The folders are made before anything is replaced: a session that cannot be adopted
+  // leaves the tool string, its parameters and the mode word as they were.
   if (!station.session().adopt(job)) return false;
+  adoptStaticData(stored, tools, program);
   tools.createChannels();
   tools.allocateRing();
   tools.initialiseTools(program.modeWord);

@@ -160,6 +160,12 @@ void CToolManager::startLog(LogDirection direction, bool simulatedDepth, double 
   }
   ring_.setDisplayed(ring_.write());
   ring_.setFlushed(ring_.write());
+  // The speed ring starts empty: the first frame of the log gives the depth to measure from.
+  speed_.fill(0);
+  speedSum_ = 0;
+  speedIndex_ = 0;
+  speedSamples_ = 0;
+  speedRestart_ = true;
 }
 
 void CToolManager::stopLog() {

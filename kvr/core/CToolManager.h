@@ -146,6 +146,10 @@ class CToolManager {
   std::array<double, kSpeedSamples> speed_{};
   std::size_t speedIndex_ = 0;
   double speedSum_ = 0;
+  // Samples taken since the log started (up to 30): the jump of the depth offset or of the
+  // simulated start depth at a log start never becomes a speed.
+  std::size_t speedSamples_ = 0;
+  bool speedRestart_ = false;
 
   std::uint64_t framesDispatched_ = 0;
   std::vector<ActiveTool> active_;

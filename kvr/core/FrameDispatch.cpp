@@ -52,8 +52,13 @@ void CToolManager::decodePanel(std::uint32_t read, float** row, float* start, fl
   // frame has no previous count: it gives no speed sample and one elapsed frame.
   if (haveCounter_) {
     const int d = block.counter >= lastCounter_ ? block.counter - lastCounter_ : block.counter + 65535 - lastCounter_;
-    if (d > 0) {
+    if (d > 0 && speedRestart_) {
       framesElapsed_ = d;
+      speedRestart_ = false;
+      lastSpeedDepth_ = currentDepth_;
+    } else if (d > 0) {
+      framesElapsed_ = d;
+      if (speedSamples_ < kSpeedSamples) ++speedSamples_;
       const double sample = (currentDepth_ - lastSpeedDepth_) / d;
       speedSum_ += sample - speed_[speedIndex_];
       speed_[speedIndex_] = sample;
@@ -66,13 +71,16 @@ void CToolManager::decodePanel(std::uint32_t read, float** row, float* start, fl
     // keeps its samples and the depth change counts towards the next sample.
   } else {
     haveCounter_ = true;
+    speedRestart_ = false;
     lastSpeedDepth_ = currentDepth_;
   }
   lastCounter_ = block.counter;
 
   double speed = 0;
-  if (depthLog_) {
-    speed = records::lineSpeedFromSum(speedSum_, records::isEnglish(modeWord_));
+  if (depthLog_ && speedSamples_ > 0) {
+    // The mean of the samples taken so far, scaled as a whole ring of them.
+    const double sum = speedSum_ * static_cast<double>(kSpeedSamples) / static_cast<double>(speedSamples_);
+    speed = records::lineSpeedFromSum(sum, records::isEnglish(modeWord_));
   }
   const float time = (depthLog_ || stationLog_) ? logTime_ : 0.0f;
   tools_.globals().OnlineTime = time;

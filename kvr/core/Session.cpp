@@ -13,11 +13,17 @@ bool Session::createFolders(const records::JobRecord& job, std::filesystem::path
 }
 
 bool Session::confirmJobData(const records::JobRecord& edited) {
+  const bool namesMissing = edited.userName.empty() || edited.client.empty() || edited.wellName.empty();
+  // A running session stays whole: its later logs never move into a half-named folder.
+  if (namesMissing && started_) {
+    platform::tell(prompter_, kNamesMissingTitle, kNamesMissingText, platform::Icon::Warning);
+    return false;
+  }
   std::filesystem::path folder;
   if (!createFolders(edited, folder)) return false;
   job_ = edited;
   sessionFolder_ = folder;
-  if (job_.userName.empty() || job_.client.empty() || job_.wellName.empty()) {
+  if (namesMissing) {
     platform::tell(prompter_, kNamesMissingTitle, kNamesMissingText, platform::Icon::Warning);
     return false;
   }

@@ -1,11 +1,11 @@
 #include "kvr/core/SessionFolders.h"
 
+#include "common/records/FileNameRule.h"
+
 namespace kvr {
 
 namespace {
-bool safeName(const std::string& name) {
-  return name != "." && name != ".." && name.find('/') == std::string::npos && name.find('\\') == std::string::npos;
-}
+bool safeName(const std::string& name) { return records::nameStaysInFolder(name); }
 }  // namespace
 
 std::filesystem::path sessionFolderOf(const std::filesystem::path& dataFolder, const std::string& client,

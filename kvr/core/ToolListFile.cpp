@@ -1,6 +1,9 @@
 #include "kvr/core/ToolListFile.h"
 
 #include <charconv>
+#include <cmath>
+
+#include "common/records/FileNameRule.h"
 
 namespace kvr {
 namespace {
@@ -42,7 +45,8 @@ bool parseU32(std::string_view t, std::uint32_t& out) {
 bool parseFloat(std::string_view t, float& out) {
   if (!t.empty() && t[0] == '+') t.remove_prefix(1);
   auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
-  return ec == std::errc() && p == t.data() + t.size();
+  // "nan" and "inf" parse too, and would give a log whose every depth is not a number.
+  return ec == std::errc() && p == t.data() + t.size() && std::isfinite(out);
 }
 
 std::string inQuotes(std::string_view s) { return "\"" + std::string(s) + "\""; }
@@ -92,6 +96,11 @@ bool readDescription(Tokens& in, const std::string& key, records::ToolEntry& e, 
   }
   if (fields[0].size() > kToolNameMax) {
     problems.push_back("The tool name " + inQuotes(fields[0]) + " is longer than 11 characters");
+    return false;
+  }
+  // The tool name is part of the data file's name.
+  if (!records::nameStaysInFolder(fields[0])) {
+    problems.push_back("The tool name " + inQuotes(fields[0]) + " holds a path separator or is \".\" or \"..\"");
     return false;
   }
   e = records::ToolEntry{};

@@ -17,6 +17,7 @@ constexpr std::uint8_t kStart = 0x0B, kSeparator = 0x0A, kPanelMarker = 0xCD, kP
 constexpr std::uint8_t kCommandCode = 0x1E;
 constexpr std::uint32_t kPanelBlockBytes = 12;
 constexpr std::uint32_t kShortestDiscoveryFrame = 22 + 3;  // one listed address
+constexpr std::uint32_t kMaxDataBlockBytes = 8;
 constexpr std::uint32_t kDrainLimit = 65536;  // a panel that keeps streaming cannot hold the drain forever
 
 }  // namespace
@@ -213,7 +214,8 @@ PPort::Outcome PPort::parseFrameAt(std::uint32_t start, std::uint32_t available,
     if (!have(2)) return Outcome::Incomplete;
     if (at(i) != expected_[blocks]) break;
     const std::uint8_t len = at(i + 1);
-    if (len == 0 || len > 8) break;
+    // A data block holds at most 8 bytes; the discovery block lists every address of the string.
+    if (len == 0 || len > (discoveryMode() ? kMaxExpectedAddresses : kMaxDataBlockBytes)) break;
     if (!have(2u + len)) return Outcome::Incomplete;
     if (copied + len + 1 + kPanelBlockBytes > room) return Outcome::RingFull;
     crc = Crc16::update(Crc16::update(crc, at(i)), len);

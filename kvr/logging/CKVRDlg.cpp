@@ -78,9 +78,9 @@ bool CKVRDlg::startLog(std::uint8_t direction, bool station) {
 
   auto& files = parts_.files;
   const auto& folder = parts_.session.sessionFolder();
-  files.nextFileNumber(folder);
-  if (files.createOutputFile(folder, CFileManager::logFileName(tools_().toolList(), direction, false)) != 0) {
-    show(parts_.prompter, kCreateOutputFailed);
+  const int created = files.createNumberedOutput(folder, CFileManager::logFileName(tools_().toolList(), direction, false));
+  if (created != 0) {
+    show(parts_.prompter, created == CFileManager::kCounterUnwritable ? kCounterWriteFailed : kCreateOutputFailed);
     return false;
   }
   outputFile_ = files.lastFilePath();

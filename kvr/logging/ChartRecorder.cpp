@@ -1,5 +1,6 @@
 #include "kvr/logging/ChartRecorder.h"
 
+#include <algorithm>
 #include <ctime>
 #include <fstream>
 #include <sstream>
@@ -8,6 +9,8 @@
 #include "common/presentation/LogStart.h"
 #include "common/presentation/PresentationFile.h"
 #include "common/presentation/RenderRules.h"
+#include "common/records/FileNameRule.h"
+#include "common/records/SystemMode.h"
 
 namespace kvr {
 
@@ -30,6 +33,26 @@ std::tm calendar(const platform::CalendarTime& c) {
   std::tm normalised = t;
   if (std::mktime(&normalised) != static_cast<std::time_t>(-1)) t.tm_wday = normalised.tm_wday;
   return t;
+}
+const char* skipReason(const presentation::CFormat& f, const std::vector<std::string>& earlierNames) {
+  if (!records::nameStaysInFolder(f.name)) return kFormatNameRefused;
+  if (std::find(earlierNames.begin(), earlierNames.end(), f.name) != earlierNames.end()) return kFormatNameRepeated;
+  if (f.tracks.empty()) return kFormatWithoutTracks;
+  return nullptr;
+}
+
+// A new file stem + ".cdf", passing over names already taken (a playback without an output
+// file has no number of its own); `path` is the name used.
+std::unique_ptr<presentation::ByteFile> createChartFile(const std::filesystem::path& folder, const std::string& stem,
+                                                        std::filesystem::path& path) {
+  constexpr int kMaxNumbersTried = 10000;
+  for (int n = 0; n < kMaxNumbersTried; ++n) {
+    path = folder / (stem + (n == 0 ? std::string() : "_" + std::to_string(n)) + ".cdf");
+    if (auto file = presentation::openByteFile(path, presentation::OpenMode::CreateNew)) return file;
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec))) return nullptr;
+  }
+  return nullptr;
 }
 }  // namespace
 
@@ -57,13 +80,23 @@ void ChartRecorder::startLog(std::uint8_t direction) {
   header.createdOn = presentation::creationDateText(now);
   header.createdAt = presentation::creationTimeText(now);
   header_ = header;
+  // Beside the data file: two jobs' logs of one tool string never share a chart data file.
+  const auto folder = dataFile.has_parent_path() ? dataFile.parent_path() : c.sessionFolder;
+  std::vector<std::string> names;
   for (const auto& f : formats) {
+    if (const char* why = skipReason(f, names)) {
+      platform::tell(prompter_, kFormatSkippedTitle, "Format \"" + f.name + why, platform::Icon::Warning);
+      continue;
+    }
+    names.push_back(f.name);
     auto a = std::make_unique<Active>();
     a->format = f;
+    // The session's units decide every format's depth lines and the scale it prints at.
+    a->format.english = records::isEnglish(c.modeWord);
     presentation::bindChannels(a->format, *c.channels);
     presentation::normaliseReversed(a->format);
-    const auto path = c.mainFolder / (f.name + dataName + ".cdf");
-    auto file = presentation::openByteFile(path, presentation::OpenMode::CreateTruncate);
+    std::filesystem::path path;
+    auto file = createChartFile(folder, f.name + dataName, path);
     if (!file || a->writer.create(std::move(file), a->format, up) != 0) {
       // The formats after a failed one are not recorded.
       platform::tell(prompter_, kFormatFileFailedTitle, kFormatFileFailedText, platform::Icon::Error);
@@ -73,7 +106,7 @@ void ChartRecorder::startLog(std::uint8_t direction) {
     active_.push_back(std::move(a));
     if (views_) {
       ChartViewStart start{active_.size() - 1, up,
-                           presentation::screenStep(f.scale, f.english, c.modeWord, up), header};
+                           presentation::screenStep(f.scale, active_.back()->format.english, c.modeWord, up), header};
       start.header.formatFile = f.name;
       start.header.scale = presentation::scaleText(f.scale);
       views_->formatStarted(start, active_.back()->format, active_.back()->writer);

@@ -22,11 +22,18 @@ namespace kvr {
 inline constexpr const char* kFormatFileFailedTitle = "FATAL ERROR";
 inline constexpr const char* kFormatFileFailedText =
     "Error while trying to create a Format output file\nCheck for enough disk space and restart the computer";
+// A format whose chart data file cannot be written as it stands is left out of the log.
+inline constexpr const char* kFormatSkippedTitle = "WARNING";
+inline constexpr const char* kFormatNameRefused =
+    "\" is not recorded: a Format name cannot hold \"/\" or \"\\\" or be \".\" or \"..\"";
+inline constexpr const char* kFormatNameRepeated = "\" is not recorded: an earlier Format has the same name";
+inline constexpr const char* kFormatWithoutTracks = "\" is not recorded: the Format has no tracks";
 
 class ChartRecorder final : public LogDisplaySink {
  public:
   struct Context {
-    std::filesystem::path mainFolder;           // DEFAULT_FORMAT.TXT, and where the files go
+    std::filesystem::path mainFolder;           // DEFAULT_FORMAT.TXT
+    std::filesystem::path sessionFolder;        // the files' folder when the log records no data file
     const records::ChannelList* channels = nullptr;     // the sample row's channels
     std::function<std::filesystem::path()> dataFile;  // the data file being recorded
     int modeWord = 10;                          // the system mode word (row height)
@@ -45,7 +52,8 @@ class ChartRecorder final : public LogDisplaySink {
   void drawRow(const float* row, std::size_t width) override;
   void endLog() override;
 
-  // The chart data files of the last log, in format order; their formats and writers stay
+  // The chart data files of the last log, in format order, beside its data file and named by
+  // format and data file; their formats and writers stay
   // until the next log starts, so the windows can still scroll back.
   const std::vector<std::filesystem::path>& files() const { return paths_; }
   // The header texts of the last log (job, data file, creation date and time).

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "common/records/FileNameRule.h"
 #include "common/records/SystemMode.h"
 
 namespace kvr {
@@ -29,6 +30,9 @@ int readStaticData(CFileManager& files, tools::Library& library, std::vector<rec
   out = StoredStaticData{};
   int r = files.readToolList(out.tools);
   if (r == 0) r = files.readChannelList(out.channels);
+  // The tool names name the data files recorded with this string.
+  for (const auto& t : out.tools)
+    if (r == 0 && t.isTool() && !records::nameStaysInFolder(t.name)) r = -2;
   for (const auto& t : out.tools) {
     if (!t.isTool() || r != 0) continue;
     if (tools::Family* family = library.family(t.code())) {

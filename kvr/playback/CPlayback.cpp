@@ -106,9 +106,9 @@ bool CPlayback::createOutput() {
   auto& files = parts_.files;
   auto& tools = parts_.tools;
   const auto& folder = parts_.session.sessionFolder();
-  files.nextFileNumber(folder);
-  if (files.createOutputFile(folder, CFileManager::logFileName(tools.toolList(), direction_, true)) != 0) {
-    show(parts_.prompter, kCreateOutputFailed);
+  const int created = files.createNumberedOutput(folder, CFileManager::logFileName(tools.toolList(), direction_, true));
+  if (created != 0) {
+    show(parts_.prompter, created == CFileManager::kCounterUnwritable ? kCounterWriteFailed : kCreateOutputFailed);
     return false;
   }
   output_ = files.lastFilePath();

@@ -17,6 +17,8 @@ constexpr const char* kQuestionTitle = "QUESTION";
 constexpr const char* kTwoFilesText = "You must input two files in order to perform a merge";
 constexpr const char* kDirectionsText =
     "These files have different logging directions\nThey must have the same logging direction in order to be merged";
+constexpr const char* kSpliceDirectionsText =
+    "These files have different logging directions\nThey must have the same logging direction in order to be spliced";
 constexpr const char* kDuplicateText1 = "Channel Name: ";
 constexpr const char* kDuplicateText2 =
     " has been found in both files !\nTry using other renaming suffix for channels from File 2\nIf you continue only "
@@ -190,12 +192,10 @@ bool CMergeKvr::createOutput(CFileManager& out, const char* name) {
     }
     r = out.createOutputFile(file.parent_path(), file.filename().string());
   } else {
-    const auto folder = sessionFolder_();
-    r = out.nextFileNumber(folder);
-    if (r == 0) r = out.createOutputFile(folder, name);
+    r = out.createNumberedOutput(sessionFolder_(), name);
   }
   if (r != 0) {
-    kvr::show(prompter_, kCreateOutputFailed);
+    kvr::show(prompter_, r == CFileManager::kCounterUnwritable ? kCounterWriteFailed : kCreateOutputFailed);
     return false;
   }
   return true;
@@ -327,6 +327,11 @@ bool CMergeKvr::spliceRangesValid() {
 bool CMergeKvr::splice() {
   const auto& c1 = inputs_[0].contents;
   const auto& c2 = inputs_[1].contents;
+  // A down log joined to an up log would reverse its depths half way.
+  if (c1.direction != c2.direction) {
+    show(kErrorTitle, kSpliceDirectionsText);
+    return false;
+  }
   // The rows of File 2 are written under File 1's channel list, so the rows must be alike too.
   if (toolNames(c1.tools) != toolNames(c2.tools) || c1.summary.rowWidth != c2.summary.rowWidth) {
     show(kErrorTitle, kToolStringText);

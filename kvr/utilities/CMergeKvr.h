@@ -27,6 +27,10 @@ struct DepthRange {
   float to = 0;
 };
 
+// A depth box shows its value rounded; an untouched box gives back the exact depth it was
+// filled with, so the files' own first and last depths are never refused as outside the file.
+inline float depthFromBox(float exact, double shown, double inBox) { return inBox == shown ? exact : static_cast<float>(inBox); }
+
 class CMergeKvr {
  public:
   static constexpr const char* kFileFilter = "KVR Data files (*.kvr)|*.kvr||";

@@ -1,6 +1,7 @@
 #include "kvr/utilities/LasWriter.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 
@@ -13,7 +14,14 @@ namespace kvr::utilities {
 namespace {
 constexpr std::size_t kBufferBytes = 1 << 20;
 constexpr std::size_t kRowBlockFloats = 1 << 18;  // 1 MB of rows per read
-constexpr float kSpikeLimit = 250.0f;
+constexpr float kSpikeLimit = 250.0f;  // m/min
+
+// The spike limit in the line speed channel's own unit: 250 m/min is 49,212 ft/h.
+float spikeLimitIn(const std::string& unit) {
+  std::string u;
+  for (char ch : unit) u += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return u.rfind("ft", 0) == 0 ? static_cast<float>(kSpikeLimit / 0.3048 * 60.0) : kSpikeLimit;
+}
 constexpr std::size_t kWrapWidth = 80;
 
 // Recorded depths are floats: an index counts as reached when the row lies within a few
@@ -49,7 +57,8 @@ LasWriter::LasWriter(const LasSource& source, const LasJob& job) : source_(sourc
       k = Kind::LineSpeed;
     else if (job.mergeCcl && ch.mnemonic == "CCL1")
       k = Kind::MergedCcl;
-    columns_.push_back(Column{ch.column(), k});
+    columns_.push_back(Column{static_cast<std::uint32_t>(ch.column()), k});  // checked inside the row on loading
+    if (k == Kind::LineSpeed) columns_.back().spikeLimit = spikeLimitIn(ch.unit);
   }
   separator_ = job.tab && !job.strictLas2 ? "\t" : std::string(static_cast<std::size_t>(std::clamp(job.spaces, 1, 10)), ' ');
   buffer_.resize(kBufferBytes);
@@ -71,7 +80,7 @@ char* LasWriter::writeValue(char* p, Column& c, const float* row) {
     case Kind::StartDepth: v = source_.startDepth; break;
     case Kind::LineSpeed:
       v = row[c.column];
-      if (std::fabs(v) > kSpikeLimit)
+      if (std::fabs(v) > c.spikeLimit)
         v = c.lastGoodSpeed;
       else if (std::isfinite(v))
         c.lastGoodSpeed = v;
@@ -146,7 +155,7 @@ LasWriteResult LasWriter::run(CFileManager& input, TextOutput& output, const Pro
   for (const auto& name : job_.filter.channels) {
     for (std::size_t c : job_.channels) {
       if (source_.channels[c].mnemonic == name) {
-        filtered.push_back(source_.channels[c].column());
+        filtered.push_back(static_cast<std::uint32_t>(source_.channels[c].column()));
         break;
       }
     }

@@ -38,6 +38,7 @@ class LasWriter {
     std::uint32_t column;
     Kind kind;
     float lastGoodSpeed = 0;  // the last "LSPD" value written that was no spike
+    float spikeLimit = 0;     // "LSPD": larger values are spikes, in the channel's unit
   };
 
   char* writeValue(char* p, Column& c, const float* row);

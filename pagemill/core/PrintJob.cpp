@@ -269,7 +269,10 @@ JobOutcome PrintJob::run(const std::vector<std::string>& entries) {
         status_.show("Printing file: " + p.argument);
         CDataManager log;
         const OpenResult r = log.open(p.argument, false, options_.english);
-        if (r == OpenResult::CannotOpen) platform::tell(prompter_, kFileNotReadTitle, kFileNotRead, platform::Icon::Error);
+        // A log that cannot be printed is said so, whether it is missing or damaged.
+        if (r != OpenResult::Ok)
+          platform::tell(prompter_, kFileNotReadTitle, r == OpenResult::Invalid ? kFileNotValid : kFileNotRead,
+                         platform::Icon::Error);
         if (r != OpenResult::Ok) {
           endedEarly = true;
           break;
@@ -324,8 +327,12 @@ JobOutcome PrintJob::run(const std::vector<std::string>& entries) {
     prompter_.ask(failureMessage(r));
     return JobOutcome::Failed;
   }
+  if (endedEarly) {
+    platform::tell(prompter_, "ERROR", kPrintingStopped, platform::Icon::Error);
+    return JobOutcome::EndedEarly;
+  }
   platform::tell(prompter_, "MESSAGE", kPrintingFinished, platform::Icon::Information);
-  return endedEarly ? JobOutcome::EndedEarly : JobOutcome::Finished;
+  return JobOutcome::Finished;
 }
 
 }  // namespace pagemill

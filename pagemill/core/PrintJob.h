@@ -15,6 +15,8 @@ namespace pagemill {
 
 inline constexpr const char* kDocumentName = "KVR Printing Job";
 inline constexpr const char* kPrintingFinished = "Printing has finished";
+// A log of the list that could not be printed ends the job; it never counts as finished.
+inline constexpr const char* kPrintingStopped = "Printing has stopped: a log of the list could not be printed";
 
 // The "Printing Status" window.
 class PrintStatus {

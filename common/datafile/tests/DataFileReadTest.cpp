@@ -137,6 +137,9 @@ TEST(DataFileRead, CountsThatDisagreeAreIntegrityFailures) {
       {"main parameters trailing length", s.job - 4, 353},
       {"job record leading length", s.job, 1641},
       {"job record trailing length", s.rows - 4, 0},
+      // A column outside the row would read another channel's values (u32 sums wrap).
+      {"channel index that wraps", s.channels + 4 + 56 + 44, 0xFFFFFFFFu},
+      {"channel column past the row", s.channels + 4 + 40, 1000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "common/datafile/CFileManager.h"
 #include "common/datafile/FileCounter.h"
@@ -105,6 +108,58 @@ TEST(FileCounter, RealFilesAndTheDocumentedNames) {
   EXPECT_EQ(*text, "2\r\nDo not change or delete this file !");
 
   EXPECT_EQ(fm.createOutputFile(paths.base() / "missing-folder", name), -1);
+}
+
+// Whatever the counter holds, a new data file never replaces one already recorded: taken
+// names are passed over and the number used is written back.
+TEST(FileCounter, NewDataFilesPassOverTakenNamesAndNeverReplaceOne) {
+  struct Case {
+    std::optional<std::string> counter;  // nullopt: no counter file
+    std::vector<std::string> taken;
+    const char* created;                 // nullptr: refused
+    const char* counterAfter;
+  };
+  const std::string huge(30, '9');
+  const Case cases[] = {
+      {std::nullopt, {"X_UP.kvr", "X_UP_1.kvr"}, "X_UP_2.kvr", "2"},
+      {"abc", {"X_UP_1.kvr", "X_UP_2.kvr"}, "X_UP_3.kvr", "3"},
+      {"-7", {"X_UP_1.kvr"}, "X_UP_2.kvr", "2"},
+      {"", {"X_UP_1.kvr"}, "X_UP_2.kvr", "2"},
+      {"4", {}, "X_UP_5.kvr", "5"},
+      // The last number there is: nothing to move on to, and nothing replaced.
+      {huge, {"X_UP_2147483647.kvr"}, nullptr, "2147483647"},
+  };
+  for (const auto& c : cases) {
+    kvr::MemoryFileSystem fs;
+    if (c.counter) fs.writeText("s/FileCounter.txt", *c.counter);
+    for (const auto& t : c.taken) fs.writeText("s/" + t, "recorded");
+    CFileManager fm(fs);
+    const int r = fm.createNumberedOutput("s", "X_UP");
+    EXPECT_EQ(r == 0, c.created != nullptr) << c.counter.value_or("(none)");
+    if (c.created) {
+      EXPECT_EQ(fm.lastFilePath(), std::filesystem::path("s") / c.created);
+    }
+    for (const auto& t : c.taken) EXPECT_EQ(fs.text("s/" + t), "recorded") << t;
+    EXPECT_EQ(fs.text("s/FileCounter.txt"), kvr::fileCounterText(std::stoi(c.counterAfter)));
+  }
+}
+
+TEST(FileCounter, ACounterThatCannotBeWrittenCreatesNothing) {
+  platform::testing::TempPaths paths;
+  const auto session = paths.base() / "session";
+  std::filesystem::create_directories(session / "FileCounter.txt");  // a folder in its place
+  kvr::PosixFileSystem fs;
+  CFileManager fm(fs);
+  EXPECT_EQ(fm.createNumberedOutput(session, "X_UP"), CFileManager::kCounterUnwritable);
+  EXPECT_FALSE(fm.outputOpen());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(session), {}), 1);
+
+  // A real file of the name is left whole: the new file is created exclusively.
+  std::filesystem::remove(session / "FileCounter.txt");
+  ASSERT_TRUE(fs.writeText(session / "X_UP.kvr", "recorded"));
+  ASSERT_EQ(fm.createNumberedOutput(session, "X_UP"), 0);
+  EXPECT_EQ(fm.lastFilePath(), session / "X_UP_1.kvr");
+  EXPECT_EQ(fs.readText(session / "X_UP.kvr", 100), "recorded");
 }
 
 TEST(FileNaming, ToolsOfKindOneThenTheDirection) {

@@ -111,13 +111,32 @@ TEST_F(PresManagerTest, ExitRefusesRepeatedNamesAndOtherwiseSavesTheDefaultFile)
   manager.setSlot(2, "Last", 9);
   EXPECT_TRUE(manager.exit());
   EXPECT_EQ(manager.formats()[2].scale, 1000);
-  EXPECT_TRUE(manager.formats()[2].english);  // the choice does not change the unit flag here
+  EXPECT_FALSE(manager.formats()[2].english);  // "1/1000 Metric": the unit goes with the scale
 
   CPresManager again(prompter, paths.dataRoot());
   EXPECT_EQ(again.loadDefault(), 0);
   ASSERT_EQ(again.formats().size(), 3u);
   EXPECT_EQ(again.formats()[2].name, "Last");
-  EXPECT_EQ(CPresManager::scaleChoice(again.formats()[2]), 8);
+  EXPECT_EQ(CPresManager::scaleChoice(again.formats()[2]), 9);
+
+  // A name that would leave the folder is refused like a repeated one.
+  prompter.clear();
+  manager.setSlot(1, "../x", 0);
+  EXPECT_FALSE(manager.exit());
+  ASSERT_EQ(prompter.messages().size(), 1u);
+  EXPECT_NE(prompter.texts()[0].find("cannot hold"), std::string::npos);
+}
+
+TEST_F(PresManagerTest, TheDefaultFileReadAtStartUpHasItsNamesChecked) {
+  manager.open(fileOf(2, "F"));
+  manager.setSlot(1, "F0", 0);
+  ASSERT_EQ(manager.save((paths.dataRoot() / "DEFAULT_FORMAT.TXT").string()), 0);
+  prompter.clear();
+  CPresManager again(prompter, paths.dataRoot());
+  EXPECT_EQ(again.loadDefault(), 0);
+  EXPECT_TRUE(prompter.saw("WARNING",
+                           "There are formats having the same name. You cannot repeat the names.\n"
+                           "Please change this before you get any further !"));
 }
 
 TEST_F(PresManagerTest, SaveWritesWhatWasRead) {

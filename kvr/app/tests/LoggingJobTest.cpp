@@ -6,14 +6,17 @@
 #include <cmath>
 
 #include "common/datafile/CFileManager.h"
+#include "common/datafile/FileMessages.h"
 #include "common/datafile/PosixFiles.h"
 #include "common/records/SystemMode.h"
 #include "kvr/app/CKVRApp.h"
 #include "kvr/app/LoggingStation.h"
 #include "kvr/app/SessionCommands.h"
 #include "kvr/monitors/CMonitorManager.h"
+#include "kvr/app/UtilityCommands.h"
 #include "kvr/app/tests/LoggingJobFixture.h"
 #include "kvr/logging/LoggingMessages.h"
+#include "kvr/logging/StaticData.h"
 #include "platform/testing/ManualLoop.h"
 #include "platform/testing/ScriptedPrompter.h"
 #include "platform/testing/TempPaths.h"
@@ -83,6 +86,68 @@ TEST(LoggingJob, StartLogRefusalsLeaveNoFile) {
   EXPECT_TRUE(job.prompter.saw(kvr::msg::kPanelEnglish.title, kvr::msg::kPanelEnglish.text));
   EXPECT_FALSE(std::filesystem::exists(job.station->session().sessionFolder() / "FileCounter.txt"));
   EXPECT_TRUE(job.dlg().outputFile().empty());
+}
+
+// Five or more tools send more than 8 block addresses: the discovery block lists them all.
+TEST(LoggingJob, AStringOfEveryFamilyStartsAndLogs) {
+  Job job;
+  job.declare({"BRIX-CCL", "TARN-GYRO", "TARNB-FSK", "TARNC-NSG", "DUNE-ROLA", "SEVO-PT", "QUIL-GR", "VUNT-MG", "HAVO",
+               "PLOV-TENS", "FYRD-CAL"});
+  job.telemetry();
+  ASSERT_TRUE(job.dlg().startLog(1, false)) << (job.prompter.texts().empty() ? "" : job.prompter.texts().back());
+  job.loop.advance(20'000);
+  job.dlg().stopLogging();
+  std::vector<float> rows;
+  std::size_t width = 0;
+  std::uint8_t direction = 9;
+  ASSERT_EQ(job.readBack(job.dlg().outputFile(), rows, width, direction), 0);
+  EXPECT_GT(rows.size() / width, 20u);
+  EXPECT_FALSE(job.station->charts().files().empty());
+}
+
+TEST(LoggingJob, TheConverterRefusesTheFileBeingRecorded) {
+  Job job;
+  job.declare();
+  job.telemetry();
+  ASSERT_TRUE(job.dlg().startLog(1, false));
+  job.loop.advance(2000);
+  kvr::PosixFileSystem dataFiles;
+  kvr::utilities::MemoryTextFiles textFiles;
+  kvr::utilities::CKvrToAscii converter(job.prompter, job.paths, job.loop.clock(), dataFiles, textFiles, 20);
+  kvr::prepareConverter(converter, *job.station, job.paths);
+  EXPECT_FALSE(converter.chooseInput(job.dlg().outputFile()));
+  EXPECT_TRUE(job.prompter.saw("ERROR", "You cannot convert the current logging file !!"));
+  job.dlg().stopLogging();
+  EXPECT_TRUE(converter.chooseInput(job.dlg().outputFile()));
+}
+
+TEST(LoggingJob, ALogNeverReplacesARecordedFile) {
+  Job job;
+  job.declare();
+  job.telemetry();
+  const auto folder = job.station->session().sessionFolder();
+  // A counter that says nothing: the next number is 1, whose name is already recorded.
+  kvr::PosixFileSystem fs;
+  ASSERT_TRUE(fs.writeText(folder / "FileCounter.txt", "abc"));
+  ASSERT_TRUE(job.dlg().startLog(1, false));
+  const auto first = job.dlg().outputFile();
+  job.loop.advance(2000);
+  job.dlg().stopLogging();
+  const auto size = std::filesystem::file_size(first);
+  ASSERT_TRUE(fs.writeText(folder / "FileCounter.txt", "-7"));
+  ASSERT_TRUE(job.dlg().startLog(1, false));
+  EXPECT_NE(job.dlg().outputFile(), first);
+  job.dlg().stopLogging();
+  EXPECT_EQ(std::filesystem::file_size(first), size);
+
+  // A counter that cannot be written refuses the start and creates nothing.
+  std::filesystem::remove(folder / "FileCounter.txt");
+  std::filesystem::create_directory(folder / "FileCounter.txt");
+  const auto before = std::distance(std::filesystem::directory_iterator(folder), {});
+  EXPECT_FALSE(job.dlg().startLog(1, false));
+  EXPECT_TRUE(job.prompter.saw(kvr::kCounterWriteFailed.title, kvr::kCounterWriteFailed.text));
+  EXPECT_FALSE(job.dlg().logRunning());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), before);
 }
 
 TEST(LoggingJob, ClosingDuringALogIsRefusedAndAfterItAsks) {
@@ -235,6 +300,33 @@ TEST(Session, ALoadedSessionReopensItsMonitorFile) {
   ASSERT_TRUE(monitors.load(mon));
   EXPECT_TRUE(monitors.box(0).active);
   EXPECT_EQ(monitors.box(0).channel, tools.channels()[2]);
+}
+
+TEST(Session, ASessionWhoseFoldersCannotBeMadeChangesNothing) {
+  Job source;
+  source.declare({"BRIX-CCL", "SEVO-PT", "DUNE-ROLA"});
+  const auto saved = source.paths.base() / "Bad.kvr";
+  {
+    kvr::PosixFileSystem fs;
+    kvr::CFileManager files(fs);
+    ASSERT_EQ(files.createOutputFile(saved.parent_path(), "Bad"), 0);
+    records::JobRecord job = source.station->session().job();
+    job.wellName = "B/1";  // a stored name that cannot name a folder
+    auto table = source.program.systemParameters;
+    table[records::kSvyMode].value = 9;
+    ASSERT_EQ(kvr::writeStaticData(files, source.station->tools(), 1, table, job), 0);
+    ASSERT_EQ(files.closeOutput(), 0);
+  }
+  Job other(true, 10);
+  other.declare();
+  const auto folder = other.station->session().sessionFolder();
+  other.prompter.queueFile(saved.string());
+  EXPECT_FALSE(kvr::loadSession(*other.station, other.prompter, other.program, {}));
+  EXPECT_EQ(other.program.modeWord, 10);
+  ASSERT_EQ(other.station->tools().toolList().size(), 2u);
+  EXPECT_EQ(other.station->tools().toolList()[1].name, "DUNE-ROLA");
+  EXPECT_EQ(other.station->tools().channels().size(), other.station->tools().ring().rowWidth());
+  EXPECT_EQ(other.station->session().sessionFolder(), folder);
 }
 
 }  // namespace

@@ -123,11 +123,17 @@ TEST(Playback, TheWindowAndTheOffsetCutAndShiftADownLogAndNoFileIsWritten) {
   setOption(job, records::kPbDepthOffset, 10);
   setOption(job, records::kPbOutputFile, 1, 1);  // "DON'T CREATE"
   const auto folder = job.station->session().sessionFolder();
-  const auto filesBefore = std::distance(std::filesystem::directory_iterator(folder), {});
+  // Data files only: the chart data files of the replay are still drawn, in the session folder.
+  const auto dataFiles = [&] {
+    return std::count_if(std::filesystem::directory_iterator(folder), {},
+                         [](const auto& e) { return e.path().extension() == ".kvr"; });
+  };
+  const auto filesBefore = dataFiles();
 
   ASSERT_TRUE(replay(job, log.file));
   EXPECT_EQ(job.station->playback().outputName(), kvr::msg::kNotCreated);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), filesBefore);
+  EXPECT_EQ(dataFiles(), filesBefore);
+  for (const auto& cdf : job.station->charts().files()) EXPECT_EQ(cdf.parent_path(), folder);
 
   // The rows from the first at or below the minimum to the last above the maximum, shifted.
   std::vector<float> expected;

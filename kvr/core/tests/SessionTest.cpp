@@ -81,6 +81,14 @@ TEST(Session, AFolderFailureKeepsThePreviousSession) {
   EXPECT_EQ(session.job().wellName, "W-1");
   EXPECT_EQ(session.sessionFolder(), before);
   EXPECT_TRUE(prompter.saw("FATAL", "Error while creating program folders, exit the program\nand check for enough disk space !"));
+
+  // Job data with a name missing: the running session stays whole.
+  other.wellName.clear();
+  EXPECT_FALSE(session.confirmJobData(other));
+  EXPECT_TRUE(session.started());
+  EXPECT_EQ(session.job().wellName, "W-1");
+  EXPECT_EQ(session.sessionFolder(), before);
+  EXPECT_TRUE(prompter.saw("ATTENTION", "You must input a User, Client and Well name in order to start a session"));
 }
 
 TEST(SessionIni, WritesInOrderAndFindsKeysByTheirBeginning) {

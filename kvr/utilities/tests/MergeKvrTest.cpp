@@ -379,7 +379,33 @@ TEST_F(SpliceFixture, RefusesInvalidRangesJoinsThatDoNotMeetAndOtherToolStrings)
   merge.action = MergeAction::Splice;
   EXPECT_FALSE(merge.proceed());
   EXPECT_TRUE(prompter.saw("ERROR", toolString));
+
+  // A down log and an up log of one string: the joined depths would reverse.
+  prompter.clear();
+  choose(interval(kLogDown, 1000, 1006), interval(kLogUp, 1010, 1004));
+  merge.action = MergeAction::Splice;
+  merge.ranges = {DepthRange{1000, 1005}, DepthRange{1005, 1004}};
+  EXPECT_FALSE(merge.proceed());
+  EXPECT_TRUE(prompter.saw("ERROR", "These files have different logging directions\nThey must have the same logging "
+                                    "direction in order to be spliced"));
   EXPECT_FALSE(fs.exists("session/FileCounter.txt"));
+}
+
+TEST(SpliceDialog, AnUntouchedDepthBoxKeepsTheExactDepth) {
+  EXPECT_EQ(depthFromBox(1000.123f, 1000.12, 1000.12), 1000.123f);  // shown rounded, not edited
+  EXPECT_EQ(depthFromBox(1000.123f, 1000.12, 1001.5), 1001.5f);     // edited
+}
+
+// Merge and splice outputs the program names never replace a recorded file.
+TEST_F(SpliceFixture, ANumberedOutputPassesOverFilesAlreadyThere) {
+  fs.writeText("session/FileCounter.txt", "abc");
+  fs.writeText("session/SPLICE_FILE_1.kvr", "recorded");
+  choose(interval(kLogDown, 1000, 1006), interval(kLogDown, 1004, 1010));
+  merge.action = MergeAction::Splice;
+  merge.ranges = {DepthRange{1000, 1005}, DepthRange{1005, 1008}};
+  ASSERT_TRUE(merge.proceed());
+  EXPECT_EQ(merge.lastOutput(), std::filesystem::path("session/SPLICE_FILE_2.kvr"));
+  EXPECT_EQ(fs.text("session/SPLICE_FILE_1.kvr"), "recorded");
 }
 
 }  // namespace

@@ -65,18 +65,30 @@ TEST_F(Resampling, MetricDepthsRecordedAsFloatsStillMeetTheirLines) {
   for (int i = 0; i <= 30; ++i) EXPECT_EQ(las.rows[static_cast<std::size_t>(i)][1], i + 2.0) << i;
 }
 
+// The spike limit is 250 m/min, compared in the channel's own unit (49,212 ft/h).
 TEST_F(Resampling, LineSpeedSpikesKeepTheLastSoundValue) {
-  auto log = RecordedLog::brix(0, true);
-  const float speeds[] = {40, 300, 50, -260, -250};
-  for (int i = 0; i < 5; ++i) {
-    log.addRow(1000.0f + static_cast<float>(i), 0);
-    log.rows.back()[1] = speeds[i];
+  struct Case {
+    bool english;
+    float speeds[5];
+    std::vector<double> written;
+  };
+  const Case cases[] = {
+      {false, {40, 300, 50, -260, -250}, {40, 40, 50, 50, -250}},
+      {true, {1800, 50000, 1750, -49213, -49212}, {1800, 1800, 1750, 1750, -49212}},
+  };
+  for (const auto& c : cases) {
+    auto log = RecordedLog::brix(0, c.english);
+    for (int i = 0; i < 5; ++i) {
+      log.addRow(1000.0f + static_cast<float>(i), 0);
+      log.rows.back()[1] = c.speeds[i];
+    }
+    choose(write(log, c.english ? "ENGLISH_DOWN" : "METRIC_DOWN"), {"LSPD"});
+    converter.fields().customStep = 1.0;
+    const auto las = parseLas(convertToText());
+    std::vector<double> written;
+    for (const auto& r : las.rows) written.push_back(r[1]);
+    EXPECT_EQ(written, c.written) << (c.english ? "English" : "metric");
   }
-  choose(write(log), {"LSPD"});
-  const auto las = parseLas(convertToText());
-  std::vector<double> written;
-  for (const auto& r : las.rows) written.push_back(r[1]);
-  EXPECT_THAT(written, ElementsAre(40, 40, 50, 50, -250));
 }
 
 TEST_F(Resampling, MergedCclWritesTheReadingFarthestFrom127) {

@@ -160,17 +160,20 @@ TEST_F(PrintJobTest, AWholeJobEndsWithAnEmptyPage) {
   EXPECT_EQ(seps.back().points[0].y, logEnd - 200 - 500 - 200 - (98 + 197 + 98) - 200 - 100);
 }
 
-TEST_F(PrintJobTest, AnUnreadableLogEndsTheListAndADamagedOneEndsItQuietly) {
+// A log that is missing or damaged is reported as not printed: the job never says it finished.
+TEST_F(PrintJobTest, AnUnreadableOrDamagedLogEndsTheListAsNotPrinted) {
   useTemplate(kTailTemplate, block(100));
   ASSERT_EQ(print({"&FILE: " + (dir() / "missing.cdf").string(), "&TAIL: t"}), JobOutcome::EndedEarly);
-  EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"File Could not be read", "Printing has finished"}));
+  EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"File Could not be read", kPrintingStopped}));
   EXPECT_EQ(target.pages().size(), 1u);  // no extra page
   EXPECT_TRUE(page(0).callsOf(DrawCall::Rectangle).empty());
 
   prompter.clear();
   const std::string bad = write("bad.cdf", std::string(300, '\x01'));
   ASSERT_EQ(print({"&FILE: " + bad, "&TAIL: t"}), JobOutcome::EndedEarly);
-  EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"Printing has finished"}));
+  ASSERT_EQ(prompter.texts().size(), 2u);
+  EXPECT_EQ(prompter.texts()[1], kPrintingStopped);
+  EXPECT_FALSE(prompter.saw("MESSAGE", kPrintingFinished));
 }
 
 TEST_F(PrintJobTest, SpoolerFailuresAbortTheDocumentWithTheirMessage) {
