@@ -1,16 +1,48 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QImage>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
+
+#include <fstream>
 
 #include "common/presentation/ChartDataFile.h"
+#include "pagemill/app/tests/PdfProbe.h"
 #include "pagemill/core/PagemillSettings.h"
+#include "pagemill/core/tests/TestLogs.h"
 #include "pagemill/ui/PagemillWindow.h"
+#include "platform/RootPaths.h"
 #include "platform/qt/testing/QtTestApp.h"
 #include "platform/testing/MemorySettings.h"
+#include "platform/testing/ScriptedPrompter.h"
 #include "platform/testing/TempPaths.h"
 
 namespace pagemill {
 namespace {
+
+QDialog* dialog(const QString& title, bool visible = true) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* d = qobject_cast<QDialog*>(w); d && (d->isVisible() || !visible) && d->windowTitle() == title) return d;
+  return nullptr;
+}
+
+QAction* action(QWidget& w, const QString& text) {
+  for (QAction* a : w.findChildren<QAction*>())
+    if (a->text() == text) return a;
+  return nullptr;
+}
+
+// Clicks from the event loop, so that a modal dialog the click opens runs its own loop
+// outside the caller.
+void clickLater(QAbstractButton* b) { QMetaObject::invokeMethod(b, &QAbstractButton::click, Qt::QueuedConnection); }
 
 TEST(PagemillWindow, ShowsALogAndKeepsTheUnitMode) {
   platform::qt::testing::qtTestApp();
@@ -35,8 +67,9 @@ TEST(PagemillWindow, ShowsALogAndKeepsTheUnitMode) {
   w.flush();
 
   platform::testing::MemorySettings settings;  // no "Unit System": English
-  platform::qt::QtPrompter prompter;
-  ui::PagemillWindow window(settings, prompter);
+  platform::testing::ScriptedPrompter prompter;
+  const platform::RootPaths paths(tmp.base());
+  ui::PagemillWindow window(settings, prompter, paths);
   EXPECT_TRUE(window.english());
   window.resize(900, 760);
   window.show();
@@ -55,6 +88,81 @@ TEST(PagemillWindow, ShowsALogAndKeepsTheUnitMode) {
   window.setEnglish(false);
   EXPECT_EQ(settings.getInt(keys::kSettings, keys::kUnitSystem, 1), 0);
   EXPECT_EQ(window.log().logWidth(), 20700);
+
+  // File > Open starts in the data root.
+  prompter.queueFile(std::nullopt);
+  action(window, "&Open...")->trigger();
+  ASSERT_EQ(prompter.fileRequests().size(), 1u);
+  EXPECT_EQ(prompter.fileRequests()[0].initialDir, tmp.base().string());
+}
+
+// A first start chooses the shipped templates; Print Manager > Print Now shows the print
+// dialog first, and the status window only once the dialog is confirmed; the PDF goes
+// beside the log and the closing message names it.
+TEST(PagemillWindow, PrintsAListThroughThePrintManagerToAPdfBesideTheLog) {
+  platform::qt::testing::qtTestApp();
+  platform::testing::TempPaths tmp;
+  const auto session = tmp.base() / "Acme" / "Well 7";
+  std::filesystem::create_directories(session);
+  const auto cdf = session / "UP-1.cdf";
+  testlogs::writeLog(cdf, testlogs::threeTracks(), false, 1000.0f, 0.25f, 400);
+  const auto list = tmp.base() / "job.wpl";
+  std::ofstream(list, std::ios::binary) << "&HEADER: h\r\n&FILE: " << cdf.string() << "\r\n&TAIL: t\r\n";
+
+  platform::testing::MemorySettings settings;
+  platform::testing::ScriptedPrompter prompter;
+  const platform::RootPaths paths(tmp.base());
+  ui::PagemillWindow window(settings, prompter, paths);
+  const std::filesystem::path header = settings.getString(keys::kTemplates, templateValue(kHeaderTemplate), "");
+  EXPECT_EQ(header.filename(), "HEADER.TXT");
+  EXPECT_TRUE(std::filesystem::exists(header));
+  window.show();
+
+  prompter.queueFile(list.string());  // "&Open a List File"
+  bool statusOverDialog = false, statusShown = false;
+  QString proposed;
+  int step = 0, dialogTicks = 0;
+  QTimer driver;
+  QObject::connect(&driver, &QTimer::timeout, [&] {
+    QDialog* status = dialog("Printing Status");
+    statusShown = statusShown || status != nullptr;
+    QDialog* manager = dialog("Print Manager");
+    QDialog* print = dialog("Print");
+    if (print) {
+      // Not even a hidden one that would show itself a moment later.
+      statusOverDialog = statusOverDialog || dialog("Printing Status", false) != nullptr;
+      // The user takes a moment to confirm.
+      if (step == 1 && ++dialogTicks == 10) {
+        step = 2;
+        proposed = print->findChild<QLineEdit*>()->text();
+        clickLater(print->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok));
+      }
+      return;
+    }
+    if (!manager) return;
+    if (step == 0) {
+      step = 1;
+      action(*manager, "&Open a List File")->trigger();
+      for (auto* b : manager->findChildren<QPushButton*>())
+        if (b->text() == "&Print Now") clickLater(b);
+    } else if (step == 2 && !status && !prompter.messages().empty()) {
+      step = 3;
+      manager->accept();
+    }
+  });
+  driver.start(5);
+  action(window, "Print &Manager")->trigger();
+  driver.stop();
+
+  const auto pdf = session / "UP-1.pdf";
+  EXPECT_EQ(dialogTicks, 10);
+  EXPECT_EQ(proposed.toStdString(), pdf.string());
+  EXPECT_FALSE(statusOverDialog);
+  EXPECT_TRUE(statusShown);
+  EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"Printing has finished\nSaved to " + pdf.string()}));
+  const testing::PdfProbe probe(pdf);
+  ASSERT_TRUE(probe.ok());
+  EXPECT_GE(probe.pages(), 3);  // header, log, tail and the empty last page
 }
 
 }  // namespace
