@@ -35,6 +35,9 @@ class PrintTarget {
   virtual PageInfo pageInfo() const = 0;
   // Valid between startPage and endPage; mapping starts as device pixels.
   virtual Canvas& canvas() = 0;
+  // Where the document goes, to tell the user: the file written, or the printer's name.
+  virtual std::string outputFile() const { return {}; }
+  virtual std::string printerName() const { return {}; }
 };
 
 }  // namespace platform

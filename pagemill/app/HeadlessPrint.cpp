@@ -13,6 +13,7 @@
 #include "pagemill/core/PagemillSettings.h"
 #include "pagemill/core/PrintJob.h"
 #include "pagemill/core/PrintManager.h"
+#include "pagemill/core/PrintPlaces.h"
 #include "platform/SystemPaths.h"
 #include "platform/qt/QtPrintTarget.h"
 #include "platform/qt/QtSettings.h"
@@ -22,10 +23,13 @@ namespace pagemill {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: pagemill --print LIST.wpl --pdf OUT.pdf [--kvr FILE.kvr] [--metric]\n"
+    "usage: pagemill [FILE.cdf]          the window, showing the log of FILE.cdf\n"
+    "       pagemill --print LIST.wpl --pdf OUT.pdf [--kvr FILE.kvr] [--metric]\n"
     "       pagemill --print-cdf FILE.cdf --pdf OUT.pdf [--kvr FILE.kvr] [--metric]\n"
-    "options: --printer QUEUE, --page letter|a4|legal|fanfold, --continuous, --mode 1|2|3,\n"
-    "         --advance \"6 in PAGE\", --offset HUNDREDTHS_MM\n";
+    "       pagemill --help\n"
+    "printing options: --printer QUEUE (a CUPS printer instead of a PDF), --page letter|a4|legal|fanfold,\n"
+    "         --continuous, --mode 1|2|3, --advance \"6 in PAGE\", --offset HUNDREDTHS_MM\n"
+    "Without a window the templates are the user's choices, or the shipped ones.\n";
 
 struct Args {
   std::map<std::string, std::string> values;
@@ -104,6 +108,31 @@ int toInt(const std::string& s, int fallback) {
 
 }  // namespace
 
+const char* usage() { return kUsage; }
+
+bool wantsHelp(const std::vector<std::string>& args) {
+  return std::find(args.begin(), args.end(), "--help") != args.end() ||
+         std::find(args.begin(), args.end(), "-h") != args.end();
+}
+
+std::optional<std::string> windowArguments(const std::vector<std::string>& args, std::ostream& err, bool& ok) {
+  ok = false;
+  std::optional<std::string> file;
+  for (const auto& a : args) {
+    if (!a.empty() && a[0] == '-') {
+      err << "pagemill: unknown option " << a << "\n" << kUsage;
+      return std::nullopt;
+    }
+    if (file) {
+      err << "pagemill: one log at a time: " << a << "\n" << kUsage;
+      return std::nullopt;
+    }
+    file = a;
+  }
+  ok = true;
+  return file;
+}
+
 bool wantsHeadless(const std::vector<std::string>& args) {
   for (const auto& a : args)
     if (a == "--print" || a == "--print-cdf") return true;
@@ -119,12 +148,9 @@ int runHeadless(const std::vector<std::string>& args, std::ostream& err) {
   platform::qt::QtSettings user(keys::kApplication);
   platform::SystemPaths paths;
   JobSettings settings;
-  const auto shipped = paths.shippedDataFolder() / "templates";
-  static const char* kShipped[4] = {"HEADER.TXT", "TAIL.TXT", "SEPARATOR.TXT", "REMARKS.TXT"};
-  for (int kind = 0; kind < 4; ++kind) {
-    const std::string chosen = user.getString(keys::kTemplates, templateValue(kind), "");
-    settings.setString(keys::kTemplates, templateValue(kind), chosen.empty() ? (shipped / kShipped[kind]).string() : chosen);
-  }
+  for (int kind = 0; kind < 4; ++kind)
+    settings.setString(keys::kTemplates, templateValue(kind), user.getString(keys::kTemplates, templateValue(kind), ""));
+  chooseShippedTemplates(settings, paths.shippedDataFolder() / "templates");
 
   ConsolePrompter prompter(err);
   CHeaderInfo info;
@@ -150,6 +176,7 @@ int runHeadless(const std::vector<std::string>& args, std::ostream& err) {
   setup.printerName = a->get("--printer");
   setup.pageSize = pageSize(a->get("--page"), a->metric);
   setup.continuous = a->continuous || a->get("--page") == "fanfold";
+  setup.contentWidthMm = logWidthMm(!a->metric);
   platform::qt::QtPrintTarget target(setup);
 
   JobOptions o;

@@ -6,11 +6,19 @@
 //          --continuous, --mode 1|2|3, --advance "6 in PAGE", --offset HUNDREDTHS_MM
 // Templates come from the user's settings, or the shipped ones where a setting is empty.
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 namespace pagemill {
+
+// The program's usage text (--help).
+const char* usage();
+bool wantsHelp(const std::vector<std::string>& args);
+// The window's arguments (after Qt took its own): at most one log to show. ok is false,
+// and the fault and the usage are written to err, for an unknown option or a second log.
+std::optional<std::string> windowArguments(const std::vector<std::string>& args, std::ostream& err, bool& ok);
 
 // True when the arguments ask for headless printing.
 bool wantsHeadless(const std::vector<std::string>& args);

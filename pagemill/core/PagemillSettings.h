@@ -18,6 +18,10 @@ inline constexpr const char* kPrintMode = "Print Mode";          // default 0
 inline constexpr const char* kPaperAdvance = "Paper Advance";    // default "NONE"
 inline constexpr const char* kOffsetAdvance = "Offset Advance";  // default 0, in 0.01 mm
 inline constexpr const char* kRecentFiles = "Recent File List";   // "File1" .. "File4"
+// KVR's own settings, read for the data root it records under.
+inline constexpr const char* kKvrApplication = "KVR";
+inline constexpr const char* kKvrProgramFolders = "Program Folders";
+inline constexpr const char* kKvrDataRoot = "Data Root";
 }  // namespace keys
 
 inline const char* templateValue(int kind) {

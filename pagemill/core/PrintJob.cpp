@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 
 #include "pagemill/core/DataManager.h"
@@ -45,7 +46,20 @@ class TextLines {
   std::ifstream in_;
 };
 
+// Devices, pipes and folders are no files to print: /dev/zero would never end.
+bool isRegularFile(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
 }  // namespace
+
+std::string finishedMessage(const platform::PrintTarget& target) {
+  if (const std::string file = target.outputFile(); !file.empty()) return std::string(kPrintingFinished) + "\nSaved to " + file;
+  if (const std::string printer = target.printerName(); !printer.empty())
+    return std::string(kPrintingFinished) + "\nSent to the printer " + printer;
+  return kPrintingFinished;
+}
 
 int blankPageAdvance(const std::string& name) {
   for (const auto& b : kBlankPages)
@@ -138,6 +152,7 @@ bool PrintJob::printTemplate(int kind) {
 }
 
 bool PrintJob::printPicture(const std::string& path) {
+  if (!isRegularFile(path)) return true;
   const platform::Size size = canvas().imageSize(path);
   if (size.width <= 0 || size.height <= 0) return true;
   const double scale = static_cast<double>(pageW_) / size.width;
@@ -166,6 +181,7 @@ bool PrintJob::printPicture(const std::string& path) {
 }
 
 bool PrintJob::printTextFile(const std::string& path) {
+  if (!isRegularFile(path)) return true;
   TextLines lines(path);
   if (!lines.isOpen()) return true;
   const bool en = options_.english;
@@ -190,13 +206,16 @@ bool PrintJob::printTextFile(const std::string& path) {
   sides(e_, e_ - l / 2);
   e_ -= l / 2;
   std::string line;
-  while (lines.next(line)) {
+  // A listing stops after as many pages as a template or a picture may run over.
+  int pages = 0;
+  while (pages < kMaxPagesPerEntry && lines.next(line)) {
     const int start = e_;
     if (!line.empty()) canvas().text({0, e_}, line, platform::AlignLeft | platform::AlignTop);
     e_ -= l;
     sides(start, e_);
     if (e_ < -pageH_) {
       if (!nextPage()) return false;
+      ++pages;
       setUp();
       e_ = start + pageH_;
       sides(e_, e_ - l);
@@ -331,7 +350,7 @@ JobOutcome PrintJob::run(const std::vector<std::string>& entries) {
     platform::tell(prompter_, "ERROR", kPrintingStopped, platform::Icon::Error);
     return JobOutcome::EndedEarly;
   }
-  platform::tell(prompter_, "MESSAGE", kPrintingFinished, platform::Icon::Information);
+  platform::tell(prompter_, "MESSAGE", finishedMessage(target_), platform::Icon::Information);
   return JobOutcome::Finished;
 }
 

@@ -30,6 +30,12 @@ class PrintStatus {
   virtual bool cancelled() { return false; }
 };
 
+// The log's width K on paper, in millimetres: 8150 x 0.001 inch or 20700 x 0.01 mm.
+inline double logWidthMm(bool english) { return english ? 8150 * 0.0254 : 20700 * 0.01; }
+
+// "Printing has finished", and where the document went when the target tells.
+std::string finishedMessage(const platform::PrintTarget& target);
+
 struct BlankPage {
   const char* name;
   int advance;  // 0.01 mm, negative: down the paper
@@ -49,8 +55,8 @@ struct JobOptions {
 
 enum class JobOutcome { Finished, EndedEarly, Failed, NothingToPrint };
 
-// Guards against hostile entries: a template that would be repeated, or a picture that
-// would run, over more pages than this stops there.
+// Guards against hostile entries: a template that would be repeated, or a picture or a
+// text file that would run, over more pages than this stops there.
 constexpr int kMaxPagesPerEntry = 100;
 
 class PrintJob final : public PageFlow {

@@ -28,8 +28,9 @@ std::string oneLine(std::string s) {
 
 }  // namespace
 
-CPrintManager::CPrintManager(platform::Settings& settings, platform::Prompter& prompter, CHeaderWnd& templates)
-    : settings_(settings), prompter_(prompter), templates_(templates) {
+CPrintManager::CPrintManager(platform::Settings& settings, platform::Prompter& prompter, CHeaderWnd& templates,
+                             std::filesystem::path dataRoot)
+    : settings_(settings), prompter_(prompter), templates_(templates), dataRoot_(std::move(dataRoot)) {
   const int mode = settings_.getInt(keys::kPrintManager, keys::kPrintMode, 0);
   setPrintMode(mode);
   setBlankPage(settings_.getString(keys::kPrintManager, keys::kPaperAdvance, "NONE"));
@@ -84,19 +85,19 @@ std::optional<std::size_t> CPrintManager::addSeparator() {
 }
 
 std::optional<std::size_t> CPrintManager::addFile() {
-  const auto path = prompter_.openFile({"", "KVR Data files (*.cdf)|*.cdf||", "", "cdf", ""});
+  const auto path = prompter_.openFile({"", "KVR Data files (*.cdf)|*.cdf||", "", "cdf", dataRoot_.string()});
   if (!path) return std::nullopt;
   return append(kFilePrefix + *path);
 }
 
 std::optional<std::size_t> CPrintManager::addPicture() {
-  const auto path = prompter_.openFile({"", "Bitmap Picture files (*.bmp)|*.bmp|JPEG File (*.jpg)|*.jpg||", "", "bmp", ""});
+  const auto path = prompter_.openFile({"", "Bitmap Picture files (*.bmp)|*.bmp|JPEG File (*.jpg)|*.jpg||", "", "bmp", dataRoot_.string()});
   if (!path) return std::nullopt;
   return append(kPicturePrefix + *path);
 }
 
 std::optional<std::size_t> CPrintManager::addTextFile() {
-  const auto path = prompter_.openFile({"", "Text files (*.txt)|*.txt||", "", "txt", ""});
+  const auto path = prompter_.openFile({"", "Text files (*.txt)|*.txt||", "", "txt", dataRoot_.string()});
   if (!path) return std::nullopt;
   return append(kTextFilePrefix + *path);
 }
@@ -141,7 +142,7 @@ bool CPrintManager::saveList() {
     platform::tell(prompter_, "MESSAGE", kEmptyList, platform::Icon::Information);
     return false;
   }
-  const auto path = prompter_.saveFile({"", kListFilter, "MyPrintList", "wpl", ""});
+  const auto path = prompter_.saveFile({"", kListFilter, "MyPrintList", "wpl", dataRoot_.string()});
   if (!path) return false;
   return saveListAs(*path);
 }
@@ -159,7 +160,7 @@ bool CPrintManager::openListFile(const std::string& path) {
 }
 
 bool CPrintManager::openList() {
-  const auto path = prompter_.openFile({"", kListFilter, "", "wpl", ""});
+  const auto path = prompter_.openFile({"", kListFilter, "", "wpl", dataRoot_.string()});
   if (!path) return false;
   if (!entries_.empty()) {
     if (prompter_.ask({"ATTENTION", kOverride, platform::Buttons::YesNo, platform::Icon::Question}) != platform::Answer::Yes)

@@ -2,6 +2,7 @@
 // The "Print Manager" dialog without its window: the print list and the rules of its
 // buttons, the list file, the paper options kept in the settings, and "&Print Now".
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -18,7 +19,9 @@ namespace pagemill {
 
 class CPrintManager {
  public:
-  CPrintManager(platform::Settings& settings, platform::Prompter& prompter, CHeaderWnd& templates);
+  // The file dialogs for logs, pictures, text files and lists start in dataRoot.
+  CPrintManager(platform::Settings& settings, platform::Prompter& prompter, CHeaderWnd& templates,
+                std::filesystem::path dataRoot = {});
 
   const std::vector<std::string>& entries() const { return entries_; }
   bool hasHeader() const { return header_; }
@@ -65,6 +68,7 @@ class CPrintManager {
   platform::Settings& settings_;
   platform::Prompter& prompter_;
   CHeaderWnd& templates_;
+  std::filesystem::path dataRoot_;
   std::vector<std::string> entries_;
   bool header_ = false, tail_ = false, remarks_ = false;
   int printMode_ = kPlainPrinter;

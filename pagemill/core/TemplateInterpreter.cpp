@@ -170,10 +170,9 @@ class Run {
       case 5: f.weight = 900; break;
       default: f.weight = 400; break;
     }
-    int angle = static_cast<int>(std::clamp((*v)[2], -3600LL, 3600LL)) * 10;
-    // Those two drivers turned text the other way round.
-    if (o_.printing && (o_.printMode == kHp || o_.printMode == kPdf)) angle = -angle;
-    f.escapement = angle;
+    // Counter-clockwise in every print mode: the drivers that turned text the other way
+    // round are not this program's print back end, so no mode negates the angle.
+    f.escapement = static_cast<int>(std::clamp((*v)[2], -3600LL, 3600LL)) * 10;
     font_ = f;
     c_.setFont(font_);
   }
@@ -237,7 +236,7 @@ class Run {
     c_.drawImage(dest, path->string());
   }
 
-  static constexpr int kHp = 1, kPdf = 2;
+  static constexpr int kHp = 1;
   TextCursor& in_;
   const TemplateOptions& o_;
   platform::Canvas& c_;

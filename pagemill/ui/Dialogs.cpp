@@ -1,5 +1,8 @@
 #include "pagemill/ui/Dialogs.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -9,6 +12,7 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,17 +20,21 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "pagemill/core/LogViewer.h"
 #include "pagemill/core/PagemillSettings.h"
 #include "pagemill/core/PrintManager.h"
+#include "pagemill/core/PrintPlaces.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtPrintTarget.h"
 
@@ -44,11 +52,19 @@ class ColourButton final : public QPushButton {
     connect(this, &QPushButton::clicked, this, [this] {
       const QColor c = QColorDialog::getColor(platform::qt::toQColor(colour_), this);
       if (!c.isValid()) return;
-      colour_ = platform::rgb(static_cast<unsigned>(c.red()), static_cast<unsigned>(c.green()),
-                              static_cast<unsigned>(c.blue()));
-      paint();
+      setColour(platform::rgb(static_cast<unsigned>(c.red()), static_cast<unsigned>(c.green()),
+                              static_cast<unsigned>(c.blue())));
+      onChanged();
     });
   }
+  // Shows another colour (the swatch follows the value).
+  void setColour(platform::Rgb colour) {
+    colour_ = colour;
+    paint();
+  }
+
+  // Called after the user chose a colour.
+  std::function<void()> onChanged = [] {};
 
  private:
   void paint() {
@@ -58,39 +74,46 @@ class ColourButton final : public QPushButton {
   platform::Rgb& colour_;
 };
 
-// The "Printing Status" window.
+// The "Printing Status" window. It opens when the job starts, after the print dialog was
+// confirmed, so that it never stands over that dialog.
 class StatusWindow final : public PrintStatus {
  public:
-  explicit StatusWindow(QWidget* parent) : dialog_("Printing:", "Cancel", 0, 1, parent) {
-    dialog_.setWindowTitle("Printing Status");
-    dialog_.setWindowModality(Qt::WindowModal);
-    dialog_.setMinimumDuration(0);
-  }
+  explicit StatusWindow(QWidget* parent) : parent_(parent) {}
   void open(int entries) override {
-    dialog_.setRange(0, entries);
-    dialog_.setValue(0);
-    dialog_.show();
+    dialog_ = std::make_unique<QProgressDialog>("Printing:", "Cancel", 0, entries, parent_);
+    dialog_->setWindowTitle("Printing Status");
+    dialog_->setWindowModality(Qt::WindowModal);
+    dialog_->setMinimumDuration(0);
+    dialog_->setAutoClose(false);
+    dialog_->setAutoReset(false);
+    dialog_->setValue(0);
+    dialog_->show();
     QApplication::processEvents();
   }
   void show(const std::string& text) override {
-    dialog_.setLabelText("Printing:\n" + qs(text));
+    if (!dialog_) return;
+    dialog_->setLabelText("Printing:\n" + qs(text));
     QApplication::processEvents();
   }
   void step() override {
-    dialog_.setValue(dialog_.value() + 1);
+    if (!dialog_) return;
+    dialog_->setValue(dialog_->value() + 1);
     QApplication::processEvents();
   }
   void close() override { dialog_.reset(); }
   bool cancelled() override {
+    if (!dialog_) return false;
     QApplication::processEvents();
-    return dialog_.wasCanceled();
+    return dialog_->wasCanceled();
   }
 
  private:
-  QProgressDialog dialog_;
+  QWidget* parent_;
+  std::unique_ptr<QProgressDialog> dialog_;
 };
 
-// The template drawn as the preview window shows it.
+// The template drawn as the preview window shows it: 815 pixels across, and as tall as the
+// template reaches (at least the window's 600), in a scroll area.
 class PreviewPane final : public QWidget {
  public:
   PreviewPane(CHeaderWnd& templates, int kind, QWidget* parent) : QWidget(parent), templates_(templates), kind_(kind) {
@@ -102,14 +125,21 @@ class PreviewPane final : public QWidget {
     QPainter p(this);
     platform::qt::QtCanvas c(p, {0, 0, width(), height()});
     c.fillRect({0, 0, width(), height()}, 0xFFFFFF);
-    c.setMapping(previewMapping(templates_.english(), {width(), height()}));
+    const platform::Mapping m = previewMapping(templates_.english(), {kPreviewWidth, kPreviewHeight});
+    c.setMapping(m);
     templates_.setOrigin(0);
     templates_.setSeparatorText(kPreviewSeparatorText);
-    if (!drawnOnce_ || ok_) ok_ = templates_.run(kind_, c, false);
+    if (drawnOnce_ && !ok_) return;
+    ok_ = templates_.run(kind_, c, false);
     drawnOnce_ = true;
+    // The bottom of the last main region, in pixels below the top.
+    const double bottom = -static_cast<double>(templates_.origin()) * m.viewportExtent.height / -m.windowExtent.height;
+    const int needed = std::clamp(static_cast<int>(std::ceil(bottom)) + 1, kPreviewHeight, kPreviewMaxHeight);
+    if (ok_ && needed > height()) setFixedHeight(needed);
   }
 
  private:
+  static constexpr int kPreviewMaxHeight = 20000;
   CHeaderWnd& templates_;
   int kind_;
   bool drawnOnce_ = false, ok_ = true;
@@ -117,7 +147,7 @@ class PreviewPane final : public QWidget {
 
 }  // namespace
 
-std::unique_ptr<platform::PrintTarget> runPrintDialog(QWidget* parent, const std::string& suggestedPdf) {
+std::unique_ptr<platform::PrintTarget> runPrintDialog(QWidget* parent, const std::string& suggestedPdf, bool english) {
   QDialog d(parent);
   d.setWindowTitle("Print");
   auto* form = new QFormLayout;
@@ -141,7 +171,8 @@ std::unique_ptr<platform::PrintTarget> runPrintDialog(QWidget* parent, const std
   auto* continuous = new QCheckBox("Continuous (fan-fold) paper");
   QObject::connect(size, &QComboBox::currentIndexChanged, &d, [=](int i) { continuous->setChecked(i == 3); });
   QObject::connect(browse, &QPushButton::clicked, &d, [&d, pdfPath] {
-    const QString f = QFileDialog::getSaveFileName(&d, "PDF file", pdfPath->text(), "PDF (*.pdf)");
+    const QString f = QFileDialog::getSaveFileName(&d, "PDF file", pdfPath->text(), "PDF (*.pdf)", nullptr,
+                                                   QFileDialog::DontConfirmOverwrite);
     if (!f.isEmpty()) pdfPath->setText(f);
   });
   form->addRow(pdfRow);
@@ -149,14 +180,29 @@ std::unique_ptr<platform::PrintTarget> runPrintDialog(QWidget* parent, const std
   form->addRow("Paper:", size);
   form->addRow(continuous);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
+  // A PDF needs a folder to go to, and an existing file is replaced only when the user says so.
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &d, [&d, toPdf, pdfPath] {
+    if (toPdf->isChecked()) {
+      const QFileInfo f(pdfPath->text());
+      if (pdfPath->text().trimmed().isEmpty() || !f.absoluteDir().exists()) {
+        QMessageBox::warning(&d, "Print", "Choose a PDF file in an existing folder.");
+        return;
+      }
+      if (f.exists() &&
+          QMessageBox::question(&d, "Print", f.absoluteFilePath() + " already exists.\nDo you want to replace it?") !=
+              QMessageBox::Yes)
+        return;
+    }
+    d.accept();
+  });
   QObject::connect(buttons, &QDialogButtonBox::rejected, &d, &QDialog::reject);
   auto* v = new QVBoxLayout(&d);
   v->addLayout(form);
   v->addWidget(buttons);
   if (d.exec() != QDialog::Accepted) return nullptr;
   platform::qt::PrintSetup setup;
-  setup.pdfPath = pdfPath->text().toStdString();
+  setup.pdfPath = QFileInfo(pdfPath->text()).absoluteFilePath().toStdString();
+  setup.contentWidthMm = logWidthMm(english);
   if (toPrinter->isChecked()) setup.printerName = printers->currentText().toStdString();
   static const QPageSize kSizes[4] = {QPageSize(QPageSize::Letter), QPageSize(QPageSize::A4),
                                       QPageSize(QPageSize::Legal),
@@ -167,8 +213,8 @@ std::unique_ptr<platform::PrintTarget> runPrintDialog(QWidget* parent, const std
 }
 
 void runPrintManager(QWidget* parent, platform::Settings& settings, platform::Prompter& prompter, CHeaderWnd& templates,
-                     bool english) {
-  CPrintManager manager(settings, prompter, templates);
+                     bool english, const std::filesystem::path& dataRoot) {
+  CPrintManager manager(settings, prompter, templates, dataRoot);
   QDialog d(parent);
   d.setWindowTitle("Print Manager");
   auto* bar = new QMenuBar(&d);
@@ -248,7 +294,7 @@ void runPrintManager(QWidget* parent, platform::Settings& settings, platform::Pr
     manager.printNow(
         english,
         [&]() -> platform::PrintTarget* {
-          target = runPrintDialog(&d, "KVR Printing Job.pdf");
+          target = runPrintDialog(&d, defaultPdfPath(manager.entries(), dataRoot).string(), english);
           return target.get();
         },
         status);
@@ -287,7 +333,13 @@ void runPreview(QWidget* parent, CHeaderWnd& templates) {
   preview.setWindowTitle(kPreviewTitle);
   auto* layout = new QVBoxLayout(&preview);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(new PreviewPane(templates, chosen, &preview));
+  auto* scroll = new QScrollArea(&preview);
+  scroll->setWidget(new PreviewPane(templates, chosen, scroll));
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  layout->addWidget(scroll);
+  preview.resize(kPreviewWidth + scroll->verticalScrollBar()->sizeHint().width() + 2 * scroll->frameWidth(),
+                 kPreviewHeight + 2 * scroll->frameWidth());
   preview.exec();
 }
 
@@ -372,7 +424,8 @@ bool runPenBrushDialog(QWidget* parent, PenBrushChoice& pen) {
   return true;
 }
 
-bool runCurveEditor(QWidget* parent, CDataManager& log, const std::function<void()>& redraw) {
+bool runCurveEditor(QWidget* parent, CDataManager& log, platform::Prompter& prompter,
+                    const std::function<void()>& redraw) {
   auto& format = log.storedFormat();
   if (format.tracks.empty()) return false;
   QDialog d(parent);
@@ -401,9 +454,19 @@ bool runCurveEditor(QWidget* parent, CDataManager& log, const std::function<void
   auto* colourButton = new ColourButton(colour, &d);
   auto* lineType = new QComboBox;
   lineType->addItems({"Solid", "Dash", "Dot", "DashDot", "DashDotDot"});
+  // "Thin", "Middle" and "Heavy" are 1 to 3 KVR pixels; a thicker curve shows its own
+  // width as a fourth choice, so that it is kept as it is.
   auto* thickness = new QComboBox;
-  thickness->addItems({"Thin", "Middle", "Heavy"});
   const int k = log.logWidth();
+
+  // Edits not applied yet; the fields' own signals set it, showing a curve clears it.
+  // Apply works on the track and curve shown, whatever the lists were changed to since.
+  bool edited = false, showing = false;
+  int shownTrack = 0, shownCurve = -1;
+  auto markEdited = [&] {
+    if (!showing) edited = true;
+  };
+  colourButton->onChanged = markEdited;
 
   auto enableByType = [=] {
     divisions->setEnabled(linear->isChecked());
@@ -411,25 +474,38 @@ bool runCurveEditor(QWidget* parent, CDataManager& log, const std::function<void
     decades->setEnabled(logarithmic->isChecked());
     leftToRight->setEnabled(logarithmic->isChecked());
   };
-  auto showCurve = [&, k] {
-    const auto& t = format.tracks[static_cast<std::size_t>(std::max(track->currentIndex(), 0))];
-    const int ci = curve->currentIndex();
+  auto showThickness = [&, k](int storedPixels) {
+    // Shown as KVR pixels of the page-unit thickness, rounded up.
+    const int px = std::max(thicknessPixels(thicknessUnits(storedPixels, k), k), 1);
+    thickness->clear();
+    const char* names[3] = {"Thin", "Middle", "Heavy"};
+    for (int i = 0; i < 3; ++i) thickness->addItem(names[i], i + 1);
+    if (px > 3) thickness->addItem(QString("%1 px").arg(px), px);
+    thickness->setCurrentIndex(thickness->findData(px));
+  };
+  auto showCurve = [&] {
+    const QSignalBlocker quiet(thickness);
+    showing = true;
+    shownTrack = std::max(track->currentIndex(), 0);
+    shownCurve = curve->currentIndex();
+    const auto& t = format.tracks[static_cast<std::size_t>(shownTrack)];
+    const int ci = shownCurve;
     const bool has = ci >= 0 && ci < static_cast<int>(t.curves.size());
     for (QWidget* w : std::initializer_list<QWidget*>{name, left, right, colourButton, lineType, thickness})
       w->setEnabled(has);
-    if (!has) return;
-    const auto& c = t.curves[static_cast<std::size_t>(ci)];
-    name->setText(qs(c.name));
-    left->setValue(c.shownLeft());
-    right->setValue(c.shownRight());
-    colour = c.colour;
-    colourButton->setText(platform::qt::toQColor(colour).name());
-    lineType->setCurrentIndex(static_cast<int>(c.lineType));
-    // Shown as KVR pixels of the page-unit thickness, rounded up.
-    const int px = thicknessPixels(thicknessUnits(c.thickness, k), k);
-    thickness->setCurrentIndex(std::clamp(px, 1, 3) - 1);
+    if (has) {
+      const auto& c = t.curves[static_cast<std::size_t>(ci)];
+      name->setText(qs(c.name));
+      left->setValue(c.shownLeft());
+      right->setValue(c.shownRight());
+      colourButton->setColour(c.colour);
+      lineType->setCurrentIndex(static_cast<int>(c.lineType));
+      showThickness(c.thickness);
+    }
+    showing = false;
   };
   auto showTrack = [&] {
+    showing = true;
     const auto& t = format.tracks[static_cast<std::size_t>(std::max(track->currentIndex(), 0))];
     linear->setChecked(t.mode == presentation::TrackMode::Linear);
     logarithmic->setChecked(t.mode == presentation::TrackMode::Logarithmic);
@@ -438,19 +514,20 @@ bool runCurveEditor(QWidget* parent, CDataManager& log, const std::function<void
     decades->setValue(t.decades);
     leftToRight->setChecked(t.leftToRight);
     midThick->setChecked(t.midThick);
-    curve->clear();
-    for (const auto& c : t.curves) curve->addItem(qs(c.name));
-    curve->setCurrentIndex(t.curves.empty() ? -1 : 0);
+    {
+      const QSignalBlocker quiet(curve);
+      curve->clear();
+      for (const auto& c : t.curves) curve->addItem(qs(c.name));
+      curve->setCurrentIndex(t.curves.empty() ? -1 : 0);
+    }
     enableByType();
     showCurve();
+    showing = false;
   };
-  QObject::connect(track, &QComboBox::currentIndexChanged, &d, showTrack);
-  QObject::connect(curve, &QComboBox::currentIndexChanged, &d, showCurve);
-  for (auto* r : {linear, logarithmic, depth}) QObject::connect(r, &QRadioButton::toggled, &d, enableByType);
 
   bool applied = false;
   auto apply = [&] {
-    auto& t = format.tracks[static_cast<std::size_t>(std::max(track->currentIndex(), 0))];
+    auto& t = format.tracks[static_cast<std::size_t>(shownTrack)];
     t.mode = linear->isChecked() ? presentation::TrackMode::Linear
              : logarithmic->isChecked() ? presentation::TrackMode::Logarithmic
                                         : presentation::TrackMode::Depth;
@@ -459,7 +536,7 @@ bool runCurveEditor(QWidget* parent, CDataManager& log, const std::function<void
     t.leftToRight = leftToRight->isChecked();
     t.midThick = midThick->isChecked();
     presentation::sanitize(t);
-    const int ci = curve->currentIndex();
+    const int ci = shownCurve;
     if (ci >= 0 && ci < static_cast<int>(t.curves.size())) {
       auto& c = t.curves[static_cast<std::size_t>(ci)];
       c.name = name->text().toStdString().substr(0, 9);
@@ -469,15 +546,50 @@ bool runCurveEditor(QWidget* parent, CDataManager& log, const std::function<void
       c.rightValue = std::max(l, r);
       c.colour = colour;
       c.lineType = static_cast<presentation::LineType>(lineType->currentIndex());
-      c.thickness = thickness->currentIndex() + 1;
+      c.thickness = thickness->currentData().toInt();
       presentation::sanitize(c);
-      curve->setItemText(ci, qs(c.name));
+      if (track->currentIndex() == shownTrack) curve->setItemText(ci, qs(c.name));
     }
     if (t.mode == presentation::TrackMode::Logarithmic) presentation::computeLogTicks(t);
     log.rebuildPageFormat();
     applied = true;
+    edited = false;
     redraw();
   };
+  // Changing the track or the curve, or closing, with edits not applied asks first.
+  auto keepEdits = [&]() -> bool {
+    if (!edited) return true;
+    const auto a = prompter.ask({"MESSAGE", "The changes to this curve have not been applied.\nApply them now ?",
+                                 platform::Buttons::YesNoCancel, platform::Icon::Question});
+    if (a == platform::Answer::Cancel) return false;
+    if (a == platform::Answer::Yes) apply();
+    edited = false;
+    return true;
+  };
+
+  QObject::connect(track, &QComboBox::currentIndexChanged, &d, [&] {
+    if (keepEdits()) return showTrack();
+    const QSignalBlocker quiet(track);
+    track->setCurrentIndex(shownTrack);
+  });
+  QObject::connect(curve, &QComboBox::currentIndexChanged, &d, [&] {
+    if (keepEdits()) return showCurve();
+    const QSignalBlocker quiet(curve);
+    curve->setCurrentIndex(shownCurve);
+  });
+  for (auto* r : {linear, logarithmic, depth}) {
+    QObject::connect(r, &QRadioButton::toggled, &d, enableByType);
+    QObject::connect(r, &QRadioButton::toggled, &d, markEdited);
+  }
+  QObject::connect(divisions, &QSpinBox::valueChanged, &d, markEdited);
+  QObject::connect(decades, &QSpinBox::valueChanged, &d, markEdited);
+  QObject::connect(leftToRight, &QCheckBox::toggled, &d, markEdited);
+  QObject::connect(midThick, &QCheckBox::toggled, &d, markEdited);
+  QObject::connect(name, &QLineEdit::textEdited, &d, markEdited);
+  QObject::connect(left, &QDoubleSpinBox::valueChanged, &d, markEdited);
+  QObject::connect(right, &QDoubleSpinBox::valueChanged, &d, markEdited);
+  QObject::connect(lineType, &QComboBox::currentIndexChanged, &d, markEdited);
+  QObject::connect(thickness, &QComboBox::currentIndexChanged, &d, markEdited);
 
   auto* form = new QFormLayout;
   form->addRow("Track:", track);
@@ -498,13 +610,15 @@ bool runCurveEditor(QWidget* parent, CDataManager& log, const std::function<void
   form->addRow("Line Type:", lineType);
   form->addRow("Thickness:", thickness);
   auto* applyButton = new QPushButton("Apply");
-  auto* close = new QPushButton("Close");
+  auto* exit = new QPushButton("Exit");
   QObject::connect(applyButton, &QPushButton::clicked, &d, apply);
-  QObject::connect(close, &QPushButton::clicked, &d, &QDialog::accept);
+  QObject::connect(exit, &QPushButton::clicked, &d, [&] {
+    if (keepEdits()) d.accept();
+  });
   auto* row = new QHBoxLayout;
   row->addStretch();
   row->addWidget(applyButton);
-  row->addWidget(close);
+  row->addWidget(exit);
   auto* v = new QVBoxLayout(&d);
   v->addLayout(form);
   v->addLayout(row);

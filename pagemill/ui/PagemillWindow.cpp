@@ -2,6 +2,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -20,6 +21,10 @@
 #include "common/jobdata/ui/JobDataDialog.h"
 #include "common/presentation/AnnotationRenderer.h"
 #include "pagemill/core/PagemillSettings.h"
+#include "pagemill/core/PrintPlaces.h"
+#include "platform/SystemPaths.h"
+#include "platform/qt/QtPrompter.h"
+#include "platform/qt/QtSettings.h"
 #include "pagemill/ui/Dialogs.h"
 #include "platform/qt/QtCanvas.h"
 
@@ -27,6 +32,7 @@ namespace pagemill::ui {
 
 namespace {
 constexpr const char* kSaveQuestion = "Are you sure you want to save the changes now ?";
+constexpr const char* kUnsavedQuestion = "The log has changes that are not saved.\nDo you want to save them now ?";
 constexpr int kRecentCount = 4;
 }  // namespace
 
@@ -99,8 +105,9 @@ class HeadingPane final : public QWidget {
   PagemillWindow& w_;
 };
 
-PagemillWindow::PagemillWindow(platform::Settings& settings, platform::qt::QtPrompter& prompter)
-    : settings_(settings), prompter_(prompter), viewer_(log_, prompter), templates_(settings, prompter, info_) {
+PagemillWindow::PagemillWindow(platform::Settings& settings, platform::Prompter& prompter, const platform::Paths& paths)
+    : settings_(settings), prompter_(prompter), paths_(paths), viewer_(log_, prompter), templates_(settings, prompter, info_) {
+  chooseShippedTemplates(settings_, shippedTemplates());
   setWindowTitle("Pagemill");
   resize(900, 760);
   auto* central = new QWidget(this);
@@ -158,7 +165,8 @@ void PagemillWindow::buildMenus() {
   file->addAction("&Open...", QKeySequence::Open, this, &PagemillWindow::fileOpen);
   file->addAction("&Save", QKeySequence::Save, this, &PagemillWindow::fileSave);
   file->addSeparator();
-  file->addAction("Print &Manager", this, [this] { runPrintManager(this, settings_, prompter_, templates_, english_); });
+  file->addAction("Print &Manager", this,
+                  [this] { runPrintManager(this, settings_, prompter_, templates_, english_, paths_.dataRoot()); });
   file->addAction("&Print", this, &PagemillWindow::printHeaderPage);
   file->addSeparator();
   recentMenu_ = file->addMenu("Recent Files");
@@ -187,7 +195,7 @@ void PagemillWindow::buildMenus() {
   connect(status, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
   view->addAction("&Edit Curve", this, [this] {
     if (!log_.isOpen()) return;
-    if (runCurveEditor(this, log_, [this] { refresh(); })) viewer_.setModified(true);
+    if (runCurveEditor(this, log_, prompter_, [this] { refresh(); })) viewer_.setModified(true);
   });
 
   auto* graphic = menuBar()->addMenu("&Graphic");
@@ -260,6 +268,18 @@ void PagemillWindow::keyPressEvent(QKeyEvent* e) {
   refresh();
 }
 
+void PagemillWindow::closeEvent(QCloseEvent* e) {
+  if (log_.isOpen() && viewer_.modified()) {
+    const auto a = prompter_.ask({"ATTENTION", kUnsavedQuestion, platform::Buttons::YesNoCancel, platform::Icon::Question});
+    if (a == platform::Answer::Cancel || (a == platform::Answer::Yes && log_.save() != 0)) {
+      if (a == platform::Answer::Yes) platform::tell(prompter_, "ERROR", "File Could not be saved", platform::Icon::Error);
+      e->ignore();
+      return;
+    }
+  }
+  e->accept();
+}
+
 bool PagemillWindow::openLog(const std::string& path) {
   const OpenResult r = log_.open(path, true, english_);
   if (r != OpenResult::Ok) {
@@ -290,7 +310,7 @@ void PagemillWindow::fileNew() {
 }
 
 void PagemillWindow::fileOpen() {
-  const auto path = prompter_.openFile({"", "KVR Data files (*.cdf)|*.cdf||", "", "cdf", ""});
+  const auto path = prompter_.openFile({"", "KVR Data files (*.cdf)|*.cdf||", "", "cdf", paths_.dataRoot().string()});
   if (path) openLog(*path);
 }
 
@@ -303,9 +323,11 @@ void PagemillWindow::fileSave() {
   else viewer_.setModified(false);
 }
 
+std::filesystem::path PagemillWindow::shippedTemplates() const { return paths_.shippedDataFolder() / "templates"; }
+
 // File > Print in the view: the header template alone on one page.
 void PagemillWindow::printHeaderPage() {
-  auto target = runPrintDialog(this, "header.pdf");
+  auto target = runPrintDialog(this, defaultPdfPath({}, paths_.dataRoot()).string(), english_);
   if (!target) return;
   if (target->startDocument(kDocumentName) <= 0 || target->startPage() <= 0) {
     target->abortDocument();
@@ -318,7 +340,9 @@ void PagemillWindow::printHeaderPage() {
   templates_.setOrigin(0);
   templates_.run(kHeaderTemplate, target->canvas(), true);
   target->endPage();
-  target->endDocument();
+  const int r = target->endDocument();
+  if (r <= 0) prompter_.ask(PrintJob::failureMessage(r));
+  else platform::tell(prompter_, "MESSAGE", finishedMessage(*target), platform::Icon::Information);
 }
 
 void PagemillWindow::addRecent(const std::string& path) {
@@ -341,7 +365,7 @@ void PagemillWindow::rebuildRecentMenu() {
 }
 
 void PagemillWindow::loadStaticData() {
-  const auto path = prompter_.openFile({"", "KVR Data files (*.KVR)|*.KVR||", "", "kvr", ""});
+  const auto path = prompter_.openFile({"", "KVR Data files (*.KVR)|*.KVR||", "", "kvr", paths_.dataRoot().string()});
   if (!path) return;
   kvr::PosixFileSystem fs;
   const int r = info_.loadStaticData(fs, *path);
@@ -355,14 +379,18 @@ void PagemillWindow::editHeaderInfo() {
 void PagemillWindow::chooseTemplate(int kind) {
   static const char* kFilters[4] = {"KVR Header Template (*.txt)|*.txt||", "KVR Tail Template (*.txt)|*.txt||",
                                     "KVR Separator Template (*.txt)|*.txt||", "KVR Remarks Template (*.txt)|*.txt||"};
-  const auto path = prompter_.openFile({"", kFilters[kind], "", "txt", ""});
+  const auto path =
+      prompter_.openFile({"", kFilters[kind], "", "txt", templateFolder(settings_, kind, shippedTemplates()).string()});
   if (path) settings_.setString(keys::kTemplates, templateValue(kind), *path);
 }
 
 int runPagemill(const std::vector<std::string>& args) {
   platform::qt::QtSettings settings(keys::kApplication);
   platform::qt::QtPrompter prompter;
-  PagemillWindow window(settings, prompter);
+  // The data root KVR records under.
+  const platform::qt::QtSettings kvr(keys::kKvrApplication);
+  const platform::SystemPaths paths(kvr.getString(keys::kKvrProgramFolders, keys::kKvrDataRoot, ""));
+  PagemillWindow window(settings, prompter, paths);
   prompter.setParent(&window);
   window.show();
   if (!args.empty() && !args.front().empty() && args.front()[0] != '-') window.openLog(args.front());

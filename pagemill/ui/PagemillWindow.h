@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,8 +13,9 @@
 #include "pagemill/core/HeaderInfo.h"
 #include "pagemill/core/HeaderWnd.h"
 #include "pagemill/core/LogViewer.h"
-#include "platform/qt/QtPrompter.h"
-#include "platform/qt/QtSettings.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "platform/Settings.h"
 
 class QAction;
 class QLabel;
@@ -27,7 +29,8 @@ class HeadingPane;
 class PagemillWindow final : public QMainWindow {
   Q_OBJECT
  public:
-  PagemillWindow(platform::Settings& settings, platform::qt::QtPrompter& prompter);
+  // A first start chooses the shipped templates; file dialogs start in the data root.
+  PagemillWindow(platform::Settings& settings, platform::Prompter& prompter, const platform::Paths& paths);
   ~PagemillWindow() override;
 
   // File > Open... by name; false when the file could not be shown.
@@ -45,6 +48,8 @@ class PagemillWindow final : public QMainWindow {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
+  // Exit with changes not saved asks whether to save them.
+  void closeEvent(QCloseEvent* e) override;
 
  private:
   void buildMenus();
@@ -59,9 +64,11 @@ class PagemillWindow final : public QMainWindow {
   void loadStaticData();
   void editHeaderInfo();
   void chooseTemplate(int kind);
+  std::filesystem::path shippedTemplates() const;
 
   platform::Settings& settings_;
-  platform::qt::QtPrompter& prompter_;
+  platform::Prompter& prompter_;
+  const platform::Paths& paths_;
   CDataManager log_;
   LogViewer viewer_;
   CHeaderInfo info_;
@@ -79,7 +86,7 @@ class PagemillWindow final : public QMainWindow {
   QMenu* recentMenu_ = nullptr;
 };
 
-// Runs the program's window; returns the exit code.
+// Runs the program's window, opening the log named by the arguments if any; returns the exit code.
 int runPagemill(const std::vector<std::string>& args);
 
 }  // namespace pagemill::ui

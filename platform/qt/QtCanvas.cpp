@@ -4,11 +4,13 @@
 
 #include "platform/qt/TextBytes.h"
 
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QImageReader>
 #include <QPainterPath>
 #include <QTransform>
 
+#include <algorithm>
 #include <cmath>
 
 namespace platform::qt {
@@ -40,6 +42,36 @@ Qt::BrushStyle qtBrushStyle(BrushStyle s) {
     case BrushStyle::DiagonalCross: return Qt::DiagCrossPattern;
   }
   return Qt::NoBrush;
+}
+
+// A family asks fontconfig for its generic face; "script" and "decorative" faces are often
+// not installed, and then the serif face stands in rather than the plain sans one.
+QString genericFamily(FontFamily f) {
+  switch (f) {
+    case FontFamily::Swiss: return "sans-serif";
+    case FontFamily::Roman: return "serif";
+    case FontFamily::Modern: return "monospace";
+    case FontFamily::Script: return "cursive";
+    case FontFamily::Decorative: return "fantasy";
+    case FontFamily::DontCare: break;
+  }
+  return {};
+}
+
+QString resolvedFamily(const QString& generic) {
+  QFont f;
+  f.setFamilies({generic});
+  return QFontInfo(f).family();
+}
+
+QStringList familiesOf(FontFamily family) {
+  const QString generic = genericFamily(family);
+  if (generic.isEmpty()) return {};
+  if (family == FontFamily::Script || family == FontFamily::Decorative) {
+    static const QString sans = resolvedFamily("sans-serif");
+    if (resolvedFamily(generic) == sans) return {"serif"};
+  }
+  return {generic};
 }
 
 QFont::StyleHint hintOf(FontFamily f) {
@@ -153,8 +185,10 @@ void QtCanvas::arc(const Rect& b, Point start, Point end) {
 
 QFont QtCanvas::deviceFont() const {
   QFont f;
-  if (!font_.face.empty()) f.setFamily(QString::fromStdString(font_.face));
+  if (!font_.face.empty()) f.setFamilies({QString::fromStdString(font_.face)});
+  else if (const QStringList families = familiesOf(font_.family); !families.isEmpty()) f.setFamilies(families);
   f.setStyleHint(hintOf(font_.family));
+  f.setFixedPitch(font_.family == FontFamily::Modern);
   int px = static_cast<int>(std::lround(std::abs(font_.height * scaleY())));
   f.setPixelSize(px < 1 ? 1 : px);
   f.setWeight(static_cast<QFont::Weight>(font_.weight < 100 ? 400 : (font_.weight > 900 ? 900 : font_.weight)));
@@ -164,11 +198,20 @@ QFont QtCanvas::deviceFont() const {
   return f;
 }
 
+// A font's width is its average character width; the face is drawn wider or narrower by
+// this factor to give it.
+double QtCanvas::widthFactor(const QFont& f) const {
+  if (font_.width <= 0) return 1.0;
+  const double average = QFontMetricsF(f).averageCharWidth();
+  if (average <= 0) return 1.0;
+  return std::clamp(std::abs(font_.width * scaleX()) / average, 0.05, 20.0);
+}
+
 void QtCanvas::text(Point at, std::string_view text, unsigned align) {
   QString s = textFromBytes(text);
   QFont f = deviceFont();
   QFontMetricsF fm(f);
-  double w = fm.horizontalAdvance(s);
+  const double w = fm.horizontalAdvance(s);
   double x = 0, y = 0;
   if ((align & AlignCenter) == AlignCenter) {
     x = -w / 2;
@@ -187,6 +230,7 @@ void QtCanvas::text(Point at, std::string_view text, unsigned align) {
   painter_.translate(toDevice(at));
   // Escapement turns counter-clockwise; on a y-down device that is a negative rotation.
   if (font_.escapement != 0) painter_.rotate(-font_.escapement / 10.0);
+  painter_.scale(widthFactor(f), 1.0);
   if (opaque_) painter_.fillRect(QRectF(x, y - fm.ascent(), w, fm.height()), toQColor(background_));
   painter_.setFont(f);
   painter_.setPen(toQColor(textColour_));
@@ -195,10 +239,11 @@ void QtCanvas::text(Point at, std::string_view text, unsigned align) {
 }
 
 Size QtCanvas::textExtent(std::string_view text) {
-  QFontMetricsF fm(deviceFont());
+  const QFont f = deviceFont();
+  QFontMetricsF fm(f);
   QString s = textFromBytes(text);
   double sx = std::abs(scaleX()), sy = std::abs(scaleY());
-  return Size{static_cast<int>(std::lround(fm.horizontalAdvance(s) / (sx == 0 ? 1 : sx))),
+  return Size{static_cast<int>(std::lround(fm.horizontalAdvance(s) * widthFactor(f) / (sx == 0 ? 1 : sx))),
               static_cast<int>(std::lround(fm.height() / (sy == 0 ? 1 : sy)))};
 }
 

@@ -44,6 +44,7 @@ class QtCanvas final : public Canvas {
   double scaleX() const;
   double scaleY() const;
   QFont deviceFont() const;
+  double widthFactor(const QFont& f) const;
   void applyTransform();
 
   QPainter& painter_;

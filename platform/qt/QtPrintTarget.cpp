@@ -2,7 +2,17 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace platform::qt {
+
+QMarginsF pdfMargins(const PrintSetup& setup) {
+  if (setup.continuous) return {};
+  const QSizeF mm = setup.pageSize.size(QPageSize::Millimeter);
+  const double across = setup.landscape ? mm.height() : mm.width();
+  const double side = std::clamp((across - setup.contentWidthMm) / 2, 0.0, setup.marginMm);
+  return {side, setup.marginMm, side, setup.marginMm};
+}
 
 QtPrintTarget::QtPrintTarget(PrintSetup setup) : setup_(std::move(setup)) {}
 
@@ -22,7 +32,7 @@ int QtPrintTarget::startDocument(const std::string& name) {
     pdf_->setResolution(setup_.resolution);
     pdf_->setTitle(QString::fromStdString(name));
     pdf_->setCreator("Varexa");
-    pdf_->setPageLayout(QPageLayout(setup_.pageSize, o, QMarginsF(0, 0, 0, 0)));
+    pdf_->setPageLayout(QPageLayout(setup_.pageSize, o, pdfMargins(setup_), QPageLayout::Millimeter));
   } else {
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer_->setPrinterName(QString::fromStdString(setup_.printerName));
@@ -52,8 +62,8 @@ int QtPrintTarget::startPage() {
   PageInfo info = pageInfo();
   painter_->resetTransform();
   painter_->setClipping(false);
-  canvas_ = std::make_unique<QtCanvas>(*painter_, Rect{0, 0, info.pageDevice.width, info.pageDevice.height});
-  canvas_->fillRect(Rect{0, 0, info.pageDevice.width, info.pageDevice.height}, 0xFFFFFF);
+  canvas_ = std::make_unique<QtCanvas>(*painter_, info.printableDevice);
+  canvas_->fillRect(info.printableDevice, 0xFFFFFF);
   pageOpen_ = true;
   return kPrintOk;
 }
@@ -104,5 +114,10 @@ PageInfo QtPrintTarget::pageInfo() const {
 }
 
 Canvas& QtPrintTarget::canvas() { return *canvas_; }
+
+std::string QtPrintTarget::outputFile() const {
+  if (!setup_.printerName.empty()) return {};
+  return QFileInfo(QString::fromStdString(setup_.pdfPath)).absoluteFilePath().toStdString();
+}
 
 }  // namespace platform::qt

@@ -21,7 +21,15 @@ struct PrintSetup {
   bool landscape = false;
   bool continuous = false;  // fan-fold paper
   int resolution = 300;
+  // A PDF sheet keeps an unprintable edge like a laser printer's, 1/6 inch all round; the
+  // side edges narrow (to none) where contentWidthMm would not fit across otherwise.
+  // Fan-fold paper is printed edge to edge.
+  double marginMm = 25.4 / 6;
+  double contentWidthMm = 0;
 };
+
+// The margins of a PDF sheet for a setup, in millimetres.
+QMarginsF pdfMargins(const PrintSetup& setup);
 
 class QtPrintTarget final : public PrintTarget {
  public:
@@ -35,6 +43,8 @@ class QtPrintTarget final : public PrintTarget {
   void abortDocument() override;
   PageInfo pageInfo() const override;
   Canvas& canvas() override;
+  std::string outputFile() const override;
+  std::string printerName() const override { return setup_.printerName; }
   int pagesPrinted() const { return pages_; }
 
  private:

@@ -123,5 +123,30 @@ TEST(HeadlessPrint, PrintsAListInMetricModeOnA4AndRefusesBadUsage) {
   EXPECT_NE(missing.str().find("File Could not be read"), std::string::npos);
 }
 
+TEST(PagemillArguments, HelpPrintsTheUsageAndTheWindowRefusesUnknownOptions) {
+  EXPECT_TRUE(wantsHelp({"--help"}));
+  EXPECT_TRUE(wantsHelp({"log.cdf", "-h"}));
+  EXPECT_FALSE(wantsHelp({"log.cdf"}));
+  EXPECT_NE(std::string(usage()).find("--print-cdf"), std::string::npos);
+  struct Case {
+    std::vector<std::string> args;
+    bool ok;
+    std::optional<std::string> file;
+  };
+  const Case cases[] = {
+      {{}, true, std::nullopt},
+      {{"log.cdf"}, true, "log.cdf"},
+      {{"--bogus"}, false, std::nullopt},
+      {{"a.cdf", "b.cdf"}, false, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    std::ostringstream err;
+    bool ok = !c.ok;
+    EXPECT_EQ(windowArguments(c.args, err, ok), c.file);
+    EXPECT_EQ(ok, c.ok);
+    EXPECT_EQ(err.str().find("usage:") != std::string::npos, !c.ok);
+  }
+}
+
 }  // namespace
 }  // namespace pagemill

@@ -124,6 +124,22 @@ TEST_F(PrintJobTest, TextFilesPrintFramedAndAnEmptyOneIsOneLineHigh) {
             (std::vector<std::string>{"first", "third", "fourth", std::string(254, 'x'), std::string(46, 'x')}));
 }
 
+TEST_F(PrintJobTest, ATextFileIsCappedAndWhatIsNoRegularFilePrintsNothing) {
+  // A device or a folder prints no frame; the job goes on to the next entry.
+  for (const std::string& path : {std::string("/dev/zero"), dir().string()}) {
+    ASSERT_EQ(print({"&TEXTFILE: " + path, "&BMP: " + path}), JobOutcome::Finished) << path;
+    EXPECT_TRUE(target.pages().back()->callsOf(DrawCall::Line).empty()) << path;
+    EXPECT_TRUE(target.pages().at(target.pages().size() - 2)->callsOf(DrawCall::Line).empty()) << path;
+  }
+  // About 55 lines a page: 20000 lines would run over 360 pages.
+  std::string many;
+  for (int i = 0; i < 20000; ++i) many += "line\n";
+  const auto before = target.pages().size();
+  ASSERT_EQ(print({"&TEXTFILE: " + write("long.txt", many)}), JobOutcome::Finished);
+  // The first page, the capped ones, the empty page at the end.
+  EXPECT_EQ(static_cast<int>(target.pages().size() - before), 1 + kMaxPagesPerEntry + 1);
+}
+
 TEST_F(PrintJobTest, AWholeJobEndsWithAnEmptyPage) {
   info.setRecord([] {
     records::JobRecord j;

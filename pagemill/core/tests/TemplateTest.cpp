@@ -109,7 +109,8 @@ TEST(Template, TextAlignmentFontsAndAngles) {
     int mode;
     int escapement;
   };
-  for (const Case c : {Case{true, 1, -900}, Case{true, 2, -900}, Case{true, 3, 900}, Case{false, 1, 900}}) {
+  // Rotated text reads as the template means on paper in every print mode.
+  for (const Case c : {Case{true, 1, 900}, Case{true, 2, 900}, Case{true, 3, 900}, Case{false, 1, 900}}) {
     TemplateOptions o;
     o.printing = c.printing;
     o.printMode = c.mode;
