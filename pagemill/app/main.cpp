@@ -11,6 +11,7 @@
 #include "pagemill/app/HeadlessPrint.h"
 #include "pagemill/core/PagemillSettings.h"
 #include "pagemill/ui/PagemillWindow.h"
+#include "platform/RuntimeDir.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     std::cout << pagemill::usage();
     return 0;
   }
+  platform::ensureRuntimeDir();
   if (pagemill::wantsHeadless(args)) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
