@@ -1,6 +1,7 @@
 // kvr-convert: KVR data files to LAS with the converter of "KVR to ASCII Converter", and a
 // LAS 2.0 conformance check of any LAS file. See usage() for the options.
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -43,7 +44,7 @@ void usage(std::FILE* out) {
       "  --channels A,B,...    channels to write, in file order (default every channel)\n"
       "  --filter interval:X   moving average over X ft, m or seconds (station logs)\n"
       "  --filter count:N      moving average over N recorded rows\n"
-      "  --filter-channels A,B channels to filter (default every written channel)\n"
+      "  --filter-channels A,B channels to filter (default every written channel but the index)\n"
       "  --las2                strict CWLS LAS 2.0: spaces, CR LF, NULL -999.25, exact index grid,\n"
       "                        every required section (not with --tab, --no-header, --no-curves)\n"
       "  --overwrite           replace existing output files (otherwise they are refused)\n"
@@ -264,7 +265,19 @@ bool convertOne(const Options& o, const std::string& input, ConsolePrompter& pro
   f.strictLas2 = o.las2;
   if (o.filter) {
     f.filter = *o.filter;
-    f.filter.channels = o.filterChannels ? *o.filterChannels : converter.selectedChannelNames();
+    if (o.filterChannels) {
+      for (const auto& want : *o.filterChannels) {
+        if (std::find(names.begin(), names.end(), want) == names.end()) {
+          std::fprintf(stderr, "kvr-convert: %s: the file has no channel %s to filter\n", input.c_str(), want.c_str());
+          return false;
+        }
+      }
+      f.filter.channels = *o.filterChannels;
+    } else {
+      // Every written channel but the index: smoothing depth or time would move the rows.
+      f.filter.channels = converter.selectedChannelNames();
+      if (!names.empty()) std::erase(f.filter.channels, names.front());
+    }
   }
   return converter.convert();
 }

@@ -45,7 +45,8 @@ void printText(const Options& o, const kvr::DataFileContents& c, const std::vect
   for (std::uint32_t k : s.parameterCounts) std::printf(" %u", k);
   std::printf("\nChannels (%zu):\n", c.channels.size());
   for (const auto& ch : c.channels)
-    std::printf("  %-12s %-10s column %u  tool code %u\n", ch.mnemonic.c_str(), ch.unit.c_str(), ch.column(),
+    std::printf("  %-12s %-10s column %llu  tool code %u\n", ch.mnemonic.c_str(), ch.unit.c_str(),
+                static_cast<unsigned long long>(ch.column()),
                 ch.toolCode & 0xFF);
   const auto& sys = c.mainParameters;
   const auto st = records::getStartStamp(sys[records::kSimStartDepth]);

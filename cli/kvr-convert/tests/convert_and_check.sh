@@ -20,7 +20,17 @@ if "$convert" "$dir/LOG.kvr" 2>"$dir/err"; then fail "an existing output was ove
 grep -q "ATTENTION: The output file already exists" "$dir/err" || fail "no overwrite message"
 "$convert" --overwrite --channels CCL1,SPINNER --filter count:3 "$dir/LOG.kvr" >/dev/null || fail "--overwrite"
 
+# The filter smooths the named channels only; by default every written channel but the index.
+"$convert" --overwrite -o "$dir/plain.las" "$dir/LOG.kvr" >/dev/null || fail "plain conversion"
+"$convert" --overwrite --filter count:9 -o "$dir/smooth.las" "$dir/LOG.kvr" >/dev/null || fail "filtered conversion"
+depths() { sed -n '/^~A/,$p' "$1" | awk 'NR > 1 { print $2 }'; }
+test -n "$(depths "$dir/plain.las")" || fail "no data lines"
+test "$(depths "$dir/plain.las")" = "$(depths "$dir/smooth.las")" || fail "--filter smoothed the DEPTH index"
+
 set +e
+"$convert" --overwrite --filter count:3 --filter-channels GR,NOPE "$dir/LOG.kvr" 2>"$dir/err"
+test $? -eq 1 || fail "unknown filter channel: status"
+grep -q "has no channel NOPE to filter" "$dir/err" || fail "unknown filter channel: message"
 "$convert" "$dir/missing.kvr" 2>"$dir/err"
 test $? -eq 1 || fail "missing input: status"
 grep -q "FATAL ERROR: The requested file could not be opened" "$dir/err" || fail "missing input: message"

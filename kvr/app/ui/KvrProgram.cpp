@@ -6,6 +6,7 @@
 #include "common/jobdata/ui/JobDataDialog.h"
 #include "kvr/app/ProgramFolderCommand.h"
 #include "kvr/app/SessionCommands.h"
+#include "kvr/app/UtilityCommands.h"
 #include "kvr/app/ui/SettingsDialogs.h"
 #include "kvr/calibration/ui/SystemParametersDialog.h"
 #include "kvr/core/AboutBox.h"
@@ -171,7 +172,7 @@ void KvrProgram::wireUtilities() {
     PosixFileSystem dataFiles;
     utilities::PosixTextFiles textFiles;
     utilities::CKvrToAscii converter(prompter_, paths_, clock_, dataFiles, textFiles, program.systemUnits.code[records::kTime]);
-    converter.setSessionFolder(station_->session().started() ? station_->session().sessionFolder() : paths_.kvrFolder());
+    prepareConverter(converter, *station_, paths_);
     utilities::ui::runKvrToAsciiDialog(window_.get(), converter, prompter_, clock_);
   });
   window_->setHandler(C::MergeAndSplice, [this] {

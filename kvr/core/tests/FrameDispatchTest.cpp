@@ -87,6 +87,22 @@ TEST(FrameDispatch, LineSpeedIsTheSumOfThirtySamplesAndAStillCounterAddsNone) {
   EXPECT_NEAR(rig.newestRow()[1], (29 * 0.01 + 1.20) * 30, 1e-3);
 }
 
+// The depth jump to the simulated start depth (or of the depth offset) at a log start is no
+// movement of the tool: the first rows' speed comes from the log's own frames.
+TEST(FrameDispatch, TheFirstRowsOfALogTakeTheirSpeedOnlyFromItsOwnFrames) {
+  StringRig rig;
+  rig.declare({"PLOV-TENS"});
+  for (int i = 0; i < 40; ++i) rig.pushDepth(100, static_cast<std::uint16_t>(i));  // standing before the log
+  rig.manager.dispatchFrames();
+  rig.manager.startLog(kLogDown, true, 5000, 0.05);  // 4900 m deeper, then 0.05 m a frame: 45 m/min
+  for (int i = 40; i < 60; ++i) {
+    rig.pushDepth(100, static_cast<std::uint16_t>(i));
+    ASSERT_EQ(rig.manager.dispatchFrames().frames, 1u);
+    EXPECT_LE(std::fabs(rig.newestRow()[1]), 45.01f) << "frame " << i;
+  }
+  EXPECT_NEAR(rig.newestRow()[1], 45, 1e-2);
+}
+
 TEST(FrameDispatch, ADownLogFillsAGapWithCopiesOfTheNewestRow) {
   StringRig rig;
   rig.declare({"PLOV-TENS"}, kEnglishLow);

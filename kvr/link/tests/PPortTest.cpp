@@ -103,6 +103,23 @@ TEST(PPortParse, GoodFramesAreCommittedWithTheirPayloadOnly) {
   EXPECT_EQ(rig.frames.at(18 + 5), 2);
 }
 
+// Five tools send more than 8 block addresses: the discovery block lists them all, while a
+// data block still holds at most 8 bytes.
+TEST(PPortParse, ADiscoveryBlockListsMoreThanEightAddresses) {
+  Rig rig;
+  const std::uint8_t discovery = PPort::kDiscoveryAddress;
+  rig.port.setExpectedAddresses({&discovery, 1});
+  const Bytes addresses = {210, 211, 230, 231, 232, 240, 241, 242, 250, 251, 252, 253};
+  EXPECT_TRUE(rig.feed(frame({{255, addresses}}, panelBlock(1))));
+  ASSERT_EQ(rig.port.goodFrames(), 1u);
+  for (std::size_t i = 0; i < addresses.size(); ++i) EXPECT_EQ(rig.frames.at(static_cast<std::uint32_t>(i)), addresses[i]);
+  EXPECT_EQ(rig.frames.at(static_cast<std::uint32_t>(addresses.size())), 0);
+
+  Rig data;  // the DUNE string: a 9-byte block is no frame
+  EXPECT_FALSE(data.feed(frame({{230, Bytes(9, 1)}}, panelBlock(2))));
+  EXPECT_EQ(data.port.goodFrames(), 0u);
+}
+
 TEST(PPortParse, RefusedFramesMoveCountersOnlyAndTheParserResynchronises) {
   struct Case {
     const char* name;

@@ -27,11 +27,14 @@ void runMergeKvrDialog(QWidget* parent, CMergeKvr& logic) {
     b->setDecimals(2);
     return b;
   };
+  double shownFrom[2] = {}, shownTo[2] = {};
   auto show = [&] {
     for (int i = 0; i < 2; ++i) {
       files[i]->setText(QString::fromStdString(logic.file(i).string()));
       from[i]->setValue(logic.ranges[i].from);
       to[i]->setValue(logic.ranges[i].to);
+      shownFrom[i] = from[i]->value();
+      shownTo[i] = to[i]->value();
     }
   };
   auto* suffix = new QLineEdit(&dlg);
@@ -64,7 +67,8 @@ void runMergeKvrDialog(QWidget* parent, CMergeKvr& logic) {
     logic.action = spliceButton->isChecked() ? MergeAction::Splice : MergeAction::Merge;
     logic.suffix = suffix->text().toStdString();
     for (int i = 0; i < 2; ++i)
-      logic.ranges[i] = DepthRange{static_cast<float>(from[i]->value()), static_cast<float>(to[i]->value())};
+      logic.ranges[i] = DepthRange{depthFromBox(logic.ranges[i].from, shownFrom[i], from[i]->value()),
+                                   depthFromBox(logic.ranges[i].to, shownTo[i], to[i]->value())};
     if (logic.proceed()) suffix->clear();
     show();
   });

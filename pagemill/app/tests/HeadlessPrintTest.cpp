@@ -99,6 +99,18 @@ TEST(HeadlessPrint, PrintsALogWithItsHeaderAndTailToAPdf) {
   EXPECT_NE(err.str().find("Printing has finished"), std::string::npos);
 }
 
+TEST(HeadlessPrint, ADamagedLogIsReportedAsNotPrinted) {
+  platform::qt::testing::qtTestApp();
+  platform::testing::TempPaths tmp;
+  std::filesystem::create_directories(tmp.base());
+  const auto cdf = tmp.base() / "damaged.cdf";
+  std::ofstream(cdf, std::ios::binary) << std::string(300, '\x01');
+  std::ostringstream err;
+  EXPECT_NE(runHeadless({"--print-cdf", cdf.string(), "--pdf", (tmp.base() / "out.pdf").string()}, err), 0);
+  EXPECT_EQ(err.str().find("Printing has finished"), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("could not be printed"), std::string::npos) << err.str();
+}
+
 TEST(HeadlessPrint, PrintsAListInMetricModeOnA4AndRefusesBadUsage) {
   platform::qt::testing::qtTestApp();
   platform::testing::TempPaths tmp;
