@@ -28,7 +28,7 @@ test -n "$(depths "$dir/plain.las")" || fail "no data lines"
 test "$(depths "$dir/plain.las")" = "$(depths "$dir/smooth.las")" || fail "--filter smoothed the DEPTH index"
 
 set +e
-"$convert" --overwrite --filter count:3 --filter-channels GR,NOPE "$dir/LOG.kvr" 2>"$dir/err"
+"$convert" --overwrite --filter count:3 --filter-channels CCL1,NOPE "$dir/LOG.kvr" 2>"$dir/err"
 test $? -eq 1 || fail "unknown filter channel: status"
 grep -q "has no channel NOPE to filter" "$dir/err" || fail "unknown filter channel: message"
 "$convert" "$dir/missing.kvr" 2>"$dir/err"
