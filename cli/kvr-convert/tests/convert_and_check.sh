@@ -42,8 +42,8 @@ grep -q "has no channel NOPE" "$dir/err" || fail "unknown channel: message"
 "$convert" --help | grep -q "^usage: kvr-convert" || fail "--help"
 
 # LAS through a pipe: every byte arrives and the run says so.
-"$convert" -o "$dir/plain.las" "$dir/LOG.kvr" >/dev/null || fail "conversion to plain.las"
+"$convert" -o "$dir/file.las" "$dir/LOG.kvr" >/dev/null || fail "conversion to file.las"
 { "$convert" -o /dev/stdout "$dir/LOG.kvr" 2>"$dir/err"; echo $? >"$dir/status"; } | cat >"$dir/piped.las"
 test "$(cat "$dir/status")" -eq 0 || fail "LAS to a pipe: status $(cat "$dir/status"): $(cat "$dir/err")"
-cmp -s "$dir/plain.las" "$dir/piped.las" || fail "LAS to a pipe differs from the file"
+cmp -s "$dir/file.las" "$dir/piped.las" || fail "LAS to a pipe differs from the file"
 echo "kvr-convert ok"
