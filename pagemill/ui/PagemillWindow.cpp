@@ -22,11 +22,11 @@
 #include "common/presentation/AnnotationRenderer.h"
 #include "pagemill/core/PagemillSettings.h"
 #include "pagemill/core/PrintPlaces.h"
+#include "pagemill/ui/Dialogs.h"
 #include "platform/SystemPaths.h"
+#include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtPrompter.h"
 #include "platform/qt/QtSettings.h"
-#include "pagemill/ui/Dialogs.h"
-#include "platform/qt/QtCanvas.h"
 
 namespace pagemill::ui {
 
@@ -271,11 +271,12 @@ void PagemillWindow::keyPressEvent(QKeyEvent* e) {
 void PagemillWindow::closeEvent(QCloseEvent* e) {
   if (log_.isOpen() && viewer_.modified()) {
     const auto a = prompter_.ask({"ATTENTION", kUnsavedQuestion, platform::Buttons::YesNoCancel, platform::Icon::Question});
-    if (a == platform::Answer::Cancel || (a == platform::Answer::Yes && log_.save() != 0)) {
-      if (a == platform::Answer::Yes) platform::tell(prompter_, "ERROR", "File Could not be saved", platform::Icon::Error);
-      e->ignore();
-      return;
+    bool stay = a == platform::Answer::Cancel;
+    if (a == platform::Answer::Yes && log_.save() != 0) {
+      platform::tell(prompter_, "ERROR", "File Could not be saved", platform::Icon::Error);
+      stay = true;
     }
+    if (stay) return e->ignore();
   }
   e->accept();
 }

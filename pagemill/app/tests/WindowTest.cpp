@@ -170,7 +170,8 @@ TEST(PagemillWindow, PrintsAListThroughThePrintManagerToAPdfBesideTheLog) {
 }
 
 // The curve editor shows each curve's own colour and thickness, keeps a thickness beyond
-// "Heavy" as it is, and asks before Exit drops edits not applied.
+// "Heavy" as it is, and asks before Exit drops edits not applied; so does the window's Exit
+// before dropping changes not saved.
 TEST(PagemillWindow, TheCurveEditorKeepsWhatItShowsAndAsksBeforeDroppingEdits) {
   platform::qt::testing::qtTestApp();
   platform::testing::TempPaths tmp;
@@ -233,6 +234,16 @@ TEST(PagemillWindow, TheCurveEditorKeepsWhatItShowsAndAsksBeforeDroppingEdits) {
   EXPECT_EQ(curves[0].name, "GR");  // the edit was dropped, after asking
   ASSERT_EQ(prompter.messages().size(), 1u);
   EXPECT_EQ(prompter.messages()[0].buttons, platform::Buttons::YesNoCancel);
+
+  // Applied but not saved: File > Exit asks too; Cancel stays, No leaves without saving.
+  prompter.clear();
+  prompter.queue(platform::Answer::Cancel);
+  action(window, "E&xit")->trigger();
+  EXPECT_TRUE(window.isVisible());
+  prompter.queue(platform::Answer::No);
+  action(window, "E&xit")->trigger();
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(prompter.texts(), (std::vector<std::string>(2, "The log has changes that are not saved.\nDo you want to save them now ?")));
 }
 
 // The header preview is as tall as the template reaches, in a scroll area.
