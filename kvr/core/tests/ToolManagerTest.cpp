@@ -2,6 +2,10 @@
 // depth offsets and the gyro tools' correction-table question.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+
 #include "common/records/SystemMode.h"
 #include "common/records/ToolCodes.h"
 #include "kvr/core/ToolManagerMessages.h"
@@ -97,7 +101,9 @@ TEST(ToolManager, AnActiveGyroCalibrationIsKeptOnlyWhenTheUserSaysYes) {
   auto* tarnB = static_cast<tools::TarnB*>(rig.lib.family(records::kTarnB));
   auto* tarnC = static_cast<tools::TarnC*>(rig.lib.family(records::kTarnC));
   tarnB->setCorrectionTableActive(true);
-  tarnC->setCorrectionTableActive(true);
+  // A TARN-C table is active once a sensor correction table has been loaded.
+  std::ifstream sct(std::string(VAREXA_SOURCE_ROOT) + "/data/TCX-0417.sct", std::ios::binary);
+  ASSERT_TRUE(tarnC->loadCorrectionTableText(std::string(std::istreambuf_iterator<char>(sct), {}), nullptr));
   rig.prompter.queue(platform::Answer::Yes);
   rig.prompter.queue(platform::Answer::No);
   rig.declare({"TARNB-FSK", "TARNC-NSG"});
