@@ -62,7 +62,7 @@ class TarnCTool final : public ToolModel {
     std::uint16_t thresholdX = 200, thresholdY = 200;
     std::uint8_t window = 10;
   };
-  const Received& received() const { return state_; }
+  const Received& told() const { return state_; }
 
  private:
   void command(const std::uint8_t* p, std::size_t n);

@@ -12,7 +12,9 @@
 
 #include "common/records/ToolCodes.h"
 #include "navikor/Navikor.h"
+#include "panelsim/PanelSimulator.h"
 #include "panelsim/TarnCTool.h"
+#include "platform/testing/ManualLoop.h"
 #include "toolslib/Library.h"
 #include "toolslib/families/TarnC.h"
 
@@ -89,8 +91,11 @@ struct Rig {
     return limit + 1;
   }
   void send(std::vector<std::uint8_t> payload) {
-    std::vector<std::uint8_t> m = {static_cast<std::uint8_t>(payload.size() + 2), 0xE3, 0x00};
-    m.insert(m.end(), payload.begin(), payload.end());
+    // [n + 2, 227, 0, payload], as the panel delivers it.
+    std::vector<std::uint8_t> m(payload.size() + 3, 0);
+    m[0] = static_cast<std::uint8_t>(payload.size() + 2);
+    m[1] = 0xE3;
+    std::copy(payload.begin(), payload.end(), m.begin() + 3);
     tool.onMessage(m);
   }
   // A move as the station starts one: status 6 seen, then rest; frames of status 6.
@@ -268,9 +273,9 @@ TEST(TarnCTool, CommandsAreAcknowledgedAndReadBack) {
   }
   EXPECT_EQ(rig.tool.settings().table[0], 1013);
   EXPECT_EQ(rig.tool.settings().accuracy, 0);
-  EXPECT_EQ(rig.tool.received().dtgStep, -10);
-  EXPECT_TRUE(rig.tool.received().turnOn);
-  EXPECT_FALSE(rig.tool.received().tableEnabled);
+  EXPECT_EQ(rig.tool.told().dtgStep, -10);
+  EXPECT_TRUE(rig.tool.told().turnOn);
+  EXPECT_FALSE(rig.tool.told().tableEnabled);
 
   rig.readTable();
   rig.frames(7);  // one turn of the slots
@@ -363,4 +368,23 @@ TEST(TarnCTool, TheOperatorTurnsTheToolByHand) {
   rig.env.well.toolfaceDeg = 130;
   rig.frames(300);  // the online attitude is smoothed over two seconds
   EXPECT_NEAR(rig.row[19], 130.0, 0.05);
+}
+
+// The panel cuts command frames by their length byte: the CRC of "turn to 180" ends in 0x0B,
+// the frame's end byte, and the command still reaches the tool whole.
+TEST(TarnCTool, ThePanelDeliversCommandsWhoseCrcEndsInTheEndByte) {
+  platform::testing::VirtualClock clock;
+  SimConfig config;
+  config.toolCodes = {227};
+  PanelSimulator sim(config, clock);
+  const std::vector<std::uint8_t> wire = {0xFE, 0xFE, 0x0A, 0x08, 0x1E, 0x06, 0x03, 0xE3, 0x00, 0x71, 0x0C, 0x0B, 0x0B,
+                                          0x0A, 0x08, 0x1E, 0x06, 0x03, 0xE3, 0x00, 0x99, 0x70, 0x2D, 0x0B};
+  sim.hostWrite(wire.data(), wire.size());
+  const auto to = sim.messagesTo(227);
+  ASSERT_EQ(to.size(), 2u);
+  EXPECT_EQ(to[0], (std::vector<std::uint8_t>{3, 0xE3, 0, 0x71}));
+  EXPECT_EQ(to[1], (std::vector<std::uint8_t>{3, 0xE3, 0, 0x99}));
+  ASSERT_NE(sim.tarnCTool(), nullptr);
+  EXPECT_EQ(sim.tarnCTool()->ToolModel::received().size(), 2u);
+  EXPECT_EQ(sim.stats().badCommands, 0u);
 }

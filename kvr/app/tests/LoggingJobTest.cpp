@@ -330,3 +330,35 @@ TEST(Session, ASessionWhoseFoldersCannotBeMadeChangesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A TARN-C string makes the low-level command terminal reachable from the menu; its commands
+// go through the telemetry link to the simulated tool and its answers come back through the
+// frames and the TOOLS globals.
+TEST(LoggingJob, TheTarnCTerminalTalksToTheSimulatedToolThroughTheLink) {
+  Job job;
+  job.declare({"BRIX-CCL"});
+  EXPECT_FALSE(job.station->menu().enabled(kvr::MenuCommand::TarnCLowLevelCommands));
+  EXPECT_EQ(job.station->tarnCTerminal(), nullptr);
+  job.declare({"TARNC-NSG"});  // added below the collar locator
+  EXPECT_TRUE(job.station->menu().enabled(kvr::MenuCommand::TarnCLowLevelCommands));
+  job.telemetry();
+  auto* terminal = job.station->tarnCTerminal();
+  ASSERT_NE(terminal, nullptr);
+  terminal->choose(0);
+  terminal->setValues("1013");
+  terminal->sendToTool();
+  job.loop.advance(1500);
+  EXPECT_EQ(terminal->status(), "Angle Position ACK received");
+  terminal->choose(16);
+  terminal->sendToTool();
+  job.loop.advance(3000);
+  EXPECT_EQ(terminal->status(), "All data received.");
+  EXPECT_EQ(terminal->values(), "Pos 0  : 1013\r\nPos 90 : 268\r\nPos 180: 524\r\nPos 270: 780");
+  const auto to = job.station->link().simulator->messagesTo(227);
+  ASSERT_GE(to.size(), 2u);
+  EXPECT_EQ(to.front(), (std::vector<std::uint8_t>{7, 227, 0, 0x9B, 0x03, 0x61, 0xF5, 0x03}));
+}
+
+}  // namespace
