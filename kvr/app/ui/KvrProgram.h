@@ -38,6 +38,7 @@ class KvrProgram {
   void wireUtilities();
   void wireSettings();
   void wirePresentations();
+  void wireCalibrations();
   void showCounters();
 
   platform::qt::QtSettings settings_;
