@@ -13,6 +13,14 @@ int put(char* text, const std::string& s, int code) {
   return code;
 }
 
+std::string changeParameter(records::ToolParameterS& p, double value, bool accepted, int decimals) {
+  char s[160];
+  std::snprintf(s, sizeof s, "%s %.*f -> %.*f %s\n", p.mnemonic.c_str(), decimals, static_cast<double>(p.value), decimals,
+                value, p.unit.c_str());
+  if (accepted) p.value = static_cast<float>(value);
+  return s;
+}
+
 int putMessage(char* text, std::initializer_list<std::uint8_t> bytes, int code) {
   text[0] = static_cast<char>(bytes.size());
   std::size_t i = 1;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/records/ToolParameter.h"
 #include "toolslib/Globals.h"
 #include "toolslib/calibration/TransferFrame.h"
 
@@ -75,6 +76,9 @@ class CalibrationKit {
 
 // Writes a text into the engine's buffer (cut to its size, always ended).
 int put(char* text, const std::string& s, int code);
+// "MNEMONIC old -> new UNIT" and a line end, the value with `decimals`; the parameter takes
+// the new value when the result is accepted.
+std::string changeParameter(records::ToolParameterS& p, double value, bool accepted, int decimals = 4);
 // A downhole message into the buffer: [n, bytes...].
 int putMessage(char* text, std::initializer_list<std::uint8_t> bytes, int code);
 

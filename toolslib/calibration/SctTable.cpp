@@ -108,14 +108,15 @@ SctParse parseSct(std::string_view text, std::size_t columns) {
 
 std::string formatSct(const SctTable& t) {
   std::string out = std::string(kMagic) + "\r\nSN " + t.serial + "\r\nDATE " + t.date + "\r\n";
-  char s[64];
-  std::snprintf(s, sizeof s, "TYPE %g\r\nROWS %zu\r\n", t.type, t.rows.size());
+  char s[96];
+  std::snprintf(s, sizeof s, "TYPE %.17g\r\nROWS %zu\r\n", t.type, t.rows.size());
   out += s;
   for (std::size_t i = 0; i < t.rows.size(); ++i) {
-    std::snprintf(s, sizeof s, "%.3f", t.temperatures[i]);
+    // Seventeen digits read back exactly, so a saved table loads as it was.
+    std::snprintf(s, sizeof s, "%.17g", t.temperatures[i]);
     out += s;
     for (double v : t.rows[i]) {
-      std::snprintf(s, sizeof s, " %.6g", v);
+      std::snprintf(s, sizeof s, " %.17g", v);
       out += s;
     }
     out += "\r\n";

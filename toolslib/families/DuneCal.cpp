@@ -1,6 +1,5 @@
 // DUNE: the spinner with no flow past it; its stall threshold goes above what it shows.
 #include <algorithm>
-#include <cstdio>
 
 #include "toolslib/families/Dune.h"
 #include "toolslib/wire/DuneWire.h"
@@ -16,12 +15,8 @@ const cal::ReferencePlan* Dune::referencePlan() const {
 }
 
 std::string Dune::acceptReference(const cal::ReferenceResult& r, bool accepted) {
-  auto& threshold = getParameterList().at(kThreshold).value;
   const double next = std::max(0.05, r.mean.at(0).at(0) + 4 * r.noise.at(0).at(0));
-  char s[160];
-  std::snprintf(s, sizeof s, "SPNTHR %.4f -> %.4f RPS\n", static_cast<double>(threshold), next);
-  if (accepted) threshold = static_cast<float>(next);
-  return s;
+  return cal::changeParameter(getParameterList().at(kThreshold), next, accepted);
 }
 
 }  // namespace tools

@@ -1,6 +1,4 @@
 // HAVO: the probe's frequency in water and in oil.
-#include <cstdio>
-
 #include "toolslib/families/Havo.h"
 #include "toolslib/wire/HavoWire.h"
 
@@ -17,16 +15,8 @@ const cal::ReferencePlan* Havo::referencePlan() const {
 
 std::string Havo::acceptReference(const cal::ReferenceResult& r, bool accepted) {
   auto& p = getParameterList();
-  const double water = r.mean.at(0).at(0), oil = r.mean.at(1).at(0);
-  char s[200];
-  std::snprintf(s, sizeof s, "HWATER %.3f -> %.3f KHZ\nHOIL %.3f -> %.3f KHZ\n",
-                static_cast<double>(p.at(kWaterFrequency).value), water, static_cast<double>(p.at(kOilFrequency).value),
-                oil);
-  if (accepted) {
-    p.at(kWaterFrequency).value = static_cast<float>(water);
-    p.at(kOilFrequency).value = static_cast<float>(oil);
-  }
-  return s;
+  return cal::changeParameter(p.at(kWaterFrequency), r.mean.at(0).at(0), accepted, 3) +
+         cal::changeParameter(p.at(kOilFrequency), r.mean.at(1).at(0), accepted, 3);
 }
 
 }  // namespace tools

@@ -1,6 +1,5 @@
 // QUIL: the detector's background without a source, then the field jig of known activity.
 #include <cmath>
-#include <cstdio>
 
 #include "toolslib/families/Quil.h"
 #include "toolslib/wire/QuilWire.h"
@@ -27,15 +26,8 @@ std::string Quil::acceptReference(const cal::ReferenceResult& r, bool accepted) 
   if (jig - background < 1.0) return "The jig reads no more than the background: nothing can be computed.\n";
   const double factor = kJigApi / (jig - background);
   auto& p = getParameterList();
-  char s[200];
-  std::snprintf(s, sizeof s, "GRBKG %.3f -> %.3f CPS\nGRCAL %.5f -> %.5f API/CPS\n",
-                static_cast<double>(p.at(kBackground).value), background, static_cast<double>(p.at(kApiPerCps).value),
-                factor);
-  if (accepted) {
-    p.at(kBackground).value = static_cast<float>(background);
-    p.at(kApiPerCps).value = static_cast<float>(factor);
-  }
-  return s;
+  return cal::changeParameter(p.at(kBackground), background, accepted, 3) +
+         cal::changeParameter(p.at(kApiPerCps), factor, accepted, 5);
 }
 
 }  // namespace tools

@@ -1,6 +1,5 @@
 // SEVO: two points of a pressure bath give the gauge's scale and offset.
 #include <cmath>
-#include <cstdio>
 
 #include "toolslib/families/Sevo.h"
 #include "toolslib/wire/SevoWire.h"
@@ -26,14 +25,8 @@ std::string Sevo::acceptReference(const cal::ReferenceResult& r, bool accepted) 
   const double scale = (kHighPsi - kLowPsi) / (high - low);
   const double offset = kLowPsi - scale * low;
   auto& p = getParameterList();
-  char s[200];
-  std::snprintf(s, sizeof s, "PSCALE %.6f -> %.6f\nPOFF %.4f -> %.4f PSI\n", static_cast<double>(p.at(kPressureScale).value),
-                scale, static_cast<double>(p.at(kPressureOffset).value), offset);
-  if (accepted) {
-    p.at(kPressureScale).value = static_cast<float>(scale);
-    p.at(kPressureOffset).value = static_cast<float>(offset);
-  }
-  return s;
+  return cal::changeParameter(p.at(kPressureScale), scale, accepted, 6) +
+         cal::changeParameter(p.at(kPressureOffset), offset, accepted);
 }
 
 }  // namespace tools

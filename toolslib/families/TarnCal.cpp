@@ -2,7 +2,6 @@
 // north), from the earth rate the well latitude (parameter 1) gives; they go into
 // parameters 12 to 14.
 #include <cmath>
-#include <cstdio>
 
 #include "toolslib/families/Tarn.h"
 #include "toolslib/wire/TarnWire.h"
@@ -32,11 +31,7 @@ std::string Tarn::acceptReference(const cal::ReferenceResult& r, bool accepted) 
   std::string out;
   for (int i = 0; i < 3; ++i) {
     const double offset = r.mean.at(0).at(static_cast<std::size_t>(i)) - expected[i];
-    char s[120];
-    std::snprintf(s, sizeof s, "%s %.4f -> %.4f Deg/h\n", p.at(index[i]).mnemonic.c_str(),
-                  static_cast<double>(p.at(index[i]).value), offset);
-    out += s;
-    if (accepted) p.at(index[i]).value = static_cast<float>(offset);
+    out += cal::changeParameter(p.at(index[i]), offset, accepted);
   }
   return out;
 }

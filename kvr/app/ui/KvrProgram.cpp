@@ -8,7 +8,10 @@
 #include "kvr/app/SessionCommands.h"
 #include "kvr/app/UtilityCommands.h"
 #include "kvr/app/ui/SettingsDialogs.h"
+#include "kvr/app/CalibrationCommands.h"
+#include "kvr/calibration/ui/CalibrationDialog.h"
 #include "kvr/calibration/ui/SystemParametersDialog.h"
+#include "kvr/calibration/ui/ToolParametersDialog.h"
 #include "kvr/core/AboutBox.h"
 #include "kvr/core/SettingKeys.h"
 #include "kvr/core/ToolStringEditor.h"
@@ -63,6 +66,7 @@ KvrProgram::KvrProgram(const QStringList& arguments)
   wireSettings();
   wirePresentations();
   wireMonitors();
+  wireCalibrations();
   window_->setAboutHandler([this] {
     AboutBox box;
     box.toolsVersion = station_->library().globals().Tools_DLL_Version;
@@ -163,6 +167,29 @@ void KvrProgram::wirePlayback() {
   });
   window_->setHandler(C::SystemParameters, [this] {
     runSystemParametersDialog(window_.get(), app_.program().systemParameters, CSysParManager::Range::Main);
+  });
+}
+
+void KvrProgram::wireCalibrations() {
+  window_->setHandler(C::ToolParameters, [this] {
+    if (!haveToolString(*station_, prompter_)) return;
+    ToolParameters params(*station_);
+    ToolParametersDialog(params.editor(), window_.get()).exec();
+  });
+  window_->setHandler(C::Calibrations, [this] {
+    if (!haveToolString(*station_, prompter_)) return;
+    std::unique_ptr<Calibrations> session;
+    CalibrationDialog dialog(
+        [&](CalibrationView& view) -> CCaliManager& {
+          session = std::make_unique<Calibrations>(*station_, prompter_, loop_, clock_, paths_, view);
+          return session->manager();
+        },
+        window_.get());
+    dialog.exec();
+    session.reset();  // stops its timers and closes the report while the dialog still shows
+  });
+  window_->setHandler(C::CreateReportList, [this] {
+    createReportList(*station_, prompter_, clock_, paths_, app_.program().systemParameters);
   });
 }
 

@@ -47,6 +47,7 @@ class KvrProgram {
   void wireMonitors();
   void showMonitors();
   void updateMonitors();
+  void wireCalibrations();
   void showCounters();
 
   platform::qt::QtSettings settings_;

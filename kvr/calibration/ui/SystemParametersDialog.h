@@ -4,8 +4,7 @@
 #include <QDialog>
 
 #include "kvr/calibration/CSysParManager.h"
-
-class QTableWidget;
+#include "kvr/calibration/ui/ParameterTable.h"
 
 namespace kvr::ui {
 
@@ -14,14 +13,11 @@ class SystemParametersDialog final : public QDialog {
   SystemParametersDialog(CSysParManager& editor, QWidget* parent = nullptr);
 
   // Opens the in-place editor of a row's value (a click on the "Value" cell).
-  void editValue(int row);
+  void editValue(int row) { table_->editValue(row); }
 
  private:
-  void refreshRow(int row);
-  void closeEditor(int row);
-
-  CSysParManager& editor_;
-  QTableWidget* table_;
+  EditorRows<CSysParManager> rows_;
+  ParameterTable* table_;
 };
 
 // Shows the dialog modally; OK puts the edits into the table.
