@@ -32,6 +32,13 @@
 
 namespace kvr {
 
+// What a verified string at telemetry start sets for the TARN-C stations to come.
+struct TelemetrySession {
+  bool newSession = false;             // the first station opens the session files
+  bool initializationPending = false;  // the tool is initialised before its first station
+  int sessionNumber = 0;               // numbers the session files of the next stations
+};
+
 struct StationPorts {
   platform::EventLoop& loop;
   platform::Clock& clock;
@@ -63,6 +70,11 @@ class LoggingStation {
   AcquisitionFlags& flags() { return flags_; }
   ChartRecorder& charts() { return *charts_; }
   CPlayback& playback() { return *playback_; }
+  const TelemetrySession& telemetrySession() const { return telemetrySession_; }
+
+  // "System Units" confirmed: the TOOLS library converts with the new units at once, and the
+  // channels of a declared string take the new unit texts unless a log or playback uses them.
+  void setSystemUnits(const records::SystemUnitsS& units);
 
  private:
   class DeclaredString;
@@ -85,6 +97,7 @@ class LoggingStation {
   std::unique_ptr<CKVRDlg> dialog_;
   std::unique_ptr<ChartRecorder> charts_;
   std::unique_ptr<CPlayback> playback_;
+  TelemetrySession telemetrySession_;
 };
 
 }  // namespace kvr

@@ -28,6 +28,7 @@ class KvrProgram {
   LoggingStation& station() { return *station_; }
   const LogWindows& logWindows() const { return *logWindows_; }
   presentation::CPresManager& presentations() { return *presentations_; }
+  ProgramSettings& program() { return app_.program(); }
   // Null until "&Edit Presentations" first opens it.
   PresentationsDialog* presentationsDialog() { return presDialog_.get(); }
 
@@ -39,6 +40,9 @@ class KvrProgram {
   void wireSettings();
   void wirePresentations();
   void showCounters();
+  void showJob();
+  void showLogWindowMenu();
+  void followUnitSystem(bool wasEnglish);
 
   platform::qt::QtSettings settings_;
   platform::SystemPaths paths_;
@@ -52,6 +56,9 @@ class KvrProgram {
   std::unique_ptr<LogWindows> logWindows_;  // draw from the station's chart recorder
   std::unique_ptr<presentation::CPresManager> presentations_;
   std::unique_ptr<PresentationsDialog> presDialog_;
+  QString linkText_;
+  std::uint64_t rowsAtLogStart_ = 0;
+  std::uint8_t logDirection_ = 0;
 };
 
 }  // namespace kvr::ui
