@@ -79,7 +79,7 @@ void drawHeaderBox(platform::Canvas& c, const platform::Rect& box, const HeaderT
   const int inner = box.width() - 2 * kMargin;
   auto natural = [](const Column& col) { return col.labelWidth + kLabelGap + col.valueWidth; };
   Column& dates = columns[2];
-  dates.room = std::min(dates.valueWidth, std::max(0, inner / 3 - dates.labelWidth - kLabelGap));
+  dates.room = std::min(dates.valueWidth, std::max(0, inner / 2 - dates.labelWidth - kLabelGap));
   dates.x = box.right - kMargin - (dates.labelWidth + kLabelGap + dates.room);
   const int shared = std::max(0, dates.x - kColumnGap - (box.left + kMargin));
   Column& job = columns[0];
