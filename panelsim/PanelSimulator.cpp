@@ -353,6 +353,13 @@ void PanelSimulator::setSpeed(double speed) {
   winch_.setSpeed(speed, static_cast<double>(now - powerOnMs_) / 1000.0);
 }
 
+void PanelSimulator::setDepth(double depth) {
+  std::lock_guard lock(mutex_);
+  const std::int64_t now = clock_.nowMs();
+  catchUp(now);
+  winch_.moveTo(depth, static_cast<double>(now - powerOnMs_) / 1000.0);
+}
+
 void PanelSimulator::setMessageObserver(std::function<void(const std::vector<std::uint8_t>&)> observer) {
   std::lock_guard lock(mutex_);
   observer_ = std::move(observer);

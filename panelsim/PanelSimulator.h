@@ -98,6 +98,7 @@ class PanelSimulator {
   // Winch commands for a running simulation.
   void setDirection(Direction d);
   void setSpeed(double speed);
+  void setDepth(double depth);
 
   PanelStats stats();
   std::vector<SentFrame> sentFrames();

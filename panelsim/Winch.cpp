@@ -41,6 +41,11 @@ void Winch::setSpeed(double speed, double atSeconds) {
   settings_.speed = speed;
 }
 
+void Winch::moveTo(double depth, double atSeconds) {
+  legStartDepth_ = std::clamp(depth, 0.0, kMaxDepth);
+  legStartS_ = atSeconds;
+}
+
 void Winch::setEnglish(bool english, double atSeconds) {
   if (english == settings_.english) return;
   const double d = depthAt(atSeconds);

@@ -33,6 +33,8 @@ class Winch {
   const WinchSettings& settings() const { return settings_; }
   void setDirection(Direction d, double atSeconds);
   void setSpeed(double speed, double atSeconds);
+  // Puts the tool at a depth (log units) from that moment on.
+  void moveTo(double depth, double atSeconds);
   // Switches depth and speed units, keeping the position and the pace.
   void setEnglish(bool english, double atSeconds);
 

@@ -1,6 +1,8 @@
 #include "common/presentation/HeaderBox.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 
 namespace presentation {
 
@@ -13,9 +15,22 @@ constexpr const char* kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
 const platform::Font kValueFont{"", platform::FontFamily::Swiss, 13, 0, 400};
 const platform::Font kLabelFont{"", platform::FontFamily::Swiss, 13, 0, 700};
 
-int averageCharWidth(platform::Canvas& c) {
-  static constexpr const char* kSample = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
-  return (c.textExtent(kSample).width + 26) / 52;
+constexpr int kMargin = 10;     // box edge to the first label, last value to the box edge
+constexpr int kLabelGap = 6;    // label to its value
+constexpr int kColumnGap = 14;  // one column's values to the next column's labels
+
+int widest(platform::Canvas& c, std::initializer_list<const std::string*> texts) {
+  int w = 0;
+  for (const auto* t : texts) w = std::max(w, c.textExtent(*t).width);
+  return w;
+}
+
+// The text, shortened with "..." until it is no wider than width (in the current font).
+std::string fitted(platform::Canvas& c, const std::string& text, int width) {
+  if (c.textExtent(text).width <= width) return text;
+  std::string cut = text;
+  while (!cut.empty() && c.textExtent(cut + "...").width > width) cut.pop_back();
+  return cut.empty() ? std::string() : cut + "...";
 }
 
 }  // namespace
@@ -42,25 +57,49 @@ void drawHeaderBox(platform::Canvas& c, const platform::Rect& box, const HeaderT
   c.setTextColour(0);
   c.setBackground(false, 0xFFFFFF);
   struct Column {
-    int x;
-    int valueChars;
     const char* labels[3];
     const std::string* values[3];
+    int labelWidth = 0, valueWidth = 0, x = 0, room = 0;
   };
-  const Column columns[3] = {
-      {box.left + 10, 12, {"Client:", "Well Name:", "Field Name:"}, {&t.client, &t.wellName, &t.fieldName}},
-      {box.left + 250, 13, {"Log File:", "Format File:", "Scale:"}, {&t.logFile, &t.formatFile, &t.scale}},
-      {box.right - 190, 14, {"Logging Date:", "Created on:", "Created at:"},
-       {&t.loggingDate, &t.createdOn, &t.createdAt}},
+  Column columns[3] = {
+      {{"Client:", "Well Name:", "Field Name:"}, {&t.client, &t.wellName, &t.fieldName}},
+      {{"Log File:", "Format File:", "Scale:"}, {&t.logFile, &t.formatFile, &t.scale}},
+      {{"Logging Date:", "Created on:", "Created at:"}, {&t.loggingDate, &t.createdOn, &t.createdAt}},
   };
+  // Labels are measured in the bold font they are drawn in, values in the value font.
+  c.setFont(kLabelFont);
+  for (auto& col : columns) {
+    const std::string l0 = col.labels[0], l1 = col.labels[1], l2 = col.labels[2];
+    col.labelWidth = widest(c, {&l0, &l1, &l2});
+  }
+  c.setFont(kValueFont);
+  for (auto& col : columns) col.valueWidth = widest(c, {col.values[0], col.values[1], col.values[2]});
+  // The dates keep their whole width at the right; the job and file columns share the rest,
+  // the file column first, and a value longer than its room is shortened.
+  const int inner = box.width() - 2 * kMargin;
+  auto natural = [](const Column& col) { return col.labelWidth + kLabelGap + col.valueWidth; };
+  Column& dates = columns[2];
+  dates.room = std::min(dates.valueWidth, std::max(0, inner / 2 - dates.labelWidth - kLabelGap));
+  dates.x = box.right - kMargin - (dates.labelWidth + kLabelGap + dates.room);
+  const int shared = std::max(0, dates.x - kColumnGap - (box.left + kMargin));
+  Column& job = columns[0];
+  Column& file = columns[1];
+  const int jobWanted = natural(job), fileWanted = natural(file) + kColumnGap;
+  int jobWidth = jobWanted;
+  if (jobWanted + fileWanted > shared) jobWidth = std::max(job.labelWidth + kLabelGap, std::min(jobWanted, shared * 2 / 5));
+  job.x = box.left + kMargin;
+  job.room = std::max(0, jobWidth - job.labelWidth - kLabelGap);
+  file.x = job.x + jobWidth + kColumnGap;
+  file.room = std::max(0, dates.x - kColumnGap - file.x - file.labelWidth - kLabelGap);
+
   constexpr int kLines[3] = {8, 23, 38};
   c.setFont(kLabelFont);
-  const int avg = averageCharWidth(c);
   for (const auto& col : columns)
     for (int i = 0; i < 3; ++i) c.text({col.x, box.top + kLines[i]}, col.labels[i]);
   c.setFont(kValueFont);
   for (const auto& col : columns)
-    for (int i = 0; i < 3; ++i) c.text({col.x + col.valueChars * avg, box.top + kLines[i]}, *col.values[i]);
+    for (int i = 0; i < 3; ++i)
+      c.text({col.x + col.labelWidth + kLabelGap, box.top + kLines[i]}, fitted(c, *col.values[i], col.room));
 }
 
 std::string thumbDepthText(int depth, bool english) {

@@ -16,13 +16,15 @@ LogWindowLayout LogWindowLayout::make(const platform::Rect& client, const CForma
     widths += t.width;
   }
   const int hx0 = minLeft, hx1 = minLeft + widths + 2;
+  // A window narrower than the header box gets a header box as wide as itself.
+  const int headerRight = client.left + std::min(kHeaderWidth, client.right - client.left);
   if (l.up()) {
-    l.header = {client.left, client.bottom - kHeaderHeight, client.left + kHeaderWidth, client.bottom};
+    l.header = {client.left, client.bottom - kHeaderHeight, headerRight, client.bottom};
     l.headings = {hx0, l.header.top - kHeadingHeight, hx1, l.header.top};
     l.plot = {client.left, client.top, client.right, std::max(client.top, l.headings.top)};
     l.rowY = client.top + kRowInset;
   } else {
-    l.header = {client.left, client.top, client.left + kHeaderWidth, client.top + kHeaderHeight};
+    l.header = {client.left, client.top, headerRight, client.top + kHeaderHeight};
     l.headings = {hx0, l.header.bottom, hx1, l.header.bottom + kHeadingHeight};
     l.plot = {client.left, std::min(client.bottom, l.headings.bottom), client.right, client.bottom};
     l.rowY = client.bottom - kRowInset;
@@ -53,7 +55,7 @@ int LogWindowLayout::headingScrollLimit(const CFormat& format) {
 }
 
 platform::Size LogWindowLayout::allowedSize(platform::Size wanted) {
-  return {std::min(wanted.width, kWidth), std::max(wanted.height, kMinHeight)};
+  return {std::clamp(wanted.width, kMinWidth, kWidth), std::max(wanted.height, kMinHeight)};
 }
 
 }  // namespace presentation

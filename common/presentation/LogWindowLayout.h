@@ -7,7 +7,7 @@
 namespace presentation {
 
 struct LogWindowLayout {
-  static constexpr int kWidth = 785, kHeight = 400, kMinHeight = 100;
+  static constexpr int kWidth = 785, kHeight = 400, kMinWidth = 480, kMinHeight = 100;
   static constexpr int kHeaderWidth = 750, kHeaderHeight = 60, kHeadingHeight = 80, kRowInset = 12;
 
   platform::Rect client, header, headings, plot;

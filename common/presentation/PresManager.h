@@ -18,8 +18,16 @@ class CPresManager {
  public:
   static constexpr std::size_t kSlots = kMaxFormats;
   static constexpr const char* kDefaultFile = "DEFAULT_FORMAT.TXT";
+  // The shipped formats come in two files: DEFAULT_FORMAT.TXT with scales for metric logs (the
+  // unit system KVR starts in) and this one with scales for logs in feet.
+  static constexpr const char* kEnglishFile = "ENGLISH_FORMAT.TXT";
+  static const char* shippedFile(bool english) { return english ? kEnglishFile : kDefaultFile; }
 
   CPresManager(platform::Prompter& prompter, std::filesystem::path mainFolder);
+
+  // "Program Folder" changed: files are opened and saved in the new main folder from now on.
+  void setMainFolder(std::filesystem::path folder) { mainFolder_ = std::move(folder); }
+  const std::filesystem::path& mainFolder() const { return mainFolder_; }
 
   // Occupied slots are 0..size-1.
   const std::vector<CFormat>& formats() const { return formats_; }

@@ -86,7 +86,7 @@ void CKVRApp::readMainFolder() {
 void CKVRApp::provideShippedFiles(const std::filesystem::path& mainFolder, const std::filesystem::path& shipped) {
   std::error_code ec;
   std::filesystem::create_directories(mainFolder, ec);
-  for (const char* name : {"ToolList.txt", "DEFAULT_FORMAT.TXT"}) {
+  for (const char* name : {"ToolList.txt", "DEFAULT_FORMAT.TXT", "ENGLISH_FORMAT.TXT"}) {
     auto target = mainFolder / name;
     auto source = shipped / name;
     if (!std::filesystem::exists(target, ec) && std::filesystem::exists(source, ec)) {

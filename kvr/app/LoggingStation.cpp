@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/records/SystemMode.h"
+#include "kvr/core/SessionNumber.h"
 #include "kvr/core/ToolStringEditor.h"
 
 namespace kvr {
@@ -48,15 +49,30 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
   th.startAcquisition = [this] {
     if (dialog_) acquisition_->start(*port_, flags_, dialog_.get());
   };
-  th.stringVerified = [this] { tools_.setModeWord(ports_.program.modeWord); };
+  th.stringVerified = [this] {
+    tools_.setModeWord(ports_.program.modeWord);
+    telemetrySession_.newSession = true;
+    telemetrySession_.initializationPending = true;
+    telemetrySession_.sessionNumber = session_.started() ? nextSessionNumber(session_.sessionFolder()) : 1;
+  };
   th.beforePanelOpen = [this](const records::ToolList& list) {
     mirrorDeclaredString(link_, list, records::isEnglish(ports_.program.modeWord));
+    placeSimulatedWinch(link_, ports_.program.systemParameters[records::kSimStartDepth].value);
   };
   telemetry_ = std::make_unique<TeleManager>(*port_, *string_, flags_, ports.prompter, ports.clock, ports.loop, th);
 
   LoggingParts parts{ports.loop, ports.clock, ports.prompter, ports.program, session_, tools_, files_,
                      *port_,     *telemetry_, flags_, menu_, *acquisition_};
   auto menuChanged = hooks.menuChanged;
+  hooks.logStarted = [this, told = std::move(hooks.logStarted)](std::uint8_t direction, bool station) {
+    const auto motion = station ? WinchMotion::Still : direction == kLogUp ? WinchMotion::Up : WinchMotion::Down;
+    driveSimulatedWinch(link_, motion, ports_.program.systemParameters[records::kSimSpeed].value);
+    if (told) told(direction, station);
+  };
+  hooks.logStopped = [this, told = std::move(hooks.logStopped)] {
+    driveSimulatedWinch(link_, WinchMotion::Still, 0);
+    if (told) told();
+  };
   dialog_ = std::make_unique<CKVRDlg>(parts, std::move(hooks));
   playback_ = std::make_unique<CPlayback>(
       PlaybackParts{ports.prompter, ports.program, session_, tools_, files_, menu_, *dialog_}, std::move(menuChanged));
@@ -82,6 +98,12 @@ LoggingStation::~LoggingStation() {
   playback_.reset();
   dialog_.reset();
   telemetry_.reset();
+}
+
+void LoggingStation::setSystemUnits(const records::SystemUnitsS& units) {
+  library_.globals().SystemUnits = units;
+  if (!tools_.toolList().empty() && !dialog_->logRunning() && !playback_->fileChosen() && !playback_->running())
+    tools_.createChannels();
 }
 
 std::optional<std::string> LoggingStation::declareString(const std::vector<std::string>& names) {

@@ -33,6 +33,13 @@
 
 namespace kvr {
 
+// What a verified string at telemetry start sets for the TARN-C stations to come.
+struct TelemetrySession {
+  bool newSession = false;             // the first station opens the session files
+  bool initializationPending = false;  // the tool is initialised before its first station
+  int sessionNumber = 0;               // numbers the session files of the next stations
+};
+
 struct StationPorts {
   platform::EventLoop& loop;
   platform::Clock& clock;
@@ -66,6 +73,11 @@ class LoggingStation {
   CPlayback& playback() { return *playback_; }
   // The TARN-C low-level command terminal of the confirmed string; null without a TARN-C tool.
   tarnc::CTARNC_LowLevelCmdDlg* tarnCTerminal() { return panels_.terminal(); }
+  const TelemetrySession& telemetrySession() const { return telemetrySession_; }
+
+  // "System Units" confirmed: the TOOLS library converts with the new units at once, and the
+  // channels of a declared string take the new unit texts unless a log or playback uses them.
+  void setSystemUnits(const records::SystemUnitsS& units);
 
  private:
   class DeclaredString;
@@ -88,6 +100,7 @@ class LoggingStation {
   std::unique_ptr<CKVRDlg> dialog_;
   std::unique_ptr<ChartRecorder> charts_;
   std::unique_ptr<CPlayback> playback_;
+  TelemetrySession telemetrySession_;
 };
 
 }  // namespace kvr

@@ -11,12 +11,12 @@ namespace {
 constexpr std::uint8_t kDirection = 0;  // a saved session carries the current log direction
 }
 
-bool saveSession(LoggingStation& station, platform::Prompter& prompter, ProgramSettings& program,
+std::optional<std::filesystem::path> saveSession(LoggingStation& station, platform::Prompter& prompter, ProgramSettings& program,
                  const SessionIni& windows) {
   auto& tools = station.tools();
   if (tools.toolList().empty() || !station.session().started()) {
     platform::tell(prompter, kNoSessionTitle, kNoSessionText);
-    return false;
+    return std::nullopt;
   }
   platform::FileRequest request;
   request.filter = kSessionFileFilter;
@@ -24,7 +24,7 @@ bool saveSession(LoggingStation& station, platform::Prompter& prompter, ProgramS
   request.defaultExtension = "KVR";
   request.initialDir = station.session().sessionFolder().string();
   auto chosen = prompter.saveFile(request);
-  if (!chosen) return false;
+  if (!chosen) return std::nullopt;
   CFileManager files(station.fileSystem());
   // The data file manager adds ".kvr" itself.
   std::filesystem::path path(*chosen);
@@ -32,7 +32,7 @@ bool saveSession(LoggingStation& station, platform::Prompter& prompter, ProgramS
   std::string name = (ext == ".kvr" || ext == ".KVR") ? path.stem().string() : path.filename().string();
   if (files.createOutputFile(path.parent_path(), name) != 0) {
     platform::tell(prompter, "ERROR", kOpenInputFailed.text, platform::Icon::Error);
-    return false;
+    return std::nullopt;
   }
   const bool logging = tools.depthLogRunning() || tools.stationLogRunning();
   program.systemParameters[records::kSvyMode].value = static_cast<float>(program.modeWord);
@@ -41,17 +41,16 @@ bool saveSession(LoggingStation& station, platform::Prompter& prompter, ProgramS
   r |= files.closeOutput();
   if (r != 0) {
     show(prompter, kStaticWriteFailed);
-    return false;
+    return std::nullopt;
   }
   if (!writeSessionIni(station.fileSystem(), station.session().sessionFolder(), windows)) {
     platform::tell(prompter, kSessionIniFailedTitle, kSessionIniFailedText);
   }
-  return true;
+  return files.lastFilePath();
 }
 
 bool loadSession(LoggingStation& station, platform::Prompter& prompter, ProgramSettings& program,
-                 const std::function<void(const std::string& key, int left, int top)>& positionWindow,
-                 const std::function<void(const std::string& monitorFile)>& reopenMonitors) {
+                 const SessionLoadSteps& steps) {
   platform::FileRequest request;
   request.filter = kDataFileFilter;
   request.initialDir = station.session().started() ? station.session().sessionFolder().string()
@@ -84,16 +83,18 @@ bool loadSession(LoggingStation& station, platform::Prompter& prompter, ProgramS
 
   // SESSION.INI, when there is one.
   auto text = station.fileSystem().readText(station.session().sessionFolder() / kSessionIniName, 1 << 20);
-  if (text && (program.startupFlags & kLoadLatestMonitorFile) && reopenMonitors) {
+  if (text && (program.startupFlags & kLoadLatestMonitorFile) && steps.reopenMonitors) {
     std::string file = sessionMonitorFile(*text).value_or(std::string());
     if (!file.empty() && !station.fileSystem().openInput(file)) file.clear();
-    reopenMonitors(file);
+    steps.reopenMonitors(file);
   }
-  if (text && (program.startupFlags & kRearrangeAllWindows) && positionWindow) {
+  if (text && (program.startupFlags & kRearrangeAllWindows) && steps.positionWindow) {
     for (const char* key : {"MAIN_DLG", "MONITORS_DLG", "TARN-B_DLG", "TARN-C_DLG", "VUNT_DLG"}) {
-      if (auto pos = sessionWindowPosition(*text, key)) positionWindow(key, pos->first, pos->second);
+      if (auto pos = sessionWindowPosition(*text, key)) steps.positionWindow(key, pos->first, pos->second);
     }
   }
+  if ((program.startupFlags & kLoadPresentationFormats) && steps.loadPresentationFormats)
+    steps.loadPresentationFormats();
   return true;
 }
 

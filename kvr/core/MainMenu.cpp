@@ -55,6 +55,16 @@ const char* menuText(MenuCommand c) {
   return "";
 }
 
+bool MainMenu::notBuiltYet(MenuCommand c) {
+  switch (c) {
+    case C::ToolParameters:
+    case C::Calibrations:
+    case C::CreateReportList:
+    case C::Monitors: return true;
+    default: return false;
+  }
+}
+
 MainMenu::MainMenu() {
   for (const auto& top : mainMenuTree()) {
     for (const auto& e : top.entries) enabled_[e.command] = true;
@@ -100,10 +110,12 @@ void MainMenu::onPlaybackChosen() {
         {C::StartPlayback, C::EditPresentations});
 }
 
-void MainMenu::onPlaybackStopped() {
+void MainMenu::onPlaybackStopped(bool sessionStarted) {
   take(Snapshot::Playback);
   apply({C::StartPlayback, C::StopPlayback, C::StartLogUp, C::StartLogDown, C::StartTelemetry},
         {C::EditPresentations});
+  // The played file's string is the declared one now; telemetry and logs check it themselves.
+  if (sessionStarted) apply({}, {C::StartTelemetry, C::StartLogUp, C::StartLogDown});
 }
 
 }  // namespace kvr

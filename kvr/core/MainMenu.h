@@ -40,7 +40,9 @@ class MainMenu {
   enum class Snapshot { Log, Telemetry, Playback };
 
   MainMenu();  // every entry enabled, then the state of "Main dialog opens"
-  bool enabled(MenuCommand c) const { return enabled_.at(c); }
+  // An entry whose dialog is not built yet stays greyed whatever the events say.
+  bool enabled(MenuCommand c) const { return enabled_.at(c) && !notBuiltYet(c); }
+  static bool notBuiltYet(MenuCommand c);
   void setEnabled(MenuCommand c, bool on) { enabled_[c] = on; }
   void take(Snapshot s) { snapshots_[s] = enabled_; }
   void restore(Snapshot s);
@@ -53,7 +55,8 @@ class MainMenu {
   void onLogStopped() { restore(Snapshot::Log); }
   void onPlaybackChosen();
   void onPlaybackStarted() { restore(Snapshot::Playback); }
-  void onPlaybackStopped();
+  // With a session the engineer may go back to telemetry and logging at once.
+  void onPlaybackStopped(bool sessionStarted = false);
 
  private:
   void apply(std::initializer_list<MenuCommand> grey, std::initializer_list<MenuCommand> enable);

@@ -57,6 +57,7 @@ PanelLink openPanelLink(const PanelLinkChoice& choice, platform::Clock& clock, c
     }
   }
   link = simulatedPanelLink({}, clock);
+  link.winchFollowsLog = true;
   link.statusText = choice.kind == PanelLinkChoice::Kind::Simulator ? kChosenSimulatorStatus : kSimulatedPanelStatus;
   return link;
 }
@@ -77,6 +78,20 @@ void mirrorDeclaredString(PanelLink& link, const records::ToolList& tools, bool 
     if (t.isTool()) codes.push_back(t.code());
   link.simulator->setToolString(codes);
   link.simulator->setEnglish(english);
+}
+
+void placeSimulatedWinch(PanelLink& link, double startDepth) {
+  if (!link.simulator || !link.winchFollowsLog) return;
+  link.simulator->setDirection(panelsim::Direction::Still);
+  link.simulator->setDepth(startDepth);
+}
+
+void driveSimulatedWinch(PanelLink& link, WinchMotion motion, double speed) {
+  if (!link.simulator || !link.winchFollowsLog) return;
+  if (motion != WinchMotion::Still) link.simulator->setSpeed(speed);
+  link.simulator->setDirection(motion == WinchMotion::Up     ? panelsim::Direction::Up
+                               : motion == WinchMotion::Down ? panelsim::Direction::Down
+                                                             : panelsim::Direction::Still);
 }
 
 }  // namespace kvr

@@ -39,6 +39,9 @@ struct PanelLink {
   std::unique_ptr<panelsim::PanelSimulator> simulator;  // set when the link is simulated
   std::unique_ptr<usbxp::Backend> backend;
   bool simulated = false;
+  // The simulator stands in for the winch the engineer drives: it follows the logs started
+  // (see followTheLog). A simulator built with a chosen winch keeps that winch.
+  bool winchFollowsLog = false;
   std::string statusText;  // for the status line
 };
 
@@ -48,6 +51,13 @@ PanelLink openPanelLink(const PanelLinkChoice& choice, platform::Clock& clock, c
 // The embedded simulated panel with a chosen string, winch, well and faults.
 PanelLink simulatedPanelLink(panelsim::SimConfig config, platform::Clock& clock);
 void mirrorDeclaredString(PanelLink& link, const records::ToolList& tools, bool english);
+
+// The winch of a following simulator: at telemetry start it stands at the start depth; each
+// log runs it up, down or keeps it still (station log) at the speed (ft/h or m/min); a
+// stopped log stops it.
+enum class WinchMotion { Up, Down, Still };
+void placeSimulatedWinch(PanelLink& link, double startDepth);
+void driveSimulatedWinch(PanelLink& link, WinchMotion motion, double speed);
 
 inline constexpr const char* kSimulatedPanelStatus = "No surface panel attached: using the simulated panel";
 inline constexpr const char* kChosenSimulatorStatus = "Simulated surface panel";

@@ -107,6 +107,11 @@ bool CKVRDlg::startLog(std::uint8_t direction, bool station) {
   tools_().startLog(static_cast<LogDirection>(direction), simOn, simStart, simStep);
   rowsToDraw_ = 0;
   if (display_) display_->startLog(direction);
+  lastRowMs_ = parts_.clock.nowMs();
+  lastRowDepth_ = tools_().currentDepth();
+  lastRowFrames_ = parts_.port.goodFrames();
+  noRowTold_ = false;
+  if (hooks_.logStarted) hooks_.logStarted(direction, station);
   parts_.menu.onLogStarted();
   menuChanged();
   parts_.loop.post(this, kStartFlush);
@@ -130,6 +135,7 @@ void CKVRDlg::stopLogging() {
       hooks_.closeToolDataFile(t.code());
     }
   }
+  if (hooks_.logStopped) hooks_.logStopped();
   parts_.menu.onLogStopped();
   menuChanged();
 }
@@ -190,19 +196,56 @@ void CKVRDlg::onCommand(int command, std::int64_t) {
   }
 }
 
+void CKVRDlg::status(const std::string& text) {
+  if (hooks_.statusText) hooks_.statusText(text);
+}
+
+void CKVRDlg::watchRows(bool rowKept) {
+  if (!logRunning()) return;
+  const std::int64_t now = parts_.clock.nowMs();
+  if (rowKept) {
+    if (noRowTold_) status("Rows are being recorded again");
+    lastRowMs_ = now;
+    lastRowDepth_ = tools_().currentDepth();
+    lastRowFrames_ = parts_.port.goodFrames();
+    noRowTold_ = false;
+    return;
+  }
+  if (noRowTold_ || now - lastRowMs_ < kNoRowMs) return;
+  noRowTold_ = true;
+  const double moved = tools_().currentDepth() - lastRowDepth_;
+  const bool up = tools_().direction() == kLogUp;
+  std::string why;
+  if (parts_.port.goodFrames() == lastRowFrames_) {
+    why = "no telemetry frame has arrived from the panel";
+  } else if (up && moved >= 0) {
+    why = "a log up keeps a row each time the tool comes up one depth step, and the depth is not going up";
+  } else if (!up && moved <= 0) {
+    why = "a log down keeps a row each time the tool goes down one depth step, and the depth is not going down";
+  } else {
+    why = "the tool has not travelled one depth step";
+  }
+  char depth[32];
+  std::snprintf(depth, sizeof depth, "%.2f", tools_().currentDepth());
+  status("No row recorded for 10 s: " + why + " (depth " + depth + ")");
+}
+
 void CKVRDlg::frameTick() {
   parts_.port.setParsing(true);
   const bool found = parts_.port.Parse();
+  bool rowKept = false;
   if (found && parts_.port.goodFrames() != lastGoodFrames_) {
     lastGoodFrames_ = parts_.port.goodFrames();
     DispatchResult r = tools_().dispatchFrames();
     if (hooks_.framesDispatched) hooks_.framesDispatched();
+    rowKept = r.rowsAdded > 0;
     updateCounters();
     if (r.rowsToDraw) parts_.loop.post(this, kRowsAdded);
   } else if (parts_.port.frameErrors() != counters_.frameErrors || parts_.port.crcErrors() != counters_.crcErrors) {
     updateCounters();
   }
   parts_.port.setParsing(false);
+  watchRows(rowKept);
 }
 
 void CKVRDlg::updateCounters() {

@@ -48,6 +48,9 @@ struct LoggingHooks {
   std::function<void(std::uint8_t code)> closeToolDataFile;  // TARN raw data, TARN-C continuous data
   std::function<void()> destroyTaskPanels;
   std::function<void()> quit;               // post the quit message
+  std::function<void(std::uint8_t direction, bool station)> logStarted;
+  std::function<void()> logStopped;
+  std::function<void(const std::string&)> statusText;  // the status line
 };
 
 struct TelemetryCounters {
@@ -62,6 +65,8 @@ class CKVRDlg final : public platform::EventTarget {
  public:
   static constexpr int kFlushTimer = 2;
   static constexpr int kFlushPeriodMs = 5000;
+  // A log that keeps no row this long says why in the status line.
+  static constexpr std::int64_t kNoRowMs = 10000;
   enum Command : int { kDrawRow = 103, kStartFlush = 108, kRowsAdded = 109, kPlaybackBlock = 111, kFrameTick = 113 };
 
   CKVRDlg(LoggingParts parts, LoggingHooks hooks = {});
@@ -113,6 +118,8 @@ class CKVRDlg final : public platform::EventTarget {
   void drawPendingRows();
   void flush();
   void menuChanged();
+  void watchRows(bool rowKept);
+  void status(const std::string& text);
 
   LoggingParts parts_;
   LoggingHooks hooks_;
@@ -128,6 +135,11 @@ class CKVRDlg final : public platform::EventTarget {
   bool playbackRunning_ = false;
   std::function<void()> nextPlaybackBlock_;
   std::filesystem::path outputFile_;
+  // The no-row watch of the running log.
+  std::int64_t lastRowMs_ = 0;
+  double lastRowDepth_ = 0;
+  std::uint32_t lastRowFrames_ = 0;
+  bool noRowTold_ = false;
 };
 
 }  // namespace kvr

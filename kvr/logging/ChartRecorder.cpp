@@ -7,7 +7,9 @@
 
 #include "common/presentation/ByteFile.h"
 #include "common/presentation/LogStart.h"
+#include "common/presentation/PresManager.h"
 #include "common/presentation/PresentationFile.h"
+#include "common/records/SystemMode.h"
 #include "common/presentation/RenderRules.h"
 #include "common/records/FileNameRule.h"
 #include "common/records/SystemMode.h"
@@ -66,7 +68,10 @@ void ChartRecorder::startLog(std::uint8_t direction) {
   if (formats_) {
     formats = formats_();
   } else {
-    auto read = presentation::readPresentation(readText(c.mainFolder / "DEFAULT_FORMAT.TXT"));
+    // Without a presentation manager the shipped formats of the log's unit system are used.
+    auto file = c.mainFolder / presentation::CPresManager::shippedFile(records::isEnglish(c.modeWord));
+    if (!std::filesystem::exists(file)) file = c.mainFolder / presentation::CPresManager::kDefaultFile;
+    auto read = presentation::readPresentation(readText(file));
     if (read.outcome != presentation::PresentationRead::Outcome::Invalid) formats = std::move(read.formats);
   }
   if (formats.size() > presentation::kMaxFormats) formats.resize(presentation::kMaxFormats);

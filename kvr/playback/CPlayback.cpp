@@ -166,7 +166,7 @@ void CPlayback::stopPlayback() {
   parts_.dialog.endPlayback();
   if (writing_ && parts_.files.closeOutput(parts_.tools.ring()) != 0) show(parts_.prompter, kFlushFailed);
   writing_ = false;
-  parts_.menu.onPlaybackStopped();
+  parts_.menu.onPlaybackStopped(parts_.session.started());
   menuChanged();
 }
 

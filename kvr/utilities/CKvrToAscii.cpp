@@ -193,6 +193,11 @@ bool CKvrToAscii::convert() {
     show(kIntegrityFailed);
     return false;
   }
+  if (selectedChannelNames().empty()) {
+    files.closeInput();
+    show(kNoChannelSelected);
+    return false;
+  }
   LasJob job;
   buildJob(job);
 
@@ -211,7 +216,12 @@ bool CKvrToAscii::convert() {
     return false;
   }
   LasWriter writer(source_, job);
-  lastResult_ = writer.run(files, *output, progress_);
+  std::int64_t reported = 0;
+  LasWriter::Progress report;
+  if (progress_) report = [&](std::int64_t n) { progress_(reported = n); };
+  lastResult_ = writer.run(files, *output, report);
+  // The file may end before the planned last line: the bar still ends full.
+  if (lastResult_.ok && progress_ && reported < plannedLines_) progress_(plannedLines_);
   const bool closed = output->close();
   files.closeInput();
   if (!lastResult_.ok || !closed) {
@@ -223,8 +233,15 @@ bool CKvrToAscii::convert() {
 }
 
 bool CKvrToAscii::view() {
-  if (fields_.outputFile.empty()) return false;
-  return paths_.openInEditor(fields_.outputFile);
+  if (fields_.outputFile.empty() || !textFiles_.exists(fields_.outputFile)) {
+    show(kNothingToView);
+    return false;
+  }
+  if (!paths_.openInEditor(fields_.outputFile)) {
+    show(kNoTextViewer);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace kvr::utilities

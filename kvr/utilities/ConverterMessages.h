@@ -22,6 +22,10 @@ inline constexpr FileMessage kKeepChannels{"QUESTION", "Do you want to keep the 
 inline constexpr FileMessage kConversionFinished{"MESSAGE", "Convertion has successfully finished"};
 // Writing over the input would destroy the recording being converted.
 inline constexpr FileMessage kOutputIsInput{"ERROR", "The output file cannot be the input file !"};
+// A file of the index alone is no conversion.
+inline constexpr FileMessage kNoChannelSelected{"MESSAGE", "You must select at least one channel to convert !"};
+inline constexpr FileMessage kNothingToView{"MESSAGE", "The output file has not been written yet: convert the file first !"};
+inline constexpr FileMessage kNoTextViewer{"ERROR", "No text viewer could be started for the output file"};
 inline constexpr FileMessage kUseTimeOffset{"QUESTION", "Do you want to use the calculated time offset ?"};
 
 inline constexpr const char* kKvrFileFilter = "KVR Data files (*.kvr)|*.kvr||";

@@ -24,6 +24,12 @@ using platform::testing::ManualLoop;
 using platform::testing::ScriptedPrompter;
 using platform::testing::TempPaths;
 
+// The simulated panel as the desktop program gets it when no panel is attached.
+struct DesktopPanel {
+  std::int32_t modeWord = 10;
+  kvr::LoggingHooks hooks;
+};
+
 struct Job {
   explicit Job(bool panelEnglish = true, std::int32_t modeWord = 9, panelsim::Faults faults = {},
                panelsim::Direction winch = panelsim::Direction::Up) {
@@ -34,9 +40,15 @@ struct Job {
     config.winch.speed = panelEnglish ? 1800 : 10;
     config.winch.direction = winch;
     config.faults = faults;
-    kvr::PanelLink link = kvr::simulatedPanelLink(config, loop.clock());
+    start(kvr::simulatedPanelLink(config, loop.clock()), {});
+  }
+  explicit Job(DesktopPanel desktop) {
+    program = kvr::CKVRApp::batchSettings(paths, desktop.modeWord);
+    start(kvr::openPanelLink({kvr::PanelLinkChoice::Kind::Simulator, {}}, loop.clock()), std::move(desktop.hooks));
+  }
+  void start(kvr::PanelLink link, kvr::LoggingHooks hooks) {
     station = std::make_unique<kvr::LoggingStation>(kvr::StationPorts{loop, loop.clock(), prompter, paths, program},
-                                                    std::move(link), true);
+                                                    std::move(link), true, std::move(hooks));
     records::JobRecord job;
     job.userName = "Ann";
     job.client = "Acme";

@@ -248,8 +248,9 @@ TEST(Session, ASavedSessionLoadsBackWithItsStringJobAndUnits) {
   std::filesystem::copy_file(saved, copy);
   other.prompter.queueFile(copy.string());
   std::vector<std::string> moved;
-  ASSERT_TRUE(kvr::loadSession(*other.station, other.prompter, other.program,
-                               [&](const std::string& key, int l, int t) { moved.push_back(key + std::to_string(l + t)); }));
+  kvr::SessionLoadSteps steps;
+  steps.positionWindow = [&](const std::string& key, int l, int t) { moved.push_back(key + std::to_string(l + t)); };
+  ASSERT_TRUE(kvr::loadSession(*other.station, other.prompter, other.program, steps));
   EXPECT_EQ(other.program.modeWord, 9);
   ASSERT_EQ(other.station->tools().toolList().size(), 3u);
   EXPECT_EQ(other.station->tools().toolList()[2].name, "DUNE-ROLA");
@@ -290,8 +291,9 @@ TEST(Session, ALoadedSessionReopensItsMonitorFile) {
     job.program.startupFlags = c.flags;
     job.prompter.queueFile(session);
     std::optional<std::string> heard;
-    ASSERT_TRUE(kvr::loadSession(*job.station, job.prompter, job.program, {},
-                                 [&](const std::string& file) { heard = file; }));
+    kvr::SessionLoadSteps steps;
+    steps.reopenMonitors = [&](const std::string& file) { heard = file; };
+    ASSERT_TRUE(kvr::loadSession(*job.station, job.prompter, job.program, steps));
     EXPECT_EQ(heard, c.heard);
   }
   // The boxes come back from the file, bound to the reloaded string.
@@ -362,3 +364,65 @@ TEST(LoggingJob, TheTarnCTerminalTalksToTheSimulatedToolThroughTheLink) {
 }
 
 }  // namespace
+
+// The desktop program's simulated panel stands at the start depth when telemetry starts and
+// runs each log the way the engineer asked, at the simulated speed.
+TEST(DesktopPanel, TheWinchFollowsTheLogAtTheSimulatedSpeed) {
+  struct Case {
+    std::int32_t modeWord;
+    std::uint8_t direction;
+    bool station;
+    double perSecond;  // expected depth change: English ft, metric m
+  };
+  const Case cases[] = {
+      {9, 1, false, -1800.0 / 3600}, {9, 0, false, 1800.0 / 3600}, {10, 1, false, -10.0 / 60}, {10, 0, false, 10.0 / 60},
+      {10, 2, true, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "mode " << c.modeWord << " direction " << int(c.direction));
+    kvr::testing::Job job(kvr::testing::DesktopPanel{c.modeWord, {}});
+    job.declare({"BRIX-CCL", "QUIL-GR"});
+    job.telemetry();
+    const double start = job.program.systemParameters[records::kSimStartDepth].value;
+    EXPECT_NEAR(job.station->tools().panelDepth(), start, 0.05);
+    ASSERT_TRUE(job.dlg().startLog(c.direction, c.station));
+    job.loop.advance(60'000);
+    if (c.station) {
+      EXPECT_NEAR(job.station->tools().panelDepth(), start, 0.05);
+    } else {
+      EXPECT_NEAR(job.station->tools().panelDepth(), start + 60 * c.perSecond, std::abs(c.perSecond) + 0.05);
+    }
+    EXPECT_GT(job.dlg().rowsDrawn(), 90u);  // 60 s: 100 rows of 0.1 m, 120 of 0.25 ft, 480 by time
+    job.dlg().stopLogging();
+    const double stopped = job.station->tools().panelDepth();
+    job.loop.advance(5000);
+    EXPECT_NEAR(job.station->tools().panelDepth(), stopped, 0.05);
+  }
+}
+
+TEST(DesktopPanel, ALogThatKeepsNoRowSaysWhyInTheStatusLine) {
+  std::vector<std::string> status;
+  kvr::LoggingHooks hooks;
+  hooks.statusText = [&](const std::string& s) { status.push_back(s); };
+  kvr::testing::Job job(kvr::testing::DesktopPanel{9, hooks});
+  job.declare({"BRIX-CCL"});
+  job.telemetry();
+  ASSERT_TRUE(job.dlg().startLog(1, false));
+  job.loop.advance(3000);
+  ASSERT_TRUE(status.empty());
+  // The winch is stopped by hand: the log up keeps no row from now on.
+  job.station->link().simulator->setDirection(panelsim::Direction::Still);
+  job.loop.advance(9000);
+  EXPECT_TRUE(status.empty());
+  job.loop.advance(2000);
+  ASSERT_EQ(status.size(), 1u);
+  EXPECT_EQ(status[0].rfind("No row recorded for 10 s: a log up keeps a row each time the tool comes up", 0), 0u)
+      << status[0];
+  job.loop.advance(20'000);
+  EXPECT_EQ(status.size(), 1u);  // said once
+  job.station->link().simulator->setDirection(panelsim::Direction::Up);
+  job.loop.advance(3000);
+  ASSERT_EQ(status.size(), 2u);
+  EXPECT_EQ(status[1], "Rows are being recorded again");
+  job.dlg().stopLogging();
+}

@@ -32,6 +32,8 @@ KvrMainWindow::KvrMainWindow(MainMenu& menu, QWidget* parent) : QMainWindow(pare
       actions_[c] = a;
     }
   }
+  windowMenu_ = menuBar()->addMenu("&Window");
+  setLogWindows({}, {}, {});
   QMenu* help = menuBar()->addMenu("&Help");
   connect(help->addAction("&About KVR..."), &QAction::triggered, this, [this] {
     if (about_) about_();
@@ -39,6 +41,16 @@ KvrMainWindow::KvrMainWindow(MainMenu& menu, QWidget* parent) : QMainWindow(pare
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
+  auto* jobBox = new QGroupBox("Job", central);
+  auto* jobForm = new QFormLayout(jobBox);
+  const char* jobNames[8] = {"Client / Well", "Tool String", "Panel", "Telemetry", "Log", "Recording", "Rows", "Depth"};
+  for (int i = 0; i < 8; ++i) {
+    jobLabels_[i] = new QLabel("-", jobBox);
+    jobLabels_[i]->setWordWrap(true);
+    jobLabels_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    jobForm->addRow(QString(jobNames[i]) + ":", jobLabels_[i]);
+  }
+  layout->addWidget(jobBox);
   auto* box = new QGroupBox("Telemetry Status", central);
   auto* form = new QFormLayout(box);
   const char* names[5] = {"Telemetry Frames", "Frame Errors", "CRC Errors", "Read Cycles", "Frame Rate"};
@@ -51,11 +63,10 @@ KvrMainWindow::KvrMainWindow(MainMenu& menu, QWidget* parent) : QMainWindow(pare
   layout->addWidget(box);
   layout->addStretch();
   setCentralWidget(central);
-  status_ = new QLabel(this);
-  statusBar()->addWidget(status_, 1);
   setTelemetryOn(false);
   refreshMenu();
-  resize(480, 300);
+  // Wide enough for the whole menu bar, tall enough for the job and the counters.
+  resize(std::max(kWidth, menuBar()->sizeHint().width()), kHeight);
 }
 
 void KvrMainWindow::refreshMenu() {
@@ -73,7 +84,32 @@ void KvrMainWindow::setTelemetryOn(bool on) {
   telemetry_->setStyleSheet(on ? "color: #0a0; font-weight: bold" : "color: #a00; font-weight: bold");
 }
 
-void KvrMainWindow::setStatusText(const QString& text) { status_->setText(text); }
+void KvrMainWindow::setStatusText(const QString& text) { statusBar()->showMessage(text); }
+
+QString KvrMainWindow::statusText() const { return statusBar()->currentMessage(); }
+
+void KvrMainWindow::setJob(const JobView& job) {
+  job_ = job;
+  const QString* v[8] = {&job.clientAndWell, &job.toolString, &job.link, &job.telemetry,
+                         &job.log,           &job.file,       &job.rows, &job.depth};
+  for (int i = 0; i < 8; ++i) jobLabels_[i]->setText(v[i]->isEmpty() ? "-" : *v[i]);
+}
+
+void KvrMainWindow::setLogWindows(const QStringList& titles, std::function<void(int)> show, Handler tile) {
+  windowMenu_->clear();
+  QAction* tileAction = windowMenu_->addAction("&Tile Log Windows");
+  tileAction->setEnabled(!titles.isEmpty() && tile);
+  connect(tileAction, &QAction::triggered, this, [tile] {
+    if (tile) tile();
+  });
+  if (!titles.isEmpty()) windowMenu_->addSeparator();
+  for (int i = 0; i < titles.size(); ++i) {
+    QAction* a = windowMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(titles[i]));
+    connect(a, &QAction::triggered, this, [show, i] {
+      if (show) show(i);
+    });
+  }
+}
 
 void KvrMainWindow::closeEvent(QCloseEvent* event) {
   if (close_ && !close_()) {

@@ -1,9 +1,16 @@
 #include "kvr/app/ui/KvrProgram.h"
 
 #include <QApplication>
+#include <QScreen>
+
+#include <fstream>
+#include <sstream>
 
 #include "common/jobdata/CMyPropertySheet.h"
 #include "common/jobdata/ui/JobDataDialog.h"
+#include "common/presentation/LogWindowLayout.h"
+#include "common/presentation/PresentationFile.h"
+#include "common/records/SystemMode.h"
 #include "kvr/app/ProgramFolderCommand.h"
 #include "kvr/app/SessionCommands.h"
 #include "kvr/app/UtilityCommands.h"
@@ -15,7 +22,9 @@
 #include "kvr/core/AboutBox.h"
 #include "kvr/core/SettingKeys.h"
 #include "kvr/core/ToolStringEditor.h"
+#include "kvr/core/CToolSelector.h"
 #include "kvr/core/ui/AboutDialog.h"
+#include "kvr/core/ui/LoadParameterSelectorDialog.h"
 #include "kvr/core/ui/ToolStringManagerDialog.h"
 #include "kvr/utilities/ui/CrossPlotDialogs.h"
 #include "kvr/utilities/ui/KvrToAsciiDialog.h"
@@ -30,6 +39,12 @@ std::vector<std::string> toStd(const QStringList& l) {
   std::vector<std::string> out;
   for (const auto& s : l) out.push_back(s.toStdString());
   return out;
+}
+
+QString fileName(const std::filesystem::path& p) { return QString::fromStdString(p.filename().string()); }
+
+const char* directionText(std::uint8_t direction) {
+  return direction == 1 ? "log up" : direction == 0 ? "log down" : "station log";
 }
 }  // namespace
 
@@ -49,9 +64,19 @@ KvrProgram::KvrProgram(const QStringList& arguments)
   lh.framesDispatched = [this] { updateMonitors(); };
   lh.menuChanged = [this] {
     if (window_) window_->refreshMenu();
+    showJob();
   };
   lh.quit = [] { QCoreApplication::quit(); };
   lh.presentationEditorOpen = [this] { return presDialog_ && presDialog_->isVisible(); };
+  lh.statusText = [this](const std::string& text) {
+    if (window_) window_->setStatusText(QString::fromStdString(text));
+  };
+  lh.logStarted = [this](std::uint8_t direction, bool) {
+    rowsAtLogStart_ = station_->dialog().rowsDrawn();
+    logDirection_ = direction;
+    window_->setStatusText(QString("Started the %1: recording %2")
+                               .arg(directionText(direction), fileName(station_->dialog().outputFile())));
+  };
   station_ = std::make_unique<LoggingStation>(StationPorts{loop_, clock_, prompter_, paths_, app_.program()},
                                               std::move(link), false, lh);
   logWindows_ = std::make_unique<LogWindows>();
@@ -59,7 +84,22 @@ KvrProgram::KvrProgram(const QStringList& arguments)
   station_->charts().setViews(logWindows_.get());
   window_ = std::make_unique<KvrMainWindow>(station_->menu());
   prompter_.setParent(window_.get());
+  linkText_ = linkText;
   window_->setStatusText(linkText);
+  // The log windows fill the screen beside the main window.
+  const QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
+  if (screen) window_->move(screen->availableGeometry().topLeft());
+  logWindows_->setArea([this] {
+    const QScreen* s = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
+    const QRect screenArea = s ? s->availableGeometry() : QRect(0, 0, 1280, 800);
+    QRect area = screenArea;
+    area.setLeft(window_->frameGeometry().right() + 1);
+    // On a narrow screen the windows keep their least width and reach past the screen's edge.
+    area.setRight(std::max(screenArea.right(), area.left() + presentation::LogWindowLayout::kMinWidth - 1));
+    return area;
+  });
+  logWindows_->setChanged([this] { showLogWindowMenu(); });
+  showLogWindowMenu();
   wireJob();
   wireLogging();
   wireUtilities();
@@ -92,43 +132,120 @@ void KvrProgram::showCounters() {
   window_->setCounters(QString::number(c.goodFrames), QString::number(c.frameErrors), QString::number(c.crcErrors),
                        QString::number(c.readCycles), QString::fromStdString(c.frameRate));
   window_->setTelemetryOn(station_->telemetry().telemetryActive());
-  window_->setStatusText(QString::fromStdString(station_->telemetry().statusText()));
+  showJob();
+}
+
+void KvrProgram::showJob() {
+  if (!window_) return;
+  auto& s = *station_;
+  const auto& job = s.session().job();
+  JobView v;
+  if (s.session().started())
+    v.clientAndWell = QString::fromStdString(job.client) + " / " + QString::fromStdString(job.wellName);
+  QStringList names;
+  for (const auto& t : s.tools().toolList()) names << QString::fromStdString(t.name);
+  v.toolString = names.join(", ");
+  v.link = linkText_;
+  v.telemetry = QString::fromStdString(s.telemetry().statusText());
+  auto& d = s.dialog();
+  if (d.logRunning()) {
+    v.log = QString("Recording a %1").arg(directionText(logDirection_));
+    v.file = QString::fromStdString(d.outputFile().string());
+    v.rows = QString::number(d.rowsDrawn() - rowsAtLogStart_);
+  } else if (s.playback().running()) {
+    v.log = "Playing back " + fileName(s.playback().inputFile());
+    v.file = QString::fromStdString(s.playback().outputName().string());
+    v.rows = QString::number(d.rowsDrawn() - rowsAtLogStart_);
+  } else {
+    v.log = "No log running";
+    if (!d.outputFile().empty()) v.file = "Last: " + QString::fromStdString(d.outputFile().string());
+  }
+  if (s.telemetry().telemetryActive() || d.logRunning()) v.depth = QString::number(s.tools().currentDepth(), 'f', 2);
+  window_->setJob(v);
+}
+
+void KvrProgram::followUnitSystem(bool wasEnglish) {
+  // The shipped formats of the old unit system, untouched, give way to those of the new one;
+  // formats the engineer changed are kept as they are.
+  const auto& folder = app_.program().mainFolder;
+  const auto readFile = [](const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return presentation::readPresentation(s.str());
+  };
+  const auto oldFile = folder / presentation::CPresManager::shippedFile(wasEnglish);
+  const auto newFile = folder / presentation::CPresManager::shippedFile(!wasEnglish);
+  if (!std::filesystem::exists(oldFile) || !std::filesystem::exists(newFile)) return;
+  const auto shipped = readFile(oldFile);
+  if (presentation::writePresentation(shipped.formats) != presentation::writePresentation(presentations_->formats()))
+    return;
+  auto next = readFile(newFile);
+  if (next.outcome == presentation::PresentationRead::Outcome::Invalid) return;
+  presentations_->formats() = std::move(next.formats);
+  window_->setStatusText("Presentation formats for the new units loaded from " + fileName(newFile));
+}
+
+void KvrProgram::showLogWindowMenu() {
+  QStringList titles;
+  for (const auto& w : logWindows_->windows()) titles << w->name();
+  window_->setLogWindows(
+      titles, [this](int i) { logWindows_->showWindow(static_cast<std::size_t>(i)); }, [this] { logWindows_->tile(); });
 }
 
 void KvrProgram::wireJob() {
   window_->setHandler(C::JobData, [this] {
     auto edited = jobdata::ui::runJobDataDialog(window_.get(), station_->session().job());
-    if (edited && station_->session().confirmJobData(*edited)) station_->menu().onJobDataConfirmed();
+    if (edited && station_->session().confirmJobData(*edited)) {
+      station_->menu().onJobDataConfirmed();
+      window_->setStatusText("Session folder: " + QString::fromStdString(station_->session().sessionFolder().string()));
+    }
+    showJob();
   });
   window_->setHandler(C::DefineToolString, [this] {
+    // The dialog opens the editor (reads ToolList.txt and releases the tools' memory) once.
     ToolStringEditor editor(station_->tools(), prompter_, station_->fileSystem(),
                             app_.program().mainFolder / "ToolList.txt");
-    editor.open();
     ToolStringManagerDialog dlg(editor, prompter_, app_.program().modeWord, window_.get());
-    dlg.exec();
+    if (dlg.exec() == QDialog::Accepted)
+      window_->setStatusText(QString("Tool string confirmed: %1 channels").arg(station_->tools().channels().size()));
+    showJob();
   });
   window_->setHandler(C::SaveSession, [this] {
     SessionIni ini;
     if (!monitors_->latestFile().empty()) ini.monitorFile = monitors_->latestFile();
     ini.windows.push_back({"MAIN_DLG", window_->x(), window_->y()});
     if (monDialog_) ini.windows.push_back({"MONITORS_DLG", monDialog_->x(), monDialog_->y()});
-    saveSession(*station_, prompter_, app_.program(), ini);
+    if (auto saved = saveSession(*station_, prompter_, app_.program(), ini))
+      window_->setStatusText("Session saved: " + QString::fromStdString(saved->string()));
   });
   window_->setHandler(C::LoadPreviousSession, [this] {
-    loadSession(
-        *station_, prompter_, app_.program(),
-        [this](const std::string& key, int left, int top) {
-          if (key == "MAIN_DLG") window_->move(left, top);
-          if (key == "MONITORS_DLG" && monDialog_) monDialog_->move(left, top);
-        },
-        [this](const std::string& monitorFile) {
-          showMonitors();
-          if (!monitorFile.empty() && monitors_->load(monitorFile)) monDialog_->refresh();
-        });
+    SessionLoadSteps steps;
+    steps.positionWindow = [this](const std::string& key, int left, int top) {
+      if (key == "MAIN_DLG") window_->move(left, top);
+      if (key == "MONITORS_DLG" && monDialog_) monDialog_->move(left, top);
+    };
+    steps.loadPresentationFormats = [this] {
+      if (std::filesystem::exists(app_.program().mainFolder / presentation::CPresManager::kDefaultFile))
+        presentations_->loadDefault();
+    };
+    steps.reopenMonitors = [this](const std::string& monitorFile) {
+      showMonitors();
+      if (!monitorFile.empty() && monitors_->load(monitorFile)) monDialog_->refresh();
+    };
+    if (loadSession(*station_, prompter_, app_.program(), steps)) {
+      window_->setStatusText(QString("Session loaded: %1 / %2, %3 tools")
+                                 .arg(QString::fromStdString(station_->session().job().client),
+                                      QString::fromStdString(station_->session().job().wellName))
+                                 .arg(station_->tools().toolList().size()));
+    }
+    showJob();
   });
   window_->setHandler(C::UnitSystem, [this] {
-    runUnitSystemDialog(window_.get(), app_.program().modeWord);
+    const bool wasEnglish = records::isEnglish(app_.program().modeWord);
+    const bool ok = runUnitSystemDialog(window_.get(), app_.program().modeWord);
     app_.rebuildSystemParameters();  // on OK and on Cancel alike
+    if (ok && records::isEnglish(app_.program().modeWord) != wasEnglish) followUnitSystem(wasEnglish);
   });
 }
 
@@ -145,7 +262,14 @@ void KvrProgram::wireLogging() {
   window_->setHandler(C::StartLogUp, [&d] { d.startLog(1, false); });
   window_->setHandler(C::StartLogDown, [&d] { d.startLog(0, false); });
   window_->setHandler(C::StationLog, [&d] { d.startLog(2, true); });
-  window_->setHandler(C::StopLogging, [&d] { d.stopLogging(); });
+  window_->setHandler(C::StopLogging, [this, &d] {
+    if (!d.logRunning()) return;
+    d.stopLogging();
+    window_->setStatusText(QString("Log stopped: %1 rows recorded in %2")
+                               .arg(d.rowsDrawn() - rowsAtLogStart_)
+                               .arg(fileName(d.outputFile())));
+    showJob();
+  });
   wirePlayback();
 }
 
@@ -158,10 +282,17 @@ void KvrProgram::wirePlayback() {
     if (playback.chooseFile())
       window_->setStatusText("Playback file: " + QString::fromStdString(playback.inputFile().filename().string()));
   });
-  window_->setHandler(C::StartPlayback, [&playback, showOutput] {
+  window_->setHandler(C::StartPlayback, [this, &playback, showOutput] {
+    rowsAtLogStart_ = station_->dialog().rowsDrawn();
     if (playback.startPlayback()) showOutput();
   });
   window_->setHandler(C::StopPlayback, [&playback] { playback.stopPlayback(); });
+  window_->setHandler(C::LoadParameters, [this] {
+    CToolSelector selector(station_->tools(), station_->files(), prompter_);
+    const auto folder = station_->session().started() ? station_->session().sessionFolder() : paths_.kvrFolder();
+    const int loaded = runLoadParameters(selector, folder, window_.get());
+    if (loaded > 0) window_->setStatusText(QString("Parameters loaded for %1 tools").arg(loaded));
+  });
   window_->setHandler(C::PlaybackOptions, [this] {
     runSystemParametersDialog(window_.get(), app_.program().systemParameters, CSysParManager::Range::Playback);
   });
@@ -272,9 +403,19 @@ void KvrProgram::updateMonitors() {
 
 void KvrProgram::wireSettings() {
   auto& program = app_.program();
-  window_->setHandler(C::SystemUnits, [this, &program] { runSystemUnitsDialog(window_.get(), settings_, program.systemUnits); });
-  window_->setHandler(C::Options, [this, &program] { runOptionsDialog(window_.get(), settings_, program.startupFlags); });
-  window_->setHandler(C::ProgramFolder, [this, &program] { chooseProgramFolder(prompter_, settings_, program.mainFolder); });
+  window_->setHandler(C::SystemUnits, [this, &program] {
+    if (!runSystemUnitsDialog(window_.get(), settings_, program.systemUnits)) return;
+    station_->setSystemUnits(program.systemUnits);
+    window_->setStatusText("System units set: the tools convert with them from now on");
+  });
+  window_->setHandler(C::Options, [this, &program] {
+    if (runOptionsDialog(window_.get(), settings_, program.startupFlags)) window_->setStatusText("KVR options saved");
+  });
+  window_->setHandler(C::ProgramFolder, [this, &program] {
+    if (!chooseProgramFolder(prompter_, settings_, program.mainFolder)) return;
+    presentations_->setMainFolder(program.mainFolder);
+    window_->setStatusText("Program folder: " + QString::fromStdString(program.mainFolder.string()));
+  });
 }
 
 }  // namespace kvr::ui

@@ -31,6 +31,7 @@ class KvrProgram {
   LoggingStation& station() { return *station_; }
   const LogWindows& logWindows() const { return *logWindows_; }
   presentation::CPresManager& presentations() { return *presentations_; }
+  ProgramSettings& program() { return app_.program(); }
   // Null until "&Edit Presentations" first opens it.
   PresentationsDialog* presentationsDialog() { return presDialog_.get(); }
   monitors::CMonitorManager& monitors() { return *monitors_; }
@@ -49,6 +50,9 @@ class KvrProgram {
   void updateMonitors();
   void wireCalibrations();
   void showCounters();
+  void showJob();
+  void showLogWindowMenu();
+  void followUnitSystem(bool wasEnglish);
 
   platform::qt::QtSettings settings_;
   platform::SystemPaths paths_;
@@ -65,6 +69,9 @@ class KvrProgram {
   std::unique_ptr<monitors::CMonitorManager> monitors_;
   std::unique_ptr<MonitorsDialog> monDialog_;
   std::unique_ptr<tarnc::ui::LowLevelCmdWindow> tarncWindow_;  // made on first use
+  QString linkText_;
+  std::uint64_t rowsAtLogStart_ = 0;
+  std::uint8_t logDirection_ = 0;
 };
 
 }  // namespace kvr::ui

@@ -18,7 +18,8 @@ using presentation::LogWindowLayout;
 LogWindow::LogWindow(const ChartViewStart& start, presentation::CFormat& format,
                      const presentation::FrameSource& frames, QWidget* parent)
     : QWidget(parent, Qt::Window), bar_(new QScrollBar(Qt::Vertical, this)) {
-  setWindowTitle(QString::fromStdString(format.name));
+  name_ = QString::fromStdString(format.name);
+  setWindowTitle(name_);
   setAttribute(Qt::WA_OpaquePaintEvent);
   bar_->setRange(0, presentation::LookBack::kRange);
   bar_->setTracking(false);  // the plot jumps when the thumb is let go
@@ -46,6 +47,11 @@ LogWindow::LogWindow(const ChartViewStart& start, presentation::CFormat& format,
 }
 
 LogWindow::~LogWindow() = default;
+
+void LogWindow::showTitle() {
+  // A frozen window keeps recording but no longer scrolls: the title says so.
+  setWindowTitle(display_->frozen() ? name_ + " - FROZEN (right button to resume)" : name_);
+}
 
 platform::Rect LogWindow::clientRect() const {
   return {0, 0, std::max(1, width() - bar_->width()), std::max(1, height())};
@@ -128,7 +134,10 @@ void LogWindow::wheelEvent(QWheelEvent* event) {
 }
 
 void LogWindow::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::RightButton) display_->toggleFreeze();
+  if (event->button() == Qt::RightButton) {
+    display_->toggleFreeze();
+    showTitle();
+  }
   QWidget::mousePressEvent(event);
 }
 

@@ -28,6 +28,7 @@ class LogWindow final : public QWidget {
   const presentation::LogDisplay& display() const { return *display_; }
   const QImage& picture() const { return image_; }
   int thumb() const;
+  QString name() const { return name_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -40,7 +41,9 @@ class LogWindow final : public QWidget {
   void withCanvas(const std::function<void(platform::Canvas&)>& draw);
   void onBarAction(int action);
   void showThumb();
+  void showTitle();
 
+  QString name_;
   QScrollBar* bar_;
   QImage image_;
   std::unique_ptr<presentation::LogDisplay> display_;

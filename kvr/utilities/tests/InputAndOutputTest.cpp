@@ -172,8 +172,17 @@ TEST_F(Input, ProgressAdvancesOncePerDataLine) {
   EXPECT_EQ(converter.plannedLines(), 5);
 }
 
-TEST_F(Input, ViewOpensTheOutputInTheEditor) {
+TEST_F(Input, ViewOpensTheWrittenOutputInTheEditor) {
   choose(write(smallLog()));
+  EXPECT_FALSE(converter.view());
+  EXPECT_TRUE(prompter.saw("MESSAGE", "The output file has not been written yet: convert the file first !"));
+  // No channel: refused, nothing written.
+  EXPECT_FALSE(converter.convert());
+  EXPECT_TRUE(prompter.saw("MESSAGE", "You must select at least one channel to convert !"));
+  EXPECT_FALSE(prompter.saw("MESSAGE", "Convertion has successfully finished"));
+  EXPECT_FALSE(std::filesystem::exists(converter.fields().outputFile));
+  selectAll();
+  convertToText();
   EXPECT_TRUE(converter.view());
   ASSERT_EQ(paths.opened().size(), 1u);
   EXPECT_EQ(paths.opened()[0], converter.fields().outputFile);

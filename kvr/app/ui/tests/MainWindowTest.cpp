@@ -1,111 +1,218 @@
-// The real main window on the offscreen platform: a session, a tool string, telemetry through
-// the embedded simulated panel, a short log and stop, driven through the menu's actions.
+// The real program on the offscreen platform, driven through its menu with its own dialogs
+// answered as a user would: a whole job on the simulated panel, and the controls that must
+// reach what they change.
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QImage>
-#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 
 #include <cstdlib>
-#include <functional>
+#include <fstream>
 
+#include "common/records/SysParameter.h"
+#include "common/records/SystemUnits.h"
 #include "kvr/app/ui/KvrProgram.h"
-#include "kvr/app/ui/tests/ProgramTestSupport.h"
+#include "kvr/app/ui/tests/ModalSteps.h"
+#include "kvr/core/ui/ToolStringManagerDialog.h"
+#include "platform/qt/testing/QtTestApp.h"
 
 namespace {
 
 using C = kvr::MenuCommand;
-
+using kvr::ui::testing::ModalSteps;
 using kvr::ui::testing::runUntil;
 
-TEST(MainWindow, ShortLogThroughTheMenu) {
-  QTemporaryDir home;
-  kvr::ui::testing::useTestHome(home);
-
-  kvr::ui::KvrProgram program({"kvr", "--panel=sim"});
-  auto& window = program.window();
-  auto& station = program.station();
-  EXPECT_EQ(window.windowTitle(), "Varexa");
-  EXPECT_FALSE(window.action(C::StartTelemetry)->isEnabled());
-
-  // The job data form and the tool string dialog are modal; their logic is filled in directly.
-  records::JobRecord job;
-  job.userName = "Ann";
-  job.client = "Acme";
-  job.wellName = "W-1";
-  ASSERT_TRUE(station.session().confirmJobData(job));
-  station.menu().onJobDataConfirmed();
-  window.refreshMenu();
-  ASSERT_EQ(station.declareString({"BRIX-CCL", "DUNE-ROLA"}), std::nullopt);
-
-  // The presentations were read at start-up; the dialog shows them and Exit closes it.
-  ASSERT_FALSE(program.presentations().formats().empty());
-  window.action(C::EditPresentations)->trigger();
-  auto* presentations = program.presentationsDialog();
-  ASSERT_NE(presentations, nullptr);
-  EXPECT_TRUE(presentations->isVisible());
-  EXPECT_EQ(presentations->nameBox(0)->text().toStdString(), program.presentations().formats()[0].name);
-  EXPECT_TRUE(presentations->tryExit());
-  EXPECT_FALSE(presentations->isVisible());
-  ASSERT_TRUE(window.action(C::StartTelemetry)->isEnabled());
-
-  window.action(C::StartTelemetry)->trigger();
-  ASSERT_TRUE(runUntil([&] { return station.dialog().counters().goodFrames > 10; }, 5000));
-  EXPECT_FALSE(window.action(C::StartTelemetry)->isEnabled());
-  EXPECT_TRUE(window.action(C::StopTelemetry)->isEnabled());
-
-  window.action(C::StartLogUp)->trigger();
-  ASSERT_TRUE(station.dialog().logRunning());
-  EXPECT_TRUE(window.action(C::StopLogging)->isEnabled());
-  runUntil([] { return false; }, 1500);
-  window.action(C::StopLogging)->trigger();
-  EXPECT_FALSE(station.dialog().logRunning());
-  EXPECT_TRUE(std::filesystem::exists(station.dialog().outputFile()));
-  EXPECT_GT(station.dialog().rowsDrawn(), 0u);
-
-  // One log window per format, titled with its name, placed down the diagonal, with rows drawn.
-  const auto& windows = program.logWindows().windows();
-  const auto& files = station.charts().files();
-  ASSERT_FALSE(windows.empty());
-  ASSERT_EQ(windows.size(), files.size());
-  for (std::size_t i = 0; i < windows.size(); ++i) {
-    const auto& w = *windows[i];
-    SCOPED_TRACE(w.windowTitle().toStdString());
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_FALSE(w.windowTitle().isEmpty());
-    // The chart data file is named by the format name and the data file.
-    EXPECT_EQ(files[i].filename().string().rfind(w.windowTitle().toStdString(), 0), 0u);
-    EXPECT_EQ(w.pos(), QPoint(15 * static_cast<int>(i), 15 * static_cast<int>(i)));
-    EXPECT_EQ(w.size(), QSize(785, 400));
-    int dark = 0;
-    const QImage& picture = w.picture();
-    for (int y = 0; y < picture.height(); y += 2)
-      for (int x = 0; x < picture.width(); x += 2) dark += qGray(picture.pixel(x, y)) < 128 ? 1 : 0;
-    EXPECT_GT(dark, 100);
+struct Desktop {
+  Desktop() {
+    // Settings and data stay inside the test's folder.
+    setenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit().constData(), 1);
+    setenv("VAREXA_DATA_ROOT", home.filePath("data").toLocal8Bit().constData(), 1);
+    setenv("VAREXA_NO_SPLASH", "1", 1);
+    program = std::make_unique<kvr::ui::KvrProgram>(QStringList{"kvr", "--panel=sim"});
   }
+  kvr::ui::KvrMainWindow& window() { return program->window(); }
+  kvr::LoggingStation& station() { return program->station(); }
+  // Triggers a menu entry and answers the dialogs it opens with the steps given; the titles of
+  // the windows met are left in modal.titles().
+  void menu(C c, std::initializer_list<ModalSteps::Step> steps = {}) {
+    ASSERT_TRUE(window().action(c)->isEnabled()) << kvr::menuText(c);
+    modal.clearTitles();
+    for (const auto& s : steps) modal.then(s);
+    window().action(c)->trigger();
+    EXPECT_TRUE(modal.done()) << kvr::menuText(c) << ": " << modal.titles().join(", ").toStdString();
+    EXPECT_TRUE(modal.unexpected().isEmpty()) << modal.unexpected().join("; ").toStdString();
+  }
+  void jobData() {
+    menu(C::JobData, {[](QWidget* d) {
+           ModalSteps::field(d, "User Name:")->setText("Ann");
+           ModalSteps::field(d, "Client:")->setText("Acme");
+           ModalSteps::field(d, "Well Name:")->setText("W-1");
+           qobject_cast<QDialog*>(d)->accept();
+         }});
+  }
+  void toolString(const QStringList& names) {
+    menu(C::DefineToolString, {[names](QWidget* w) {
+      auto* d = dynamic_cast<kvr::ui::ToolStringManagerDialog*>(w);
+      ASSERT_NE(d, nullptr);
+      for (const auto& n : names) {
+        auto found = d->availableList()->findItems(n, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << n.toStdString();
+        d->availableList()->setCurrentItem(found.front());
+        ModalSteps::button(d, "<<")->click();
+      }
+      d->accept();
+    }});
+  }
+  QString status() { return window().statusText(); }
 
-  window.action(C::StopTelemetry)->trigger();
-  EXPECT_FALSE(station.telemetry().telemetryActive());
-  EXPECT_FALSE(station.flags().running);
+  QApplication& app = platform::qt::testing::qtTestApp();
+  QTemporaryDir home;
+  ModalSteps modal;
+  std::unique_ptr<kvr::ui::KvrProgram> program;
+};
 
-  // The log played back through the same windows. The session question is a modal box, so
-  // the string is let go first and the file is handed over as the file dialog would.
+bool overlaps(const QRect& a, const QRect& b) { return a.intersects(b); }
+
+TEST(MainWindow, AWholeJobOnTheSimulatedPanel) {
+  Desktop desk;
+  auto& window = desk.window();
+  auto& station = desk.station();
+  // Comfortable on a 1280x800 screen with the whole menu bar in view.
+  EXPECT_GE(window.width(), window.menuBar()->sizeHint().width());
+  EXPECT_LE(window.width(), 700);
+  EXPECT_LE(window.height(), 800);
+  auto notBuilt = {C::Monitors, C::ToolParameters, C::Calibrations, C::CreateReportList};
+  for (C c : notBuilt) EXPECT_FALSE(window.action(c)->isEnabled()) << kvr::menuText(c);
+
+  desk.jobData();
+  EXPECT_EQ(window.job().clientAndWell, "Acme / W-1");
+  EXPECT_TRUE(desk.status().startsWith("Session folder: "));
+  desk.toolString({"BRIX-CCL", "QUIL-GR"});
+  ASSERT_EQ(station.tools().toolList().size(), 2u);
+  EXPECT_EQ(window.job().toolString, "BRIX-CCL, QUIL-GR");
+
+  // The simulated winch follows the log at the system parameters' speed from their start depth.
+  auto& table = desk.program->program().systemParameters;
+  table[records::kSimSpeed].value = 600;  // m/min: rows come fast in real time
+  const float start = table[records::kSimStartDepth].value;
+  desk.menu(C::StartTelemetry);
+  ASSERT_TRUE(runUntil([&] { return station.dialog().counters().goodFrames > 10; }, 5000));
+  EXPECT_TRUE(station.telemetrySession().newSession);
+  EXPECT_EQ(station.telemetrySession().sessionNumber, 1);
+  for (C c : notBuilt) EXPECT_FALSE(window.action(c)->isEnabled()) << kvr::menuText(c);
+
+  desk.menu(C::StartLogUp);
+  ASSERT_TRUE(station.dialog().logRunning());
+  EXPECT_TRUE(desk.status().startsWith("Started the log up: recording "));
+  ASSERT_TRUE(runUntil([&] { return window.job().rows.toInt() > 60; }, 10000)) << window.job().rows.toStdString();
+  EXPECT_EQ(window.job().file.toStdString(), station.dialog().outputFile().string());
+  EXPECT_LT(station.tools().currentDepth(), start);
+  EXPECT_GT(station.tools().currentDepth(), start - 100);
+
+  // The log windows sit beside the main window, each title in view; the Window menu lists them.
+  const auto& windows = desk.program->logWindows().windows();
+  ASSERT_EQ(windows.size(), desk.program->presentations().formats().size());
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    SCOPED_TRACE(windows[i]->name().toStdString());
+    EXPECT_TRUE(windows[i]->isVisible());
+    EXPECT_FALSE(overlaps(windows[i]->frameGeometry(), window.frameGeometry()))
+        << windows[i]->frameGeometry().x() << "," << windows[i]->frameGeometry().width() << " main "
+        << window.frameGeometry().x() << "," << window.frameGeometry().width();
+    for (std::size_t j = 0; j < i; ++j) EXPECT_NE(windows[i]->y(), windows[j]->y());
+  }
+  const auto entries = window.windowMenu()->actions();
+  ASSERT_EQ(entries.size(), static_cast<qsizetype>(windows.size() + 2));  // tile, separator, windows
+  windows[0]->close();
+  EXPECT_FALSE(windows[0]->isVisible());
+  entries[2]->trigger();
+  EXPECT_TRUE(windows[0]->isVisible());
+  // The right button freezes a window, and its title says so.
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(50, 50), QPointF(50, 50), Qt::RightButton, Qt::RightButton,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(windows[0].get(), &press);
+  EXPECT_TRUE(windows[0]->windowTitle().contains("FROZEN"));
+
+  desk.menu(C::StopLogging);
+  EXPECT_FALSE(station.dialog().logRunning());
   const auto logged = station.dialog().outputFile();
-  const auto drawn = station.dialog().rowsDrawn();
-  station.tools().setToolList({});
-  ASSERT_TRUE(station.playback().loadFile(logged));
-  window.refreshMenu();
-  ASSERT_TRUE(window.action(C::StartPlayback)->isEnabled());
-  window.action(C::StartPlayback)->trigger();
-  EXPECT_TRUE(window.action(C::StopPlayback)->isEnabled());
-  ASSERT_TRUE(runUntil([&] { return !station.playback().running(); }, 5000));
-  EXPECT_EQ(station.dialog().rowsDrawn() - drawn, drawn);
-  EXPECT_TRUE(std::filesystem::exists(station.playback().outputName()));
-  EXPECT_EQ(program.logWindows().windows().size(), files.size());
-  EXPECT_FALSE(window.action(C::StopPlayback)->isEnabled());
+  EXPECT_TRUE(desk.status().startsWith("Log stopped: ")) << desk.status().toStdString();
+  EXPECT_TRUE(desk.status().endsWith(QString::fromStdString(logged.filename().string())));
+  // Recorded from the start depth upward.
+  int dark = 0;
+  const QImage& picture = windows[1]->picture();
+  for (int y = 0; y < picture.height(); y += 2)
+    for (int x = 0; x < picture.width(); x += 2) dark += qGray(picture.pixel(x, y)) < 128 ? 1 : 0;
+  EXPECT_GT(dark, 100);
+
+  // Save the session, then load it back with the presentation formats (start-up option bit 1).
+  desk.menu(C::SaveSession, {ModalSteps::file(QString::fromStdString((station.session().sessionFolder() / "Job1.KVR").string()))});
+  ASSERT_TRUE(desk.status().startsWith("Session saved: ")) << desk.status().toStdString();
+  const QString saved = desk.status().mid(QString("Session saved: ").size());
+  EXPECT_TRUE(std::filesystem::exists(saved.toStdString()));
+  desk.menu(C::StopTelemetry);
+  const auto formats = desk.program->presentations().formats().size();
+  desk.program->presentations().formats().pop_back();
+  desk.menu(C::LoadPreviousSession, {ModalSteps::file(saved)});
+  EXPECT_EQ(desk.status(), "Session loaded: Acme / W-1, 2 tools");
+  EXPECT_EQ(desk.program->presentations().formats().size(), formats);
+
+  // "&Load Parameters" from the recorded log: both tools are offered and loaded.
+  desk.menu(C::LoadParameters, {ModalSteps::file(QString::fromStdString(logged.string())), [](QWidget* d) {
+                                  auto* list = d->findChild<QListWidget*>();
+                                  ASSERT_NE(list, nullptr);
+                                  EXPECT_EQ(list->count(), 2);
+                                  qobject_cast<QDialog*>(d)->accept();
+                                }});
+  EXPECT_EQ(desk.status(), "Parameters loaded for 2 tools");
+
+  // A playback of the log; afterwards telemetry can start again at once.
+  desk.menu(C::ChooseFile, {ModalSteps::file(QString::fromStdString(logged.string())), ModalSteps::accept()});
+  EXPECT_EQ(desk.modal.titles().value(1), "WARNING");
+  desk.menu(C::StartPlayback);
+  ASSERT_TRUE(runUntil([&] { return !station.playback().running(); }, 10000));
+  EXPECT_TRUE(window.action(C::StartTelemetry)->isEnabled());
+  desk.menu(C::StartTelemetry);
+  EXPECT_TRUE(station.telemetry().telemetryActive());
+  desk.menu(C::StopTelemetry);
+}
+
+TEST(MainWindow, SettingsReachWhatTheyChange) {
+  Desktop desk;
+  auto& station = desk.station();
+  desk.jobData();
+
+  // A missing tool list is said once, and the dialog still opens.
+  const auto folder = desk.program->program().mainFolder;
+  std::filesystem::rename(folder / "ToolList.txt", folder / "ToolList.bak");
+  desk.menu(C::DefineToolString, {ModalSteps::accept(), ModalSteps::reject()});
+  EXPECT_EQ(desk.modal.titles(), QStringList({"ERROR", "ToolString Manager"}));
+  std::filesystem::rename(folder / "ToolList.bak", folder / "ToolList.txt");
+  desk.toolString({"BRIX-CCL"});
+
+  // "System Units": the TOOLS library converts with the new units, and the channels say them.
+  desk.menu(C::SystemUnits, {[](QWidget* d) {
+               for (auto* combo : d->findChildren<QComboBox*>())
+                 if (combo->findText("DegF") >= 0) combo->setCurrentIndex(combo->findText("DegF"));
+               qobject_cast<QDialog*>(d)->accept();
+             }});
+  EXPECT_EQ(station.library().globals().SystemUnits.code[records::kTemperature], 11);
+  const auto& channels = station.tools().channels();
+  auto temp = std::find_if(channels.begin(), channels.end(), [](const auto& c) { return c.mnemonic == "BTEMP"; });
+  ASSERT_NE(temp, channels.end());
+  EXPECT_EQ(temp->unit, "DegF");
+
+  // "Program Folder": the presentation manager opens and saves formats in the new folder.
+  QTemporaryDir other;
+  const QString exe = other.filePath("kvr");
+  std::ofstream(exe.toStdString()) << "";
+  desk.menu(C::ProgramFolder, {ModalSteps::file(exe), ModalSteps::accept()});
+  EXPECT_EQ(desk.modal.titles().value(1), "MESSAGE");
+  EXPECT_EQ(desk.program->presentations().mainFolder(), desk.program->program().mainFolder);
+  EXPECT_EQ(desk.program->program().mainFolder.string(), other.path().toStdString() + "/");
 }
 
 }  // namespace

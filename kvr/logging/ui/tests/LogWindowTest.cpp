@@ -10,7 +10,14 @@
 #include <QWheelEvent>
 
 #include "common/presentation/ByteFile.h"
+#include "common/presentation/HeaderBox.h"
+#include "common/presentation/LogWindowLayout.h"
 #include "kvr/logging/ui/LogWindow.h"
+#include "platform/qt/QtCanvas.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <map>
 #include "platform/qt/testing/QtTestApp.h"
 
 namespace {
@@ -110,6 +117,86 @@ TEST(LogWindow, RightButtonFreezesAndTheSizeIsKeptInRange) {
   QApplication::processEvents();
   EXPECT_EQ(f.window->size(), QSize(785, 100));
   EXPECT_EQ(f.window->picture().height(), 100);
+}
+
+}  // namespace
+
+namespace {
+
+// Draws through the real Qt canvas and keeps where each text went and how wide it came out.
+class MeasuringCanvas final : public platform::Canvas {
+ public:
+  struct Placed {
+    int x, y, width;
+    std::string text;
+  };
+  explicit MeasuringCanvas(platform::Canvas& inner) : inner_(inner) {}
+  void setPen(const platform::Pen& p) override { inner_.setPen(p); }
+  void setBrush(const platform::Brush& b) override { inner_.setBrush(b); }
+  void setFont(const platform::Font& f) override { inner_.setFont(f); }
+  void setTextColour(platform::Rgb c) override { inner_.setTextColour(c); }
+  void setBackground(bool opaque, platform::Rgb c) override { inner_.setBackground(opaque, c); }
+  void setMapping(const platform::Mapping& m) override { inner_.setMapping(m); }
+  void setClip(const platform::Rect& r) override { inner_.setClip(r); }
+  void clearClip() override { inner_.clearClip(); }
+  void line(platform::Point a, platform::Point b) override { inner_.line(a, b); }
+  void polyline(const std::vector<platform::Point>& p) override { inner_.polyline(p); }
+  void rectangle(const platform::Rect& r) override { inner_.rectangle(r); }
+  void fillRect(const platform::Rect& r, platform::Rgb c) override { inner_.fillRect(r, c); }
+  void ellipse(const platform::Rect& r) override { inner_.ellipse(r); }
+  void arc(const platform::Rect& r, platform::Point a, platform::Point b) override { inner_.arc(r, a, b); }
+  void text(platform::Point at, std::string_view t, unsigned align) override {
+    placed.push_back({at.x, at.y, inner_.textExtent(t).width, std::string(t)});
+    inner_.text(at, t, align);
+  }
+  platform::Size textExtent(std::string_view t) override { return inner_.textExtent(t); }
+  bool drawImage(const platform::Rect& r, const std::string& p) override { return inner_.drawImage(r, p); }
+  void scroll(const platform::Rect& r, int dy) override { inner_.scroll(r, dy); }
+  platform::Rect bounds() const override { return inner_.bounds(); }
+  std::vector<Placed> placed;
+
+ private:
+  platform::Canvas& inner_;
+};
+
+TEST(HeaderBox, LabelsAndValuesNeverOverlapInTheRealFonts) {
+  platform::qt::testing::qtTestApp();
+  presentation::HeaderTexts t;
+  t.client = "Northern Basin Petroleum Operations";
+  t.wellName = "NBP-114 Sidetrack 2";
+  t.fieldName = "East Escarpment";
+  t.logFile = "BRIX_QUIL_DUNE_SEVO_UP_12.kvr";
+  t.formatFile = "Production Logging Suite";
+  t.scale = "1:200";
+  t.loggingDate = "10/12/2026";
+  t.createdOn = "Wed, Sep 30, 2026";
+  t.createdAt = "23:59:59";
+  for (int width : {presentation::LogWindowLayout::kMinWidth, presentation::LogWindowLayout::kHeaderWidth}) {
+    SCOPED_TRACE(width);
+    QImage image(width, 60, QImage::Format_RGB32);
+    QPainter painter(&image);
+    platform::qt::QtCanvas qt(painter, {0, 0, width, 60}, &image);
+    MeasuringCanvas c(qt);
+    presentation::drawHeaderBox(c, {0, 0, width, 60}, t);
+    std::map<int, std::vector<MeasuringCanvas::Placed>> lines;
+    for (const auto& p : c.placed) lines[p.y].push_back(p);
+    ASSERT_EQ(lines.size(), 3u);
+    for (auto& [y, texts] : lines) {
+      std::sort(texts.begin(), texts.end(), [](const auto& a, const auto& b) { return a.x < b.x; });
+      ASSERT_EQ(texts.size(), 6u);
+      for (std::size_t i = 0; i + 1 < texts.size(); ++i)
+        EXPECT_LE(texts[i].x + texts[i].width, texts[i + 1].x) << texts[i].text << " | " << texts[i + 1].text;
+      EXPECT_LE(texts.back().x + texts.back().width, width) << texts.back().text;
+    }
+    // At the full header width the dates are shown whole; what does not fit is shortened with "...".
+    if (width < presentation::LogWindowLayout::kHeaderWidth) continue;
+    const auto shown = [&](const std::string& s) {
+      return std::any_of(c.placed.begin(), c.placed.end(), [&](const auto& p) { return p.text == s; });
+    };
+    EXPECT_TRUE(shown(t.createdOn));
+    EXPECT_TRUE(shown(t.createdAt));
+    EXPECT_TRUE(shown("Logging Date:"));
+  }
 }
 
 }  // namespace
