@@ -55,16 +55,6 @@ const char* menuText(MenuCommand c) {
   return "";
 }
 
-bool MainMenu::notBuiltYet(MenuCommand c) {
-  switch (c) {
-    case C::ToolParameters:
-    case C::Calibrations:
-    case C::CreateReportList:
-    case C::Monitors: return true;
-    default: return false;
-  }
-}
-
 MainMenu::MainMenu() {
   for (const auto& top : mainMenuTree()) {
     for (const auto& e : top.entries) enabled_[e.command] = true;

@@ -40,9 +40,7 @@ class MainMenu {
   enum class Snapshot { Log, Telemetry, Playback };
 
   MainMenu();  // every entry enabled, then the state of "Main dialog opens"
-  // An entry whose dialog is not built yet stays greyed whatever the events say.
-  bool enabled(MenuCommand c) const { return enabled_.at(c) && !notBuiltYet(c); }
-  static bool notBuiltYet(MenuCommand c);
+  bool enabled(MenuCommand c) const { return enabled_.at(c); }
   void setEnabled(MenuCommand c, bool on) { enabled_[c] = on; }
   void take(Snapshot s) { snapshots_[s] = enabled_; }
   void restore(Snapshot s);
