@@ -101,7 +101,6 @@ TEST(MainWindow, AWholeJobOnTheSimulatedPanel) {
   ASSERT_TRUE(runUntil([&] { return station.dialog().counters().goodFrames > 10; }, 5000));
   EXPECT_TRUE(station.telemetrySession().newSession);
   EXPECT_EQ(station.telemetrySession().sessionNumber, 1);
-  for (C c : notBuilt) EXPECT_FALSE(window.action(c)->isEnabled()) << kvr::menuText(c);
 
   desk.menu(C::StartLogUp);
   ASSERT_TRUE(station.dialog().logRunning());
