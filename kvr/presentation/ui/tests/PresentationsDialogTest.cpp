@@ -58,7 +58,7 @@ TEST(PresentationsDialog, SlotsShowTheFormatsAndExitSavesThem) {
   for (const char* b : {"&Open", "&Append", "&Save", "&Deselect All", "&Erase", "Exit"})
     EXPECT_NE(button(dialog, b), nullptr) << b;
   EXPECT_EQ(dialog.nameBox(0)->text().toStdString(), names[0]);
-  EXPECT_EQ(dialog.scaleBox(0)->currentText(), "1/200 English");
+  EXPECT_EQ(dialog.scaleBox(0)->currentText(), "1/200 Metric");  // the shipped formats are scaled for metres
   EXPECT_EQ(dialog.nameBox(names.size())->text(), "");
   EXPECT_EQ(dialog.scaleBox(names.size())->currentIndex(), -1);
   EXPECT_FALSE(dialog.selection(names.size())->isEnabled());
