@@ -32,12 +32,11 @@ int main(int argc, char** argv) {
     std::cout << kUsage;
     return 0;
   }
-  // Only the mode word may look like an option (a negative number); anything else is refused
-  // before a file is touched.
+  // The two paths must not look like options; the mode word is a whole number (it may be
+  // negative). Anything else is refused before a file is touched.
   bool wrong = args.empty() || args.size() > 3;
-  for (std::size_t i = 0; i < args.size() && !wrong; ++i)
-    wrong = args[i].empty() || (args[i][0] == '-' && !(i == 2 && isWholeNumber(args[i])));
-  if (!wrong && args.size() == 3) wrong = !isWholeNumber(args[2]);
+  for (std::size_t i = 0; i < args.size() && i < 2; ++i) wrong = wrong || args[i].empty() || args[i][0] == '-';
+  if (args.size() == 3) wrong = wrong || !isWholeNumber(args[2]);
   if (wrong) {
     std::cerr << kUsage;
     return 2;

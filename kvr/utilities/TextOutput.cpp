@@ -22,6 +22,19 @@ bool writeAll(int fd, const char* p, std::size_t n) {
   return true;
 }
 
+// Edits of a text held in memory, for the outputs that keep theirs whole.
+bool patchText(std::string& text, std::uint64_t offset, std::string_view bytes) {
+  if (offset + bytes.size() > text.size()) return false;
+  text.replace(static_cast<std::size_t>(offset), bytes.size(), bytes);
+  return true;
+}
+
+bool replaceTextPrefix(std::string& text, std::uint64_t oldLength, std::string_view prefix) {
+  if (oldLength > text.size()) return false;
+  text.replace(0, static_cast<std::size_t>(oldLength), prefix);
+  return true;
+}
+
 class PosixTextOutput final : public TextOutput {
  public:
   PosixTextOutput(int fd, std::filesystem::path path) : fd_(fd), path_(std::move(path)) {}
@@ -108,14 +121,10 @@ class StreamTextOutput final : public TextOutput {
     return true;
   }
   bool patch(std::uint64_t offset, std::string_view bytes) override {
-    if (fd_ < 0 || offset + bytes.size() > text_.size()) return false;
-    text_.replace(static_cast<std::size_t>(offset), bytes.size(), bytes);
-    return true;
+    return fd_ >= 0 && patchText(text_, offset, bytes);
   }
   bool replacePrefix(std::uint64_t oldLength, std::string_view prefix) override {
-    if (fd_ < 0 || oldLength > text_.size()) return false;
-    text_.replace(0, static_cast<std::size_t>(oldLength), prefix);
-    return true;
+    return fd_ >= 0 && replaceTextPrefix(text_, oldLength, prefix);
   }
   bool close() override {
     if (fd_ < 0) return true;
@@ -167,16 +176,10 @@ class MemoryTextOutput final : public TextOutput {
     return n == bytes.size();
   }
   bool patch(std::uint64_t offset, std::string_view bytes) override {
-    auto& f = owner_.files_[key_];
-    if (offset + bytes.size() > f.size()) return false;
-    f.replace(static_cast<std::size_t>(offset), bytes.size(), bytes);
-    return true;
+    return patchText(owner_.files_[key_], offset, bytes);
   }
   bool replacePrefix(std::uint64_t oldLength, std::string_view prefix) override {
-    auto& f = owner_.files_[key_];
-    if (oldLength > f.size()) return false;
-    f.replace(0, static_cast<std::size_t>(oldLength), prefix);
-    return true;
+    return replaceTextPrefix(owner_.files_[key_], oldLength, prefix);
   }
   bool close() override { return true; }
 
