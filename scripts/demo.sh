@@ -25,10 +25,8 @@ echo "== kvr-info of the station log"
 "$bin/kvr-info" "$station" | sed -n '1,3p;/^Rows:/,$p'
 echo
 echo "== LAS export"
-"$bin/kvr-convert" --overwrite "$up" "$station"
-for f in "$up" "$station"; do
-  las="${f%.kvr}.las"
-  echo "file: $las"
+"$bin/kvr-convert" "$up" "$station" | tee "$root/las.txt"
+sed -n 's/^file: //p' "$root/las.txt" | while IFS= read -r las; do
   head -n 12 "$las"
   echo "..."
 done

@@ -47,7 +47,9 @@ void usage(std::FILE* out) {
       "  --filter-channels A,B channels to filter (default every written channel but the index)\n"
       "  --las2                strict CWLS LAS 2.0: spaces, CR LF, NULL -999.25, exact index grid,\n"
       "                        every required section (not with --tab, --no-header, --no-curves)\n"
-      "  --overwrite           replace existing output files (otherwise they are refused)\n"
+      "  --overwrite           replace an existing -o file (otherwise it is refused); without -o\n"
+      "                        the output is IN.las, or IN_1.las, IN_2.las... when that is taken\n"
+      "                        (printed as file: PATH), never replacing a file\n"
       "  --check               list every departure from LAS 2.0 of the given LAS files\n"
       "  --help                this text\n"
       "\n"
@@ -236,7 +238,10 @@ bool convertOne(const Options& o, const std::string& input, ConsolePrompter& pro
   prompter.file = input;
   if (!converter.chooseInput(input)) return false;
   auto& f = converter.fields();
-  if (!o.output.empty()) f.outputFile = o.output;
+  if (!o.output.empty()) {
+    f.outputFile = o.output;
+    f.outputTyped = true;
+  }
   const auto names = converter.channelNames();
   if (o.channels) {
     for (const auto& want : *o.channels) {
@@ -279,7 +284,9 @@ bool convertOne(const Options& o, const std::string& input, ConsolePrompter& pro
       if (!names.empty()) std::erase(f.filter.channels, names.front());
     }
   }
-  return converter.convert();
+  if (!converter.convert()) return false;
+  if (o.output.empty()) std::printf("file: %s\n", f.outputFile.c_str());
+  return true;
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ bool CKvrToAscii::chooseInput(const std::filesystem::path& path) {
   fields_.inputFile = path.string();
   auto out = path;
   out.replace_extension(".las");
-  fields_.outputFile = out.string();
+  fields_.outputFile = proposedOutput_ = proposedBase_ = out.string();
   fillForSource(keep, previous, previousStep);
   return true;
 }
@@ -173,6 +173,34 @@ bool CKvrToAscii::buildJob(LasJob& job) {
   return true;
 }
 
+std::unique_ptr<TextOutput> CKvrToAscii::openOutput(bool& declined) {
+  declined = false;
+  const std::filesystem::path out(fields_.outputFile);
+  if (fields_.outputTyped || fields_.outputFile != proposedOutput_) {
+    // A name the user typed: replacing it is the user's choice.
+    if (textFiles_.exists(out) &&
+        prompter_.ask(platform::Message{kOverwriteOutput.title, kOverwriteOutput.text, platform::Buttons::YesNo,
+                                        platform::Icon::Warning}) != platform::Answer::Yes) {
+      declined = true;
+      return nullptr;
+    }
+    return textFiles_.create(out);
+  }
+  // The name the program proposed never replaces a file: NAME.las, then NAME_1.las, NAME_2.las...
+  const std::filesystem::path base(proposedBase_);
+  for (int n = 0; n < kMaxOutputNumber; ++n) {
+    auto name = base;
+    if (n > 0) name.replace_filename(base.stem().string() + "_" + std::to_string(n) + base.extension().string());
+    if (textFiles_.exists(name)) continue;
+    if (auto output = textFiles_.createNew(name)) {
+      fields_.outputFile = proposedOutput_ = name.string();
+      return output;
+    }
+    if (!textFiles_.exists(name)) return nullptr;  // not a race with another writer: a real failure
+  }
+  return nullptr;
+}
+
 bool CKvrToAscii::convert() {
   if (!loaded_ || fields_.inputFile.empty()) {
     show(kNoInputFile);
@@ -206,11 +234,9 @@ bool CKvrToAscii::convert() {
     show(kOutputIsInput);
     return false;
   }
-  if (textFiles_.exists(out) &&
-      prompter_.ask(platform::Message{kOverwriteOutput.title, kOverwriteOutput.text, platform::Buttons::YesNo,
-                                      platform::Icon::Warning}) != platform::Answer::Yes)
-    return false;
-  auto output = textFiles_.create(out);
+  bool declined = false;
+  auto output = openOutput(declined);
+  if (declined) return false;
   if (!output) {
     show(kCreateOutputFailed);
     return false;

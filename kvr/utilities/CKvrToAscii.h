@@ -27,6 +27,7 @@ namespace kvr::utilities {
 struct ConverterFields {
   std::string inputFile;
   std::string outputFile;
+  bool outputTyped = false;             // named by the user even where it equals the proposed name
   int stepIndex = -1;                   // into steps()
   std::optional<double> customStep;     // kvr-convert --step: magnitude in file units
   float start = 0, final = 0, offset = 0;  // display units
@@ -60,7 +61,9 @@ class CKvrToAscii {
   bool browse();
   // Steps after the file dialog: checks, output name, static data, channel and step lists.
   bool chooseInput(const std::filesystem::path& path);
-  // "&Convert". True when the file was written completely.
+  // "&Convert". True when the file was written completely. The output name chooseInput
+  // proposed never replaces a file (the next free NAME_n.las is taken and shown in the
+  // fields); a name the user typed asks before it replaces one.
   bool convert();
   // "View...": the output file in the user's editor.
   bool view();
@@ -85,6 +88,10 @@ class CKvrToAscii {
   void fillForSource(bool keepChannels, const std::vector<std::string>& previous, int previousStep);
   bool buildJob(LasJob& job);
   void show(const FileMessage& m) const;
+  // The output file, opened as the name's origin allows (see convert()); declined when the
+  // user kept an existing file.
+  std::unique_ptr<TextOutput> openOutput(bool& declined);
+  static constexpr int kMaxOutputNumber = 1000;
 
   platform::Prompter& prompter_;
   platform::Paths& paths_;
@@ -96,6 +103,8 @@ class CKvrToAscii {
   std::function<std::filesystem::path()> recordingFile_;
   LasWriter::Progress progress_;
   ConverterFields fields_;
+  std::string proposedBase_;    // the output name chooseInput proposed: the input's, as .las
+  std::string proposedOutput_;  // the proposed name last shown (the base or a numbered one)
   LasSource source_;
   bool loaded_ = false;
   std::int64_t plannedLines_ = 0;

@@ -154,13 +154,25 @@ bool PosixTextFiles::sameFile(const std::filesystem::path& a, const std::filesys
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
-std::unique_ptr<TextOutput> PosixTextFiles::create(const std::filesystem::path& path) {
+namespace {
+
+std::unique_ptr<TextOutput> openOutput(const std::filesystem::path& path, int how) {
   // Read and write: replacePrefix copies the data lines back out of it.
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | how, 0666);
   if (fd < 0) return nullptr;
   struct stat st {};
   if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode)) return std::make_unique<StreamTextOutput>(fd);
   return std::make_unique<PosixTextOutput>(fd, path);
+}
+
+}  // namespace
+
+std::unique_ptr<TextOutput> PosixTextFiles::create(const std::filesystem::path& path) {
+  return openOutput(path, O_TRUNC);
+}
+
+std::unique_ptr<TextOutput> PosixTextFiles::createNew(const std::filesystem::path& path) {
+  return openOutput(path, O_EXCL);
 }
 
 class MemoryTextOutput final : public TextOutput {

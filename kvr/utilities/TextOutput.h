@@ -34,6 +34,8 @@ class TextFiles {
   virtual bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) const = 0;
   // Creates or truncates; nullptr when it cannot be opened for writing.
   virtual std::unique_ptr<TextOutput> create(const std::filesystem::path& path) = 0;
+  // Like create, but fails when the name is already taken: never replaces a file.
+  virtual std::unique_ptr<TextOutput> createNew(const std::filesystem::path& path) = 0;
 };
 
 // The operating system's files, written with write(2) and pwrite(2).
@@ -42,6 +44,7 @@ class PosixTextFiles final : public TextFiles {
   bool exists(const std::filesystem::path& path) const override;
   bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) const override;
   std::unique_ptr<TextOutput> create(const std::filesystem::path& path) override;
+  std::unique_ptr<TextOutput> createNew(const std::filesystem::path& path) override;
 };
 
 // Files in memory, for tests: can run out of space after a number of bytes.
@@ -52,6 +55,9 @@ class MemoryTextFiles final : public TextFiles {
     return a.lexically_normal() == b.lexically_normal();
   }
   std::unique_ptr<TextOutput> create(const std::filesystem::path& path) override;
+  std::unique_ptr<TextOutput> createNew(const std::filesystem::path& path) override {
+    return exists(path) ? nullptr : create(path);
+  }
   void setSpaceLeft(std::optional<std::size_t> bytes) { spaceLeft_ = bytes; }
   void refuse(const std::filesystem::path& path) { refused_ = path.string(); }
   const std::string& text(const std::filesystem::path& path) const;

@@ -16,9 +16,15 @@ test -s "$dir/LOG.las" || fail "no LOG.las beside the input"
 if "$convert" --check "$dir/LOG.las" >"$dir/report"; then fail "the default layout passed the check"; fi
 grep -q 'LOG.las:2: VERS is "3.0", not 2.0' "$dir/report" || fail "no VERS departure on line 2"
 
-if "$convert" "$dir/LOG.kvr" 2>"$dir/err"; then fail "an existing output was overwritten"; fi
+# The name kvr-convert picks never replaces a file; a typed one is replaced only with --overwrite.
+before=$(cksum <"$dir/LOG.las")
+"$convert" "$dir/LOG.kvr" >"$dir/out" || fail "second default conversion"
+grep -qx "file: $dir/LOG_1.las" "$dir/out" || fail "the second conversion did not move on to LOG_1.las"
+test "$(cksum <"$dir/LOG.las")" = "$before" || fail "the first LAS file was replaced"
+if "$convert" -o "$dir/LOG.las" "$dir/LOG.kvr" 2>"$dir/err"; then fail "an existing -o output was overwritten"; fi
 grep -q "ATTENTION: The output file already exists" "$dir/err" || fail "no overwrite message"
-"$convert" --overwrite --channels CCL1,SPINNER --filter count:3 "$dir/LOG.kvr" >/dev/null || fail "--overwrite"
+"$convert" --overwrite --channels CCL1,SPINNER --filter count:3 -o "$dir/LOG.las" "$dir/LOG.kvr" >/dev/null ||
+  fail "--overwrite"
 
 # The filter smooths the named channels only; by default every written channel but the index.
 "$convert" --overwrite -o "$dir/plain.las" "$dir/LOG.kvr" >/dev/null || fail "plain conversion"

@@ -136,17 +136,32 @@ TEST_F(Input, ConvertNeedsAnInputThatCanStillBeOpened) {
   EXPECT_TRUE(prompter.saw("FATAL ERROR", "Error while trying to open the input file"));
 }
 
-TEST_F(Input, AnExistingOutputIsOverwrittenOnlyOnYes) {
+TEST_F(Input, TheProposedOutputNeverReplacesAFileATypedOneAsksFirst) {
   choose(write(smallLog()), {"GR"});
-  const auto out = converter.fields().outputFile;
-  std::ofstream(out) << "keep me";
+  const std::string proposed = converter.fields().outputFile;
+  std::ofstream(proposed) << "keep me";
+  const auto taken1 = paths.base() / "BRIX_DOWN_1.las";
+  std::ofstream(taken1) << "keep me too";
+  // The proposed name moves on to the next free number without a question.
+  EXPECT_TRUE(converter.convert());
+  EXPECT_EQ(converter.fields().outputFile, (paths.base() / "BRIX_DOWN_2.las").string());
+  EXPECT_FALSE(prompter.saw("ATTENTION", "The output file already exists ! - Do you want to overwrite the file ?"));
+  EXPECT_EQ(readAll(proposed), "keep me");
+  EXPECT_EQ(readAll(taken1), "keep me too");
+  EXPECT_EQ(parseLas(readAll(converter.fields().outputFile)).rows.size(), 5u);
+  // A second conversion takes the next number again.
+  EXPECT_TRUE(converter.convert());
+  EXPECT_EQ(converter.fields().outputFile, (paths.base() / "BRIX_DOWN_3.las").string());
+
+  // A typed name that exists is replaced only on Yes.
+  converter.fields().outputFile = taken1.string();
   prompter.queue(Answer::No);
   EXPECT_FALSE(converter.convert());
   EXPECT_TRUE(prompter.saw("ATTENTION", "The output file already exists ! - Do you want to overwrite the file ?"));
-  EXPECT_EQ(readAll(out), "keep me");
+  EXPECT_EQ(readAll(taken1), "keep me too");
   prompter.queue(Answer::Yes);
   EXPECT_TRUE(converter.convert());
-  EXPECT_EQ(parseLas(readAll(out)).rows.size(), 5u);
+  EXPECT_EQ(parseLas(readAll(taken1)).rows.size(), 5u);
 }
 
 TEST_F(Input, TheInputIsNeverTheOutputAndNeverChanges) {
