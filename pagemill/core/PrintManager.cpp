@@ -5,6 +5,7 @@
 
 #include "pagemill/core/HeaderWnd.h"
 #include "pagemill/core/PagemillSettings.h"
+#include "pagemill/core/PrintPlaces.h"
 
 namespace pagemill {
 
@@ -85,7 +86,7 @@ std::optional<std::size_t> CPrintManager::addSeparator() {
 }
 
 std::optional<std::size_t> CPrintManager::addFile() {
-  const auto path = prompter_.openFile({"", "KVR Data files (*.cdf)|*.cdf||", "", "cdf", dataRoot_.string()});
+  const auto path = prompter_.openFile({"", "KVR Data files (*.cdf)|*.cdf||", "", "cdf", logFolder({}, dataRoot_).string()});
   if (!path) return std::nullopt;
   return append(kFilePrefix + *path);
 }

@@ -15,6 +15,11 @@ namespace pagemill {
 // the job, and never an existing file's name.
 std::filesystem::path defaultPdfPath(const std::vector<std::string>& entries, const std::filesystem::path& dataRoot);
 
+// The folder the log file dialogs (chart data files, static data) start in: that of the
+// most recent log of `recent` still there, else the session folder of the newest chart data
+// file under the data root (KVR writes each beside its data file), else the data root.
+std::filesystem::path logFolder(const std::vector<std::string>& recent, const std::filesystem::path& dataRoot);
+
 // The folder a template file dialog starts in: that of the kind's chosen template when it
 // exists, else the shipped templates' folder.
 std::filesystem::path templateFolder(const platform::Settings& settings, int kind,

@@ -311,7 +311,8 @@ void PagemillWindow::fileNew() {
 }
 
 void PagemillWindow::fileOpen() {
-  const auto path = prompter_.openFile({"", "KVR Data files (*.cdf)|*.cdf||", "", "cdf", paths_.dataRoot().string()});
+  const auto path = prompter_.openFile(
+      {"", "KVR Data files (*.cdf)|*.cdf||", "", "cdf", logFolder(recent_, paths_.dataRoot()).string()});
   if (path) openLog(*path);
 }
 
@@ -366,7 +367,8 @@ void PagemillWindow::rebuildRecentMenu() {
 }
 
 void PagemillWindow::loadStaticData() {
-  const auto path = prompter_.openFile({"", "KVR Data files (*.KVR)|*.KVR||", "", "kvr", paths_.dataRoot().string()});
+  const auto path = prompter_.openFile(
+      {"", "KVR Data files (*.KVR)|*.KVR||", "", "kvr", logFolder(recent_, paths_.dataRoot()).string()});
   if (!path) return;
   kvr::PosixFileSystem fs;
   const int r = info_.loadStaticData(fs, *path);

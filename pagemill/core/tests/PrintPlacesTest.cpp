@@ -29,6 +29,23 @@ TEST(PrintPlaces, APdfGoesBesideTheFirstLogElseToTheDataRootAndNeverOverAFile) {
   for (const auto& c : cases) EXPECT_EQ(defaultPdfPath(c.entries, root), c.expected) << c.entries.front();
 }
 
+TEST(PrintPlaces, LogDialogsStartAtTheLastLogElseTheNewestSessionElseTheRoot) {
+  platform::testing::TempPaths tmp;
+  const auto root = tmp.base() / "root";
+  std::filesystem::create_directories(root);
+  EXPECT_EQ(logFolder({}, root), root);
+  const auto older = root / "U" / "Acme" / "A-7" / "S1", newer = root / "U" / "Acme" / "B-1" / "S1";
+  for (const auto& f : {older, newer}) std::filesystem::create_directories(f);
+  std::ofstream(older / "UP-1_GR.cdf") << "x";
+  std::ofstream(newer / "UP-1_GR.CDF") << "x";
+  std::filesystem::last_write_time(older / "UP-1_GR.cdf",
+                                   std::filesystem::last_write_time(newer / "UP-1_GR.CDF") - std::chrono::hours(1));
+  EXPECT_EQ(logFolder({}, root), newer);
+  // The most recent log still present wins over the newest chart file.
+  EXPECT_EQ(logFolder({(tmp.base() / "gone" / "x.cdf").string(), (older / "UP-1_GR.cdf").string()}, root), older);
+  EXPECT_EQ(logFolder({}, tmp.base() / "no such root"), tmp.base() / "no such root");
+}
+
 TEST(PrintPlaces, AFirstStartChoosesTheShippedTemplatesAndKeepsAChoice) {
   platform::testing::TempPaths tmp;
   const auto shipped = tmp.base() / "templates", mine = tmp.base() / "mine";
