@@ -228,6 +228,94 @@ TEST(TarnCTool, NoisyStationsStayWithinTheBoundTheNoiseAllows) {
   EXPECT_GT(worst, 0.0) << "the noise reaches the result";
 }
 
+// What the task panel does at the end of a station: the station's attitude, turned to the
+// indexer's present angle and taken into the IMU, is handed over in m_MC_NEP.
+void handOverStation(Rig& rig, const Well& w) {
+  CNavikor& nav = rig.lib.navikor();
+  const POS_PARAM station{w.inclinationDeg * kPi / 180, w.azimuthDeg * kPi / 180, w.toolfaceDeg * kPi / 180, 0};
+  rig.g.m_MC_NEP = nav.HOUSINGaIMU(nav.AjustePOSenMAT(rig.g.m_fPOS, 0, Param2Matrix(station)));
+}
+
+// The IMU's true attitude as the simulated tool holds it.
+POS_PARAM imuTruth(const Rig& rig) {
+  const Well& w = rig.env.well;
+  const double tf = w.toolfaceDeg + rig.tool.settings().toolfaceRateDegPerS * rig.env.timeS;
+  return Matrix2Param(Param2Matrix(POS_PARAM{w.inclinationDeg * kPi / 180, w.azimuthDeg * kPi / 180,
+                                             (tf + rig.tool.angleOfCount(rig.tool.count())) * kPi / 180, 0}));
+}
+
+void turnAt(Rig& rig, double degPerS) {
+  // The simulated toolface is start + rate x time: keep it where it is when the rate changes.
+  auto& s = rig.tool.settings();
+  rig.env.well.toolfaceDeg += (s.toolfaceRateDegPerS - degPerS) * rig.env.timeS;
+  s.toolfaceRateDegPerS = degPerS;
+}
+
+// A gyrocompass cannot follow a turning tool; the gyros integrated from the last station can.
+TEST(TarnCTool, AfterAStationTheOnlineAttitudeFollowsATurningTool) {
+  Rig rig;
+  rig.readTable();
+  rig.move({0x6F});
+  rig.frames(30);
+  handOverStation(rig, rig.env.well);
+  rig.frames(15);
+  EXPECT_TRUE(rig.family.onlineAttitude().integrating());
+  turnAt(rig, 0.4);  // 60 degrees in 150 s, within the gyros' range
+  double worstAzimuth = 0, worstToolface = 0;
+  for (int i = 0; i < 150 * 15; ++i) {
+    rig.frame();
+    worstAzimuth = std::max(worstAzimuth, angleDiff(rig.row[18], 123.4));
+    worstToolface = std::max(worstToolface, angleDiff(rig.row[20], deg(imuTruth(rig).Tf)));
+  }
+  turnAt(rig, 0);
+  rig.frames(60);
+  EXPECT_LT(worstAzimuth, 0.05);
+  EXPECT_LT(worstToolface, 0.05);
+  EXPECT_LT(angleDiff(rig.row[20], deg(imuTruth(rig).Tf)), 0.05);
+  // A new telemetry start loses frames: the integration stops until the next station.
+  rig.family.init();
+  EXPECT_FALSE(rig.family.onlineAttitude().integrating());
+}
+
+// A gyro drift no table removes tilts the integration; the online correction pulls the tilt
+// back to gravity every interval and, fed back, learns the drift it can see: the part
+// perpendicular to gravity.
+TEST(TarnCTool, TheOnlineDriftCorrectionHoldsTheTiltAndLearnsTheDrift) {
+  struct Case {
+    bool enabled, feedback;
+    double maxTiltDeg;  // after 20 minutes
+  };
+  const double bias[3] = {3.0, -2.0, 1.0};  // deg/h
+  for (const Case c : {Case{false, false, 2.0}, Case{true, false, 0.08}, Case{true, true, 0.03}}) {
+    SCOPED_TRACE(std::to_string(c.enabled) + std::to_string(c.feedback));
+    TarnCSettings s = quiet();
+    for (int i = 0; i < 3; ++i) s.gyroBias[i] = bias[i];
+    Rig rig(s);
+    rig.g.TARNC_GyroDriftCorrEnable = c.enabled;
+    rig.g.TARNC_GyroDriftCorrInterval = 60;
+    rig.g.TARNC_GyroDriftCorrFeedback_x = rig.g.TARNC_GyroDriftCorrFeedback_y = rig.g.TARNC_GyroDriftCorrFeedback_z =
+        c.feedback;
+    rig.g.TARNC_DTGDriftCorrFeedback_Filter_Division = 2;
+    rig.frames(30);
+    handOverStation(rig, rig.env.well);
+    rig.frames(20 * 60 * 15);
+    const auto& online = rig.family.onlineAttitude();
+    const POS_PARAM truth = imuTruth(rig), integrated = online.attitude();
+    const double tilt = std::max(angleDiff(deg(integrated.Devi), deg(truth.Devi)),
+                                 angleDiff(deg(integrated.Hstf), deg(truth.Hstf)) * std::sin(truth.Devi));
+    if (!c.enabled) EXPECT_GT(tilt, 0.3) << "the drift shows without the correction";
+    EXPECT_LT(tilt, c.maxTiltDeg);
+    EXPECT_EQ(online.corrections() > 0, c.enabled);
+    if (!c.feedback) continue;
+    // The drift seen: the bias less its part along gravity (the third row of the attitude).
+    const MATXYZ m = Param2Matrix(truth);
+    const double along = bias[0] * m.m[6] + bias[1] * m.m[7] + bias[2] * m.m[8];
+    EXPECT_NEAR(online.drift().x, bias[0] - along * m.m[6], 0.15);
+    EXPECT_NEAR(online.drift().y, bias[1] - along * m.m[7], 0.15);
+    EXPECT_NEAR(online.drift().z, bias[2] - along * m.m[8], 0.15);
+  }
+}
+
 TEST(TarnCTool, EveryIndexerMoveShowsRotationAndEndsWithinTheAccuracy) {
   Rig rig;
   rig.readTable();

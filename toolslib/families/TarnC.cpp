@@ -1,5 +1,6 @@
 #include "toolslib/families/TarnC.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -38,11 +39,6 @@ double wrap360(double d) {
   d = std::fmod(d, 360.0);
   return d < 0 ? d + 360.0 : d;
 }
-constexpr std::size_t kCalText = 256;  // the engine's text buffer holds at least this many bytes
-void say(char* text, const std::string& s) {
-  if (!text) return;
-  std::snprintf(text, kCalText, "%s", s.c_str());
-}
 }  // namespace
 
 TarnC::TarnC(Globals& globals, CNavikor& navikor)
@@ -60,6 +56,8 @@ void TarnC::resetState() {
   haveSmoothed_ = false;
   tempsSeen_ = 0;
   for (int i = 0; i < 3; ++i) rate_[i] = acc_[i] = 0;
+  // Frames were missed: the integration cannot bridge them. The next station seeds it again.
+  online_.stop();
 }
 
 void TarnC::takeSpecialData(std::uint8_t status, std::uint16_t word) {
@@ -127,7 +125,20 @@ void TarnC::decodeRow(const std::uint8_t* bytes, const double*, float* out, cons
   // Until every temperature has come the calibration is looked up at the wrong ones: the
   // smoothing starts afresh once they are all known.
   haveSmoothed_ = tempsSeen_ == 0x1F;
-  const POS_PARAM att = realTimeAttitude(nav);
+  // A station's attitude handed over in m_MC_NEP: from here the gyros are integrated from it.
+  if (!std::equal(std::begin(globals_.m_MC_NEP.m), std::end(globals_.m_MC_NEP.m), std::begin(seededFrom_.m))) {
+    seededFrom_ = globals_.m_MC_NEP;
+    online_.seed(seededFrom_);
+  }
+  const CARTXYZ smoothedAcc(acc_[0], acc_[1], acc_[2]);
+  online_.step(nav, AGPAR{CARTXYZ(raw[0], raw[1], raw[2]), tGyro, CARTXYZ(raw[3], raw[4], raw[5]), tAcc},
+               globals_.TARNC_DisableAccel ? CARTXYZ(0, 0, 0) : smoothedAcc, dt, driftCorrection());
+  POS_PARAM att = realTimeAttitude(nav);
+  if (online_.integrating()) {
+    const POS_PARAM inertial = online_.attitude();
+    att.Azi = finite(inertial.Azi);
+    att.Tf = finite(inertial.Tf);
+  }
   double hstf = wrap360(att.Hstf * kDeg + parameterValue(kToolfaceOffset));
   if (parameterChoice(kToolfaceRange) == 1 && hstf > 180) hstf -= 360;
 
@@ -152,6 +163,17 @@ void TarnC::decodeRow(const std::uint8_t* bytes, const double*, float* out, cons
            temp_[0], temp_[1], temp_[2], temp_[3], temp_[3], temp_[4], static_cast<double>(f.angle)};
     raw_.add(s);
   }
+}
+
+tarnc::DriftCorrection TarnC::driftCorrection() const {
+  tarnc::DriftCorrection c;
+  c.enabled = globals_.TARNC_GyroDriftCorrEnable != 0;
+  c.intervalS = globals_.TARNC_GyroDriftCorrInterval;
+  c.feedback[0] = globals_.TARNC_GyroDriftCorrFeedback_x != 0;
+  c.feedback[1] = globals_.TARNC_GyroDriftCorrFeedback_y != 0;
+  c.feedback[2] = globals_.TARNC_GyroDriftCorrFeedback_z != 0;
+  c.divisor = globals_.TARNC_DTGDriftCorrFeedback_Filter_Division;
+  return c;
 }
 
 void TarnC::destroyCorrectionTable() {
@@ -274,40 +296,6 @@ bool TarnC::CargarCalibracionDLLdelKVR(CNavikor* n) {
   return kvrCal_.has_value();
 }
 
-// Calibration 1 loads a sensor correction table, 2 saves the one in use: a file dialog
-// (code 3 or 4), then the result in the output window (code 2).
-int TarnC::executeCal(unsigned calNumber, unsigned step, unsigned* status, char* text) {
-  if (calNumber != 1 && calNumber != 2) return 0;
-  if (step == 0) {
-    if (calNumber == 2 && !kvrCal_) {
-      say(text, "No sensor correction table is loaded.\n");
-      return 2;
-    }
-    return calNumber == 1 ? 3 : 4;
-  }
-  if (step > 1 || !text) return 0;
-  const std::string path(text, strnlen(text, kCalText));
-  std::string error;
-  bool ok = false;
-  if (calNumber == 1) {
-    ok = loadCorrectionTable(path, &error);
-    if (ok) say(text, "Sensor correction table loaded: SN " + kvrCal_->serial + ", " + kvrCal_->date + "\n");
-  } else {
-    std::FILE* out = std::fopen(path.c_str(), "wbx");
-    if (out) {
-      const std::string sct = tarnc::formatSct(*kvrCal_);
-      ok = std::fwrite(sct.data(), 1, sct.size(), out) == sct.size();
-      ok = (std::fclose(out) == 0) && ok;
-    }
-    if (!out) error = path + " exists already or cannot be created";
-    else if (!ok) error = "could not write " + path;
-    if (ok) say(text, "Sensor correction table saved to " + path + "\n");
-  }
-  if (!ok) say(text, "Error: " + error + "\n");
-  if (status) *status = 0;
-  return 2;
-}
-
 std::vector<records::ToolParameterS> TarnC::defaultParameters() const {
   using namespace params;
   return {
@@ -319,10 +307,6 @@ std::vector<records::ToolParameterS> TarnC::defaultParameters() const {
       downholeChoice("GFILT", "Gyro output filter", {{"NONE", 0}, {"LOW", 1}, {"MEDIUM", 2}, {"HIGH", 3}}, 1, 227, 0x9B),
       downholeValue("SRATE", "Sensor frames per second", 15.0f, "", 227, 0x9C, records::ValueEncoding::ByteAt110, 0x02),
   };
-}
-
-std::vector<const char*> TarnC::calibrationNames() const {
-  return {"Read Tool Calibration", "Load Calibration File", "Save Calibration File", "Gyro Turn-On Test"};
 }
 
 }  // namespace tools

@@ -1,10 +1,12 @@
 #pragma once
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "toolslib/FamilyBase.h"
+#include "toolslib/tarnc/OnlineAttitude.h"
 #include "toolslib/tarnc/RawStream.h"
 #include "toolslib/tarnc/SensorCalibration.h"
 #include "toolslib/wire/TarnCWire.h"
@@ -31,7 +33,8 @@ struct TARN_C_GRAVITYDRIFT_TEMPCORR_S {
 // TARN-C north-seeking gyro. Per frame: calibrated rates (CalibrarGyroSen, gyro sensor frame)
 // and accelerations (CalibrarAcel, IMU frame) of the raw readings through the Navikor
 // object, the six raw readings, five temperatures, DEVI and HSTF (CalcularDeviHstf) and HAZI
-// and TFACE (CalcularParamRT) of sensors smoothed over SMOOTH seconds, the gravity total,
+// and TFACE (CalcularParamRT) of sensors smoothed over SMOOTH seconds, or, once a station has
+// handed over its attitude in `m_MC_NEP`, of the gyros integrated from it; the gravity total,
 // the control word, the indexer count and the tool time. Every frame also updates the
 // TARN-C globals (control word, indexer count, last acknowledge, DTG step, special data,
 // the indexer angle) and adds one sample to the raw inertial stream while it is open.
@@ -59,7 +62,11 @@ class TarnC final : public FamilyBase {
   // rotation between them); then the real-time attitude starts afresh. hstf above 2 pi: take
   // it from the toolface, as Param2Matrix does.
   MatrixDeltaAngleStruct ResetTARN_C_Position(double devi, double azi, double hstf, double gyrotf);
-  void ResetTARN_C_DriftCorrectionCounter() { driftFrames_ = 0; }
+  // A continuous survey starts: the frame count and the online correction's interval restart.
+  void ResetTARN_C_DriftCorrectionCounter() {
+    driftFrames_ = 0;
+    online_.resetCorrectionCounter();
+  }
   GC_GOffTC GetCorrected_TARNC_Gyro_Offset(double t1, double t2) const;
   GC_GGainTC GetCorrected_TARNC_Gyro_Gain(double t1, double t2) const;
   TARN_C_GRAVITYDRIFT_TEMPCORR_S GetCorrected_TARNC_Gyro_Gravity_Coeficients(double t1, double t2) const;
@@ -74,6 +81,8 @@ class TarnC final : public FamilyBase {
   const tarnc::RawStreamWriter& rawStream() const { return raw_; }
   // Frames since the last ResetTARN_C_DriftCorrectionCounter.
   std::uint64_t driftCorrectionFrames() const { return driftFrames_; }
+  // The gyro integration from the last station's attitude (`m_MC_NEP`), with its drift estimate.
+  const tarnc::OnlineAttitude& onlineAttitude() const { return online_; }
 
   int executeCal(unsigned calNumber, unsigned step, unsigned* status, char* text) override;
 
@@ -89,6 +98,13 @@ class TarnC final : public FamilyBase {
   void applyCalibration(CNavikor& navikor, tarnc::SensorCalibration* calibration);
   void publishCalibration();
   POS_PARAM realTimeAttitude(CNavikor& navikor) const;
+  // The calibration procedures (TarnCCal.cpp), numbered as calibrationNames lists them.
+  int readToolSetup(unsigned step, unsigned* status, char* text);
+  int loadOrSaveTable(bool load, unsigned step, unsigned* status, char* text);
+  int turnOnTest(unsigned step, unsigned* status, char* text);
+  // A command of a procedure sent (code 5 with status 1) and now awaited (status 2).
+  int awaitTool(std::initializer_list<std::uint8_t> command, bool answered, unsigned* status, char* text);
+  tarnc::DriftCorrection driftCorrection() const;
 
   CNavikor* navikor_;
   std::optional<tarnc::SensorCalibration> kvrCal_, rawCal_;
@@ -98,6 +114,9 @@ class TarnC final : public FamilyBase {
   double temp_[5]{};
   unsigned tempsSeen_ = 0;  // bit i: temperature slot i has come
   std::uint64_t driftFrames_ = 0;
+  tarnc::OnlineAttitude online_;
+  bool calRequested_ = false;
+  MATXYZ seededFrom_;  // the m_MC_NEP the integration last started from
 };
 
 }  // namespace tools

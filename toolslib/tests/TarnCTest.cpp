@@ -245,14 +245,14 @@ TEST(TarnCCalibration, TheEngineLoadsATableFromTheChosenFile) {
   std::ofstream(path, std::ios::binary) << sampleSct();
   char text[256] = {};
   unsigned status = 0;
-  EXPECT_EQ(rig.tarnC.executeCal(1, 0, &status, text), 3) << "asks for the file";
-  std::snprintf(text, sizeof text, "%s", path.c_str());
-  EXPECT_EQ(rig.tarnC.executeCal(1, 1, &status, text), 2);
-  EXPECT_STREQ(text, "Sensor correction table loaded: SN TCX-0417, 2026-11-03\n");
-  EXPECT_EQ(rig.tarnC.executeCal(1, 2, &status, text), 0);
-  // Saving never replaces a file.
+  EXPECT_EQ(rig.tarnC.executeCal(2, 0, &status, text), 3) << "asks for the file";
   std::snprintf(text, sizeof text, "%s", path.c_str());
   EXPECT_EQ(rig.tarnC.executeCal(2, 1, &status, text), 2);
+  EXPECT_STREQ(text, "Sensor correction table loaded: SN TCX-0417, 2026-11-03\n");
+  EXPECT_EQ(rig.tarnC.executeCal(2, 2, &status, text), 0);
+  // Saving never replaces a file.
+  std::snprintf(text, sizeof text, "%s", path.c_str());
+  EXPECT_EQ(rig.tarnC.executeCal(3, 1, &status, text), 2);
   EXPECT_NE(std::string(text).find("exists already"), std::string::npos) << text;
 }
 

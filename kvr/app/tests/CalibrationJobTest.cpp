@@ -160,6 +160,44 @@ TEST(CalibrationJob, TarnBTablesLoadThroughTheDialog) {
   EXPECT_EQ(job.station->library().globals().TARNB_Cal_Sensor_SN, "G-17");
 }
 
+// The TARN-C list through the engine: each entry runs the procedure it names.
+TEST(CalibrationJob, TarnCReadsItsSetupLoadsATableAndTestsTheGyroTurnOn) {
+  Job job;
+  job.declare({"TARNC-NSG"});
+  job.telemetry();
+  RecordingCalibrationView view;
+  Calibrations dialog(*job.station, job.prompter, job.loop, job.loop.clock(), job.paths, view);
+  auto& cal = dialog.manager();
+  EXPECT_EQ(cal.title(), "TARN C Calibration");
+
+  cal.start(0);  // "Read Tool Calibration"
+  EXPECT_TRUE(job.loop.advanceUntil([&] { return !cal.running(); }, 20000));
+  EXPECT_NE(view.output.find("Indexer positions: 0 deg 12, 90 deg 268, 180 deg 524, 270 deg 780\n"), std::string::npos)
+      << view.output;
+  EXPECT_NE(view.output.find("IMU frequency table (degC,code): 10,40 40,45 70,50 100,55 130,60 150,65 170,70 190,75\n"),
+            std::string::npos)
+      << view.output;
+  EXPECT_NE(view.output.find("Moving detection: GyroX "), std::string::npos) << view.output;
+  EXPECT_NE(view.output.find("No sensor correction table is loaded."), std::string::npos);
+  EXPECT_EQ(view.output.find("Timeout"), std::string::npos) << view.output;
+
+  job.prompter.queueFile(std::string(VAREXA_SOURCE_ROOT) + "/data/TCX-0417.sct");
+  cal.start(1);  // "Load Calibration File"
+  EXPECT_FALSE(cal.running());
+  EXPECT_NE(view.output.find("Sensor correction table loaded: SN TCX-0417"), std::string::npos) << view.output;
+  EXPECT_EQ(job.station->library().globals().TARNC_Cal_Sensor_SN, "TCX-0417");
+
+  cal.start(3);  // "Gyro Turn-On Test"
+  EXPECT_TRUE(job.loop.advanceUntil([&] { return !cal.running(); }, 20000));
+  EXPECT_NE(view.output.find("TURN-ON active at DTG step "), std::string::npos) << view.output;
+  EXPECT_NE(view.output.find("Gyro turn-on test: PASS"), std::string::npos) << view.output;
+  const auto sent = job.station->link().simulator->messagesTo(227);
+  ASSERT_GE(sent.size(), 2u);
+  EXPECT_EQ(sent[sent.size() - 2][3], 0x83);
+  EXPECT_EQ(sent[sent.size() - 2][4] & 0x40, 0x40);
+  EXPECT_EQ(sent.back()[4] & 0x40, 0);
+}
+
 TEST(ToolParametersJob, EditsAreSentAsBytesAtTheSimulatedPanel) {
   Job job;
   job.declare({"BRIX-CCL", "QUIL-GR"});
