@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -18,6 +22,7 @@
 #include "kvr/app/ui/KvrProgram.h"
 #include "kvr/app/ui/tests/ModalSteps.h"
 #include "kvr/core/ui/ToolStringManagerDialog.h"
+#include "kvr/tarnc/ui/LowLevelCmdWindow.h"
 #include "platform/qt/testing/QtTestApp.h"
 
 namespace {
@@ -213,3 +218,32 @@ TEST(MainWindow, SettingsReachWhatTheyChange) {
 }
 
 }  // namespace
+
+// The TARN-C terminal's window, opened from the menu of a TARN-C string, sends through the
+// simulated panel and shows the tool's answers.
+TEST(MainWindow, TheTarnCTerminalWindowTalksToTheTool) {
+  Desktop desk;
+  desk.jobData();
+  desk.toolString({"BRIX-CCL"});
+  EXPECT_FALSE(desk.window().action(C::TarnCLowLevelCommands)->isEnabled());
+  desk.toolString({"TARNC-NSG"});
+  desk.menu(C::StartTelemetry);
+  desk.menu(C::TarnCLowLevelCommands);
+  auto* terminal = desk.window().findChild<kvr::tarnc::ui::LowLevelCmdWindow*>();
+  ASSERT_NE(terminal, nullptr);
+  EXPECT_TRUE(terminal->isVisible());
+  EXPECT_EQ(terminal->windowTitle(), "Low Level Commands Terminal");
+
+  terminal->commandList()->setCurrentIndex(0);  // POS_0_DEG_WRITE
+  EXPECT_TRUE(terminal->helpText()->text().startsWith("Specifies the value for the 0 deg position:"));
+  terminal->valuesBox()->setPlainText("1013");
+  terminal->sendButton()->click();
+  EXPECT_TRUE(runUntil([&] { return terminal->statusLine()->text() == "Angle Position ACK received"; }, 5000))
+      << terminal->statusLine()->text().toStdString();
+  terminal->commandList()->setCurrentIndex(16);  // POS_ALL_READ
+  terminal->sendButton()->click();
+  EXPECT_TRUE(runUntil([&] { return terminal->statusLine()->text() == "All data received."; }, 8000))
+      << terminal->statusLine()->text().toStdString();
+  EXPECT_EQ(terminal->valuesBox()->toPlainText(), "Pos 0  : 1013\nPos 90 : 268\nPos 180: 524\nPos 270: 780");
+  desk.menu(C::StopTelemetry);
+}
