@@ -11,11 +11,12 @@
 
 #include "common/records/ToolCodes.h"
 #include "toolslib/Library.h"
+#include "navikor/Navikor.h"
 #include "toolslib/families/TarnC.h"
 
 namespace {
 
-void decode(benchmark::State& state, bool rawStream) {
+void decode(benchmark::State& state, bool rawStream, bool integrating) {
   tools::Library lib;
   auto& family = *static_cast<tools::TarnC*>(lib.family(records::kTarnC));
   std::ifstream in(std::string(VAREXA_SOURCE_ROOT) + "/data/TCX-0417.sct", std::ios::binary);
@@ -25,6 +26,14 @@ void decode(benchmark::State& state, bool rawStream) {
   const auto dir = std::filesystem::temp_directory_path() / ("varexa-tarnc-bench-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   if (rawStream && !family.OpenTARN_C_DLLRawDataFile(dir.string(), "DataSession", "1")) state.SkipWithError("no stream");
+  if (integrating) {
+    // A station's attitude handed over: the gyros are integrated every frame, with the
+    // online drift correction on.
+    auto& g = lib.globals();
+    g.m_MC_NEP = Param2Matrix(POS_PARAM{0.5, 2.1, 0.7, 0});
+    g.TARNC_GyroDriftCorrEnable = 1;
+    g.TARNC_GyroDriftCorrInterval = 60;
+  }
 
   // 512 frames of a tool at rest with a turning slot word.
   std::vector<std::uint8_t> ring(32768);
@@ -54,6 +63,7 @@ void decode(benchmark::State& state, bool rawStream) {
 
 }  // namespace
 
-BENCHMARK_CAPTURE(decode, calibrated, false);
-BENCHMARK_CAPTURE(decode, calibrated_with_raw_stream, true);
+BENCHMARK_CAPTURE(decode, calibrated, false, false);
+BENCHMARK_CAPTURE(decode, calibrated_with_raw_stream, true, false);
+BENCHMARK_CAPTURE(decode, integrating_from_a_station, false, true);
 BENCHMARK_MAIN();
