@@ -125,6 +125,8 @@ bool ContinuousRun::chooseCalibration(const std::string& rawPath, CalibrationCho
     case CalibrationChoice::Ask:
       if (!rawThere) {
         trace_.trace("RAW calibration could not be loaded. Keeping current KVR calibration.\n");
+        const auto* kvr = tarnC_.kvrCalibration();
+        navikor().SetIMU2HOUSING(kvr ? kvr->imuTilt : 0, kvr ? kvr->imuDirection : 0);
         return true;
       }
       if (!kvrThere) {
