@@ -33,6 +33,7 @@ struct SessionPlan {
   double speedMPerMin = 10;     // down the hole while surveying
   double acelNoise = 1e-4;      // g
   double gyroNoise = 0.05;      // deg/h
+  double gyroBias[3] = {0.04, -0.03, 0.02};  // deg/h, constant: no station removes it
   bool calibrationInStream = true;
   panelsim::Well well{40, 30, 123.4, 60};
 };
@@ -51,6 +52,7 @@ class SimulatedSession {
     s.calibration = sct.calibration;
     s.acelNoise = plan.acelNoise;
     s.gyroNoise = plan.gyroNoise;
+    for (int i = 0; i < 3; ++i) s.gyroBias[i] = plan.gyroBias[i];
     tool_ = std::make_unique<panelsim::TarnCTool>(s);
     tarnC.OpenTARN_C_DLLRawDataFile(sessionFolder.string(), "DataSession", "1");
     logPath = (sessionFolder / "Output" / "Session_1.csv").string();
@@ -65,10 +67,9 @@ class SimulatedSession {
 
   // The IMU attitude at indexer angle 0 at tool time t.
   POS_PARAM truthAt(double t) const {
-    std::size_t i = 0;
-    while (i + 1 < toolface_.size() && toolface_[i + 1].first <= t) ++i;
-    const double tf = toolface_.empty() ? plan_.well.toolfaceDeg
-                                        : toolface_[i].second + (t - toolface_[i].first) * rateAfter_[i];
+    double tf = plan_.well.toolfaceDeg;
+    for (std::size_t i = 0; i < toolface_.size() && toolface_[i].first <= t; ++i)
+      tf = toolface_[i].second + (t - toolface_[i].first) * rateAfter_[i];
     return Matrix2Param(Param2Matrix(POS_PARAM{rad(plan_.well.inclinationDeg), rad(plan_.well.azimuthDeg),
                                               rad(tf), 0}));
   }
