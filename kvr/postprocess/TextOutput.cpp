@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>
 
 #include "kvr/postprocess/Trace.h"
 
@@ -41,13 +42,44 @@ void TextOutput::print(const char* pattern, ...) {
   put(s);
 }
 
+namespace {
+// printf's "%.<precision>f" for |v| x 10^precision below 2^51 and precision 0 to 3 (so every
+// half-integer near the product is exact): the nearest integer to
+// v x 10^precision from the exact product (fma gives the sign of the exact remainder), ties
+// to even as the binary value is rounded; false for anything else.
+bool fastFixed(double v, int precision, char* out, int* length) {
+  static constexpr double kScale[] = {1, 10, 100, 1000};
+  static constexpr std::uint64_t kDivisor[] = {1, 10, 100, 1000};
+  if (precision < 0 || precision > 3 || !std::isfinite(v)) return false;
+  const double a = std::fabs(v), s = kScale[precision];
+  if (a * s >= 0x1p51) return false;
+  double q = std::floor(a * s + 0.5);
+  const double below = std::fma(a, s, -(q - 0.5)), above = std::fma(a, s, -(q + 0.5));
+  if (below < 0) q -= 1;
+  else if (above > 0) q += 1;
+  else if (below == 0 && std::fmod(q, 2) != 0) q -= 1;
+  else if (above == 0 && std::fmod(q, 2) != 0) q += 1;
+  const auto u = static_cast<std::uint64_t>(q);
+  char* p = out;
+  if (std::signbit(v)) *p++ = '-';
+  p = std::to_chars(p, p + 24, u / kDivisor[precision]).ptr;
+  if (precision > 0) {
+    *p++ = '.';
+    std::uint64_t frac = u % kDivisor[precision];
+    for (int i = precision - 1; i >= 0; --i, frac /= 10) p[i] = static_cast<char>('0' + frac % 10);
+    p += precision;
+  }
+  *length = static_cast<int>(p - out);
+  return true;
+}
+}  // namespace
+
 void TextOutput::fixed(double v, int width, int precision) {
   char digits[64];
-  const auto r = std::isfinite(v) && std::fabs(v) < 1e30
-                     ? std::to_chars(digits, digits + sizeof digits, v, std::chars_format::fixed, precision)
-                     : std::to_chars_result{digits + std::snprintf(digits, sizeof digits, "%.*f", precision, v),
-                                            std::errc{}};
-  const auto n = static_cast<int>(r.ptr - digits);
+  int n = 0;
+  if (!fastFixed(v, precision, digits, &n)) n = std::snprintf(digits, sizeof digits, "%.*f", precision, v);
+  if (n < 0) n = 0;
+  if (n > static_cast<int>(sizeof digits) - 1) n = static_cast<int>(sizeof digits) - 1;
   if (n < width) buffer_.append(static_cast<std::size_t>(width - n), ' ');
   buffer_.append(digits, static_cast<std::size_t>(n));
 }

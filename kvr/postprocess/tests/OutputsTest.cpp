@@ -2,6 +2,7 @@
 // so that each rule of the layouts shows on its own.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -87,19 +88,37 @@ struct OutputRun {
 }  // namespace
 
 TEST(McOutputs, FixedNumbersAreThoseOfPrintf) {
-  const double values[] = {0, -0.0, 0.125, 0.375, -0.005, 2.675, 359.995, 1e9 + 0.5, -123.456, 1e40, -7.25e-3};
+  std::vector<double> values = {0, -0.0, 0.125, 0.375, -0.005, 2.675, 359.995, 1e9 + 0.5, -123.456, 1e40, -7.25e-3,
+                                0.5, 1.5, 2.5, -2.5, 0.05, 0.15, 0.25, 1e15 - 0.5, 999999999999999.9, 1e-300};
+  // Numbers near every rounding edge of two decimals.
+  for (int i = 0; i < 2000; ++i) values.push_back(i * 0.005 + (i % 3 - 1) * 1e-13);
+  // And numbers of every size.
+  std::uint64_t x = 88172645463325252ull;
+  for (int i = 0; i < 3000; ++i) {
+    x ^= x << 13, x ^= x >> 7, x ^= x << 17;
+    values.push_back((static_cast<double>(x % 2000001) - 1e6) * std::pow(10.0, static_cast<int>(x % 19) - 9));
+  }
+  TempFolder folder;
+  const auto path = folder.path / "n.txt";
+  pp::TextOutput out;
+  ASSERT_TRUE(out.create(path.string()));
+  std::string expected;
   for (double v : values)
     for (int precision : {0, 1, 2}) {
-      char expected[128];
-      std::snprintf(expected, sizeof expected, "%8.*f", precision, v);
-      TempFolder folder;
-      const auto path = folder.path / "n.txt";
-      pp::TextOutput out;
-      ASSERT_TRUE(out.create(path.string()));
+      char text[400];
+      std::snprintf(text, sizeof text, "%8.*f\r\n", precision, v);
+      expected += text;
       out.fixed(v, 8, precision);
-      ASSERT_TRUE(out.close());
-      EXPECT_EQ(readAll(path), expected) << v;
+      out.put("\n");
     }
+  ASSERT_TRUE(out.close());
+  const std::string written = readAll(path);
+  for (std::size_t a = 0, b = 0, line = 0; a < expected.size() && b < written.size(); ++line) {
+    const auto ea = expected.find('\n', a) + 1, eb = written.find('\n', b) + 1;
+    ASSERT_EQ(written.substr(b, eb - b), expected.substr(a, ea - a)) << values[line / 3];
+    a = ea, b = eb;
+  }
+  EXPECT_EQ(written.size(), expected.size());
 }
 
 TEST(McOutputs, SurveyLasHeaderStationsMovementsAndRows) {
