@@ -12,14 +12,9 @@
 #include <fstream>
 #include <new>
 
-#include "common/records/ToolCodes.h"
 #include "kvr/postprocess/McOutputs.h"
-#include "kvr/postprocess/PostProcessManager.h"
+#include "kvr/postprocess/tests/ProgramSide.h"
 #include "navikor/tests/Synthetic.h"
-#include "platform/testing/ManualLoop.h"
-#include "platform/testing/ScriptedPrompter.h"
-#include "toolslib/Library.h"
-#include "toolslib/families/TarnC.h"
 #include "toolslib/tarnc/RawStream.h"
 
 namespace {
@@ -108,14 +103,9 @@ struct LongSession {
 void process(benchmark::State& state) {
   const long n = state.range(0);
   const LongSession session(n);
-  tools::Library lib;
-  auto& tarnC = *static_cast<tools::TarnC*>(lib.family(records::kTarnC));
-  tarnC.getParameterList()[tools::TarnC::kLatitude].value = 40;
-  tarnC.init();
-  platform::testing::ScriptedPrompter prompter;
-  platform::testing::VirtualClock clock;
-  pp::NullTrace trace;
-  pp::PostProcessManager manager(lib, prompter, clock, trace);
+  pp::testing::ProgramSide program;
+  auto& manager = program.manager;
+  auto& prompter = program.prompter;
   if (!manager.load(session.log)) state.SkipWithError("no session");
   // The tables of the previous run are released as the next one starts: measured from here.
   const long long base = g_live;

@@ -12,11 +12,9 @@
 #include <sstream>
 
 #include "kvr/postprocess/McOutputs.h"
-#include "kvr/postprocess/PostProcessManager.h"
+#include "kvr/postprocess/tests/ProgramSide.h"
 #include "kvr/postprocess/tests/SessionFixture.h"
 #include "kvr/postprocess/tests/SimulatedSession.h"
-#include "platform/testing/ManualLoop.h"
-#include "platform/testing/ScriptedPrompter.h"
 
 namespace pp = kvr::postprocess;
 using namespace kvr::postprocess::testing;
@@ -43,15 +41,8 @@ struct Processed {
 };
 
 Processed process(const SimulatedSession& session, double from, double to) {
-  tools::Library lib;
-  auto& tarnC = *static_cast<tools::TarnC*>(lib.family(records::kTarnC));
-  EXPECT_TRUE(tarnC.loadCorrectionTableText(sampleSct(), nullptr));
-  tarnC.getParameterList()[tools::TarnC::kLatitude].value = 40;
-  tarnC.init();
-  platform::testing::ScriptedPrompter prompter;
-  platform::testing::VirtualClock clock;
-  pp::NullTrace trace;
-  pp::PostProcessManager manager(lib, prompter, clock, trace);
+  ProgramSide program(sampleSct());
+  auto& manager = program.manager;
   Processed p;
   EXPECT_TRUE(manager.load(session.logPath));
   const auto r = manager.process();

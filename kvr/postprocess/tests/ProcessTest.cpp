@@ -4,10 +4,9 @@
 
 #include "kvr/postprocess/McOutputs.h"
 #include "kvr/postprocess/PostProcessManager.h"
+#include "kvr/postprocess/tests/ProgramSide.h"
 #include "kvr/postprocess/tests/SessionFixture.h"
 #include "kvr/postprocess/tests/SimulatedSession.h"
-#include "platform/testing/ManualLoop.h"
-#include "platform/testing/ScriptedPrompter.h"
 
 namespace pp = kvr::postprocess;
 using namespace kvr::postprocess::testing;
@@ -21,29 +20,6 @@ std::string withLine(std::string sct, const std::string& key, const std::string&
   const auto end = sct.find_first_of("\r\n", at + 1);
   return sct.replace(at + 1, end - at - 1, key + " " + value);
 }
-
-// The program's side: its TOOLS library with the TARN-C calibration it has loaded.
-struct Program {
-  tools::Library lib;
-  tools::TarnC& tarnC = *static_cast<tools::TarnC*>(lib.family(records::kTarnC));
-  ScriptedPrompter prompter;
-  platform::testing::VirtualClock clock;
-  pp::KeptTrace trace;
-  pp::PostProcessManager manager{lib, prompter, clock, trace};
-
-  explicit Program(const std::string& kvrSct = {}) {
-    if (!kvrSct.empty()) {
-      EXPECT_TRUE(tarnC.loadCorrectionTableText(kvrSct, nullptr));
-    }
-    tarnC.getParameterList()[tools::TarnC::kLatitude].value = 40;
-    tarnC.init();
-  }
-  bool traced(const std::string& piece) const {
-    for (const auto& l : trace.lines)
-      if (l.find(piece) != std::string::npos) return true;
-    return false;
-  }
-};
 
 }  // namespace
 
@@ -70,7 +46,7 @@ TEST(Process, TheCalibrationChoice) {
     SessionPlan plan;
     plan.calibrationInStream = c.inStream;
     SimulatedSession session(folder.path, plan);
-    Program program(c.kvr);
+    ProgramSide program(c.kvr);
     ASSERT_TRUE(program.manager.load(session.logPath));
     // "Test Complete!" comes first, then the question.
     for (Answer a : c.answers) program.prompter.queue(Answer::Ok), program.prompter.queue(a);
@@ -96,7 +72,7 @@ TEST(Process, StationsInLogOrderAndTheMessagesOfARun) {
   plan.stations = 3;
   plan.surveyS = 20;
   SimulatedSession session(folder.path, plan);
-  Program program(sampleSct());
+  ProgramSide program(sampleSct());
   ASSERT_TRUE(program.manager.load(session.logPath));
   ASSERT_EQ(program.manager.rows().size(), 2u);
   EXPECT_EQ(program.manager.rows()[1][0], "Session_1 [2]");
@@ -139,7 +115,7 @@ TEST(Process, AxisCorrectionTakesTheMountingOfTheCalibrationOrNone) {
   const std::string tilted = withLine(withLine(sampleSct(), "IMU_TILT", "2"), "IMU_DIRECTION", "30");
   for (bool on : {true, false}) {
     SCOPED_TRACE(on);
-    Program program(tilted);
+    ProgramSide program(tilted);
     ASSERT_TRUE(program.manager.load(session.logPath));
     program.manager.axisCorrection = on;
     ASSERT_EQ(program.manager.process().outputs.size(), 3u);
@@ -178,7 +154,7 @@ TEST(Process, RefusalsAndSkippedOutputs) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     variant(c.from, c.to);
-    Program program;
+    ProgramSide program;
     ASSERT_TRUE(program.manager.load(session.logPath));
     program.prompter.clear();
     const auto r = program.manager.process();
@@ -201,7 +177,7 @@ TEST(Process, RefusalsAndSkippedOutputs) {
   writeFile(session.logPath, log);
   const std::string survey = pp::outputPath(session.logPath, pp::Output::SurveyLas);
   writeFile(survey, "kept");
-  Program program;
+  ProgramSide program;
   ASSERT_TRUE(program.manager.load(session.logPath));
   const auto r = program.manager.process();
   EXPECT_TRUE(program.prompter.saw("ERROR", "Could not create survey LAS file."));

@@ -7,12 +7,11 @@
 #include <QTableWidget>
 
 #include "kvr/postprocess/McOutputs.h"
+#include "kvr/postprocess/tests/ProgramSide.h"
 #include "kvr/postprocess/tests/SessionFixture.h"
 #include "kvr/postprocess/tests/SimulatedSession.h"
 #include "kvr/postprocess/ui/PostProcessWindow.h"
 #include "platform/qt/testing/QtTestApp.h"
-#include "platform/testing/ManualLoop.h"
-#include "platform/testing/ScriptedPrompter.h"
 
 namespace pp = kvr::postprocess;
 using namespace kvr::postprocess::testing;
@@ -24,12 +23,9 @@ TEST(PostProcessWindow, AddFilesFillsTheGridAndProcessWritesTheOutputs) {
   plan.stations = 3;
   plan.surveyS = 20;
   SimulatedSession session(folder.path, plan);
-  tools::Library lib;
-  static_cast<tools::TarnC*>(lib.family(records::kTarnC))->init();
-  platform::testing::ScriptedPrompter prompter;
-  platform::testing::VirtualClock clock;
-  pp::NullTrace trace;
-  pp::PostProcessManager manager(lib, prompter, clock, trace);
+  ProgramSide program;
+  auto& manager = program.manager;
+  auto& prompter = program.prompter;
   pp::ui::PostProcessWindow window(manager, folder.path.string());
   EXPECT_EQ(window.windowTitle().toStdString(), "Post Processing Manager");
   EXPECT_FALSE(window.processButton()->isEnabled()) << "nothing loaded yet";
