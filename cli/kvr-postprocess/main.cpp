@@ -100,9 +100,9 @@ int main(int argc, char** argv) {
   StderrTrace toStderr;
   pp::NullTrace quiet;
   pp::PostProcessManager manager(lib, prompter, clock, trace ? static_cast<pp::TraceSink&>(toStderr) : quiet);
-  manager.axisCorrection = axis;
-  manager.acelCorrection = acel;
-  manager.calibration = choice;
+  manager.options.axisCorrection = axis;
+  manager.options.acelCorrection = acel;
+  manager.options.calibration = choice;
   if (!manager.load(session)) return 1;
   const pp::ProcessResult r = manager.process();
   for (const auto& path : r.outputs) std::printf("file: %s\n", path.c_str());

@@ -36,13 +36,7 @@ bool PostProcessManager::load(const std::string& eventLogPath) {
 }
 
 ProcessResult PostProcessManager::process() {
-  ProcessOptions o;
-  o.axisCorrection = axisCorrection;
-  o.acelCorrection = acelCorrection;
-  o.sensorSerial = sensorSerial;
-  o.calibrationDate = calibrationDate;
-  o.calibration = calibration;
-  return run_.process(path_, events_, o);
+  return run_.process(path_, events_, options);
 }
 
 }  // namespace kvr::postprocess

@@ -30,11 +30,8 @@ class PostProcessManager {
   // "Process".
   ProcessResult process();
 
-  bool axisCorrection = false;
-  bool acelCorrection = true;
-  int sensorSerial = 0;
-  std::string calibrationDate;
-  CalibrationChoice calibration = CalibrationChoice::Ask;
+  // The two switches, the header's serial number and date, the calibration choice.
+  ProcessOptions options;
 
   const std::string& eventLogPath() const { return path_; }
   const std::vector<SESSION_EVENT>& events() const { return events_; }

@@ -117,7 +117,7 @@ TEST(Process, AxisCorrectionTakesTheMountingOfTheCalibrationOrNone) {
     SCOPED_TRACE(on);
     ProgramSide program(tilted);
     ASSERT_TRUE(program.manager.load(session.logPath));
-    program.manager.axisCorrection = on;
+    program.manager.options.axisCorrection = on;
     ASSERT_EQ(program.manager.process().outputs.size(), 3u);
     std::ifstream in(folder.output() / "MCReport_1.txt", std::ios::binary);
     const std::string report{std::istreambuf_iterator<char>(in), {}};

@@ -18,8 +18,8 @@ PostProcessWindow::PostProcessWindow(PostProcessManager& manager, std::string se
   process_ = new QPushButton("Process", this);
   axis_ = new QCheckBox("Enable Axis Correction", this);
   acel_ = new QCheckBox("Enable Acelerometer Correction", this);
-  axis_->setChecked(manager_.axisCorrection);
-  acel_->setChecked(manager_.acelCorrection);
+  axis_->setChecked(manager_.options.axisCorrection);
+  acel_->setChecked(manager_.options.acelCorrection);
   grid_ = new QTableWidget(0, static_cast<int>(kGridColumns.size()), this);
   QStringList headers;
   for (const char* c : kGridColumns) headers << QString::fromLatin1(c);
@@ -49,8 +49,8 @@ void PostProcessWindow::addFiles() {
 }
 
 void PostProcessWindow::process() {
-  manager_.axisCorrection = axis_->isChecked();
-  manager_.acelCorrection = acel_->isChecked();
+  manager_.options.axisCorrection = axis_->isChecked();
+  manager_.options.acelCorrection = acel_->isChecked();
   // A long session takes a few seconds: say so while it runs.
   QApplication::setOverrideCursor(Qt::WaitCursor);
   manager_.process();
