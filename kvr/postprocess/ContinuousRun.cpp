@@ -158,7 +158,11 @@ void ContinuousRun::writeOutputs(const std::string& eventLogPath, const std::vec
   c.samples = samples_;
   c.navikor = &navikor();
   c.sensorSerial = options.sensorSerial;
-  c.calibrationDate = options.calibrationDate;
+  // Unless the dialog was given one, the date of the calibration the run used.
+  const auto& g = tools_.globals();
+  c.calibrationDate = !options.calibrationDate.empty() ? options.calibrationDate
+                      : result.rawCalibrationUsed        ? g.TARNC_RAW_Cal_Date
+                                                         : g.TARNC_Cal_Date;
   const auto& params = tarnC_.getParameterList();
   c.latitude = params.empty() ? 0.0 : params.front().value;
   c.now = clock_.localTime();

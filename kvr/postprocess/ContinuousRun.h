@@ -27,7 +27,7 @@ struct ProcessOptions {
   bool axisCorrection = false;  // "Enable Axis Correction"
   bool acelCorrection = true;   // "Enable Acelerometer Correction"
   int sensorSerial = 0;         // shown in the results header
-  std::string calibrationDate;
+  std::string calibrationDate;  // empty: that of the calibration used
   // Ask: the stream's calibration when the program has none, the question when they differ.
   // Raw and Kvr take that one without a question (the headless program's choice).
   CalibrationChoice calibration = CalibrationChoice::Ask;

@@ -32,13 +32,14 @@ TEST(Process, TheCalibrationChoice) {
     std::string kvr;
     std::vector<Answer> answers;
     bool asked, rawUsed;
+    const char* date;  // in the results header
   };
   const std::vector<Case> cases = {
-      {"equal calibrations", true, same, {}, false, false},
-      {"mismatch, Yes takes the stream's", true, otherDate, {Answer::Yes}, true, true},
-      {"mismatch, No keeps the program's", true, otherDate, {Answer::No}, true, false},
-      {"no program calibration", true, "", {}, false, true},
-      {"no calibration in the stream", false, same, {}, false, false},
+      {"equal calibrations", true, same, {}, false, false, "2026-11-03"},
+      {"mismatch, Yes takes the stream's", true, otherDate, {Answer::Yes}, true, true, "2026-11-03"},
+      {"mismatch, No keeps the program's", true, otherDate, {Answer::No}, true, false, "2026-12-01"},
+      {"no program calibration", true, "", {}, false, true, "2026-11-03"},
+      {"no calibration in the stream", false, same, {}, false, false, "2026-11-03"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -61,6 +62,9 @@ TEST(Process, TheCalibrationChoice) {
               c.asked);
     EXPECT_EQ(program.traced("RAW calibration could not be loaded. Keeping current KVR calibration."), !c.inStream);
     EXPECT_EQ(program.prompter.unusedAnswers(), 0u);
+    std::ifstream las(r.outputs.at(0), std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(las), {}};
+    EXPECT_NE(text.find(std::string("# Calibration Date: ") + c.date + " \r\n"), std::string::npos);
     // The program's own calibration is back in force after the run.
     EXPECT_EQ(program.tarnC.CheckTARN_C_CorrectionTableActive(), c.kvr.empty() ? 0 : 1);
   }
