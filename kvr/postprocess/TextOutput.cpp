@@ -19,6 +19,7 @@ bool TextOutput::create(const std::string& path) {
   close();
   failed_ = false;
   file_ = std::fopen(path.c_str(), "wbx");
+  path_ = path;
   buffer_.reserve(kSpill + 4096);
   return file_ != nullptr;
 }
@@ -96,6 +97,7 @@ bool TextOutput::close() {
   spill();
   const bool ok = std::fclose(file_) == 0 && !failed_;
   file_ = nullptr;
+  if (!ok) std::remove(path_.c_str());
   return ok;
 }
 

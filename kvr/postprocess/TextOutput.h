@@ -22,13 +22,15 @@ class TextOutput {
   void print(const char* pattern, ...) __attribute__((format(printf, 2, 3)));
   // Appends printf's "%<width>.<precision>f" of v.
   void fixed(double v, int width, int precision);
-  // Writes what is buffered and closes; false when any write failed.
+  // Writes what is buffered and closes; false when any write failed, and then the file
+  // is removed so that no cut-short output is taken for a whole one.
   bool close();
 
  private:
   void spill();
 
   std::FILE* file_ = nullptr;
+  std::string path_;
   std::string buffer_;
   bool failed_ = false;
 };

@@ -7,6 +7,9 @@
 #include <iterator>
 #include <memory>
 
+#include <csignal>
+#include <sys/resource.h>
+
 #include "kvr/postprocess/McOutputs.h"
 #include "kvr/postprocess/TextOutput.h"
 #include "kvr/postprocess/tests/SessionFixture.h"
@@ -198,4 +201,25 @@ TEST(McOutputs, ReportWithoutMovementsSaysSo) {
   OutputRun run({});
   const std::string report = run.write(pp::Output::Report);
   EXPECT_EQ(report.substr(report.size() - 31), "\r\nNo movement data available.\r\n");
+}
+
+TEST(McOutputs, AnOutputCutShortIsRemoved) {
+  // A file size limit stands for a full disk.
+  TempFolder folder;
+  const auto path = folder.path / "cut.txt";
+  rlimit old{};
+  ::getrlimit(RLIMIT_FSIZE, &old);
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  pp::TextOutput out;
+  const bool created = out.create(path.string());
+  for (int i = 0; i < 200000; ++i) out.put("0123456789\n");
+  const bool closed = out.close();
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_TRUE(created);
+  EXPECT_FALSE(closed);
+  EXPECT_FALSE(std::filesystem::exists(path));
 }
