@@ -108,7 +108,7 @@ TEST(Process, StationsInLogOrderAndTheMessagesOfARun) {
   EXPECT_EQ(program.prompter.messages()[1].text,
             "Survey LAS exported to:\n" + (folder.output() / "MCResults_1.las").string());
   EXPECT_EQ(r.outputs.at(2), (folder.output() / "MCReport_1.txt").string());
-  EXPECT_TRUE(program.traced("ProcesarMC complete. Movimientos: 3")) << "two between the stations, one after";
+  EXPECT_TRUE(program.traced("ProcesarMC complete. Movimientos: 4")) << "one before, two between the stations, one after";
 }
 
 TEST(Process, AxisCorrectionTakesTheMountingOfTheCalibrationOrNone) {

@@ -57,6 +57,7 @@ class SimulatedSession {
     tarnC.OpenTARN_C_DLLRawDataFile(sessionFolder.string(), "DataSession", "1");
     logPath = (sessionFolder / "Output" / "Session_1.csv").string();
     log_ = "Tiempo,Tipo,Devi,Azi,Hstf,Tf,Qc,Flag\r\n";
+    hold(2);  // the stream opens as the session starts, a moment before the first station
     for (int k = 0; k < plan.stations; ++k) {
       station();
       if (k + 1 < plan.stations) survey();
