@@ -1,5 +1,8 @@
 #include "kvr/postprocess/ContinuousRun.h"
 
+#include <limits>
+#include <new>
+
 #include "common/records/ToolCodes.h"
 #include "kvr/postprocess/McOutputs.h"
 #include "kvr/postprocess/PostProcessTexts.h"
@@ -41,7 +44,19 @@ bool ContinuousRun::loadSamples(const std::string& rawPath, const std::vector<SE
   RawStreamFile raw(prompter_, trace_);
   if (!raw.open(rawPath)) return false;
   const long count = raw.sampleCount();
-  samples_.resize(static_cast<std::size_t>(count));
+  // Navikor counts samples in an int; beyond that, or beyond memory, nothing is read.
+  const auto tooMany = [&] {
+    release();
+    platform::tell(prompter_, text::kError, format(text::kTooManySamples, count), platform::Icon::Error);
+    return false;
+  };
+  if (count > std::numeric_limits<int>::max()) return tooMany();
+  try {
+    samples_.resize(static_cast<std::size_t>(count));
+    attitudes_.resize(samples_.size());
+  } catch (const std::bad_alloc&) {
+    return tooMany();
+  }
   // Signed: the 180-degree count may be the lower one.
   const double pos0 = first.Pos0, span = static_cast<double>(first.Pos180) - pos0;
   const double scale = span != 0 ? 180 / span : 0;
@@ -72,7 +87,6 @@ bool ContinuousRun::loadSamples(const std::string& rawPath, const std::vector<SE
     platform::tell(prompter_, text::kError, text::kEqualPositions, platform::Icon::Error);
     return false;
   }
-  attitudes_.resize(samples_.size());
   CNavikor& nav = navikor();
   nav.sampleTable = samples_.data();
   nav.sampleCount = static_cast<int>(samples_.size());

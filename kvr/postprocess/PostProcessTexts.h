@@ -35,6 +35,7 @@ inline constexpr const char* kMismatchCaption = "Calibration Selection";
 // When the headless program is told which calibration to use and it is not there.
 inline constexpr const char* kNoRawCalibration = "The RAW file holds no calibration.";
 inline constexpr const char* kNoKvrCalibration = "No KVR calibration is loaded.";
+inline constexpr const char* kTooManySamples = "Not enough memory for the %ld samples of the RAW file.";
 
 // Outputs
 inline constexpr const char* kSurveyCreate = "Could not create survey LAS file.";

@@ -189,3 +189,19 @@ TEST(Process, RefusalsAndSkippedOutputs) {
   std::ifstream kept(survey, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
 }
+
+TEST(Process, AStreamTooLongForTheTablesIsRefusedBeforeAnythingIsRead) {
+  TempFolder folder;
+  SimulatedSession session(folder.path, SessionPlan{});
+  // A sparse file claiming 2^31 samples: more than Navikor can count.
+  const auto raw = folder.output() / "DataSession1.raw";
+  std::filesystem::remove(raw);
+  writeFile(raw, rawBytes(0xAA, 7, {}));
+  std::filesystem::resize_file(raw, 7 + 120 * (std::uintmax_t{1} << 31));
+  ProgramSide program;
+  ASSERT_TRUE(program.manager.load(session.logPath));
+  const auto r = program.manager.process();
+  EXPECT_FALSE(r.completed);
+  EXPECT_TRUE(program.prompter.saw("ERROR", "Not enough memory for the 2147483648 samples of the RAW file."));
+  EXPECT_TRUE(program.manager.run().samples().empty());
+}
