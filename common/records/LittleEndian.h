@@ -33,6 +33,15 @@ inline std::uint32_t getU32(const std::uint8_t* p) {
 }
 inline std::int32_t getI32(const std::uint8_t* p) { return static_cast<std::int32_t>(getU32(p)); }
 inline float getF32(const std::uint8_t* p) { return std::bit_cast<float>(getU32(p)); }
+inline void putF64(std::uint8_t* p, double v) {
+  const auto u = std::bit_cast<std::uint64_t>(v);
+  for (int i = 0; i < 8; ++i) p[i] = static_cast<std::uint8_t>(u >> (8 * i));
+}
+inline double getF64(const std::uint8_t* p) {
+  std::uint64_t u = 0;
+  for (int i = 0; i < 8; ++i) u |= std::uint64_t{p[i]} << (8 * i);
+  return std::bit_cast<double>(u);
+}
 
 // A NUL-terminated text field of fixed width: at most width - 1 characters, NUL padded.
 inline void putText(std::uint8_t* p, std::size_t width, std::string_view text) {

@@ -10,17 +10,8 @@
 #include "common/records/LittleEndian.h"
 
 namespace tools::tarnc {
-namespace {
-void putF64(std::uint8_t* p, double v) {
-  const auto u = std::bit_cast<std::uint64_t>(v);
-  for (int i = 0; i < 8; ++i) p[i] = static_cast<std::uint8_t>(u >> (8 * i));
-}
-double getF64(const std::uint8_t* p) {
-  std::uint64_t u = 0;
-  for (int i = 0; i < 8; ++i) u |= std::uint64_t{p[i]} << (8 * i);
-  return std::bit_cast<double>(u);
-}
-}  // namespace
+using records::le::getF64;
+using records::le::putF64;
 
 RawStreamWriter::~RawStreamWriter() { close(); }
 

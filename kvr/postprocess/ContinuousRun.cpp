@@ -1,0 +1,241 @@
+#include "kvr/postprocess/ContinuousRun.h"
+
+#include <limits>
+#include <new>
+
+#include "common/records/ToolCodes.h"
+#include "kvr/postprocess/McOutputs.h"
+#include "kvr/postprocess/PostProcessTexts.h"
+#include "kvr/postprocess/RawStreamFile.h"
+#include "toolslib/Library.h"
+#include "toolslib/families/TarnC.h"
+
+namespace kvr::postprocess {
+namespace {
+constexpr double kPi = 3.1415926535898;
+double radians(double degrees) { return degrees * kPi / 180; }
+}  // namespace
+
+ContinuousRun::ContinuousRun(tools::Library& tools, platform::Prompter& prompter, platform::Clock& clock,
+                             TraceSink& trace)
+    : tools_(tools),
+      tarnC_(*static_cast<tools::TarnC*>(tools.family(records::kTarnC))),
+      prompter_(prompter),
+      clock_(clock),
+      trace_(trace) {}
+
+ContinuousRun::~ContinuousRun() { release(); }
+
+CNavikor& ContinuousRun::navikor() { return tools_.navikor(); }
+
+void ContinuousRun::release() {
+  CNavikor& nav = navikor();
+  if (nav.sampleTable == samples_.data()) {
+    nav.sampleTable = nullptr;
+    nav.attitudeTable = nullptr;
+    nav.sampleCount = 0;
+  }
+  samples_ = {};
+  attitudes_ = {};
+}
+
+bool ContinuousRun::loadSamples(const std::string& rawPath, const std::vector<SESSION_EVENT>& events,
+                                const SESSION_EVENT& first) {
+  RawStreamFile raw(prompter_, trace_);
+  if (!raw.open(rawPath)) return false;
+  const long count = raw.sampleCount();
+  // Navikor counts samples in an int; beyond that, or beyond memory, nothing is read.
+  const auto tooMany = [&] {
+    release();
+    platform::tell(prompter_, text::kError, format(text::kTooManySamples, count), platform::Icon::Error);
+    return false;
+  };
+  if (count > std::numeric_limits<int>::max()) return tooMany();
+  try {
+    samples_.resize(static_cast<std::size_t>(count));
+    attitudes_.resize(samples_.size());
+  } catch (const std::bad_alloc&) {
+    return tooMany();
+  }
+  // Signed: the 180-degree count may be the lower one.
+  const double pos0 = first.Pos0, span = static_cast<double>(first.Pos180) - pos0;
+  const double scale = span != 0 ? 180 / span : 0;
+  const bool read = raw.readSamples([&](std::span<const RawSample> block, long at) {
+    MUESTRA* out = samples_.data() + at;
+    for (const RawSample& r : block) {
+      const auto& v = r.v;
+      out->ag.gyro = CARTXYZ(v[2], v[3], v[4]);
+      out->ag.gyroTemp = CARTXYZ(v[11], v[12], v[13]);
+      out->ag.acel = CARTXYZ(v[5], v[6], v[7]);
+      out->ag.acelTemp = CARTXYZ(v[8], v[9], v[10]);
+      out->inStop = 0;
+      out->rotpos = (v[14] - pos0) * scale;
+      out->time = v[1];
+      out->depth = v[0];
+      ++out;
+    }
+  });
+  if (!read) {
+    release();
+    return false;
+  }
+  platform::tell(prompter_, text::kTestCaption,
+                 format(text::kTestComplete, static_cast<int>(events.size()), count, count / 15.0),
+                 platform::Icon::Information);
+  if (span == 0) {
+    release();
+    platform::tell(prompter_, text::kError, text::kEqualPositions, platform::Icon::Error);
+    return false;
+  }
+  CNavikor& nav = navikor();
+  nav.sampleTable = samples_.data();
+  nav.sampleCount = static_cast<int>(samples_.size());
+  nav.attitudeTable = attitudes_.data();
+  return true;
+}
+
+void ContinuousRun::addStations(const std::vector<SESSION_EVENT>& events, const std::vector<int>& stations) {
+  CNavikor& nav = navikor();
+  nav.stopCount = 0;
+  for (std::size_t k = 0; k < stations.size(); ++k) {
+    const std::size_t i = static_cast<std::size_t>(stations[k]);
+    const SESSION_EVENT& e = events[i];
+    ESTACIONout r;
+    r.attitude = POS_PARAM{radians(e.Devi), radians(e.Azi), radians(e.Hstf), radians(e.Tf)};
+    r.quality = e.Qc;
+    // The station began at the event before it (its START_STATION); a first row has none.
+    const double start = i > 0 ? events[i - 1].Time : e.Time;
+    nav.AgregarParada(r, static_cast<int>(e.Tipo), ESTACIONin{}, ESTACIONin{}, start, e.Time, 0);
+    trace_.trace(format("  Parada[%d]: T=%.3f  Devi=%.4f  Azi=%.4f  Hstf=%.4f  Tf=%.4f\n", static_cast<int>(k), start,
+                        r.attitude.Devi, r.attitude.Azi, r.attitude.Hstf, r.attitude.Tf));
+  }
+  trace_.trace(format("Loaded %d paradas.\n", nav.stopCount));
+}
+
+bool ContinuousRun::chooseCalibration(const std::string& rawPath, CalibrationChoice choice, bool* rawUsed) {
+  const auto& g = tools_.globals();
+  const bool ok = tarnC_.ReadTARN_C_CALFromRawFile(rawPath);
+  trace_.trace(format("RAW Calibration read from file: %s\n  SN: %s\n  Date: %s\n", ok ? "SUCCESS" : "FAILURE",
+                      g.TARNC_RAW_Cal_Sensor_SN.c_str(), g.TARNC_RAW_Cal_Date.c_str()));
+  trace_.trace(format("KVR Calibration: SN: %s, Date: %s\n", g.TARNC_Cal_Sensor_SN.c_str(), g.TARNC_Cal_Date.c_str()));
+  const bool rawThere = ok && g.TARNC_RAW_Cal_Loaded != 0;
+  const bool kvrThere = tarnC_.CheckTARN_C_CorrectionTableActive() == 1 && g.TARNC_Cal_Sensor_SN != "N/A" &&
+                        !g.TARNC_Cal_Sensor_SN.empty();
+  bool useRaw = false;
+  switch (choice) {
+    case CalibrationChoice::Raw:
+      if (!rawThere) {
+        platform::tell(prompter_, text::kError, text::kNoRawCalibration, platform::Icon::Error);
+        return false;
+      }
+      useRaw = true;
+      break;
+    case CalibrationChoice::Kvr:
+      if (!kvrThere) {
+        platform::tell(prompter_, text::kError, text::kNoKvrCalibration, platform::Icon::Error);
+        return false;
+      }
+      break;
+    case CalibrationChoice::Ask:
+      if (!rawThere) {
+        trace_.trace("RAW calibration could not be loaded. Keeping current KVR calibration.\n");
+        const auto* kvr = tarnC_.kvrCalibration();
+        navikor().SetIMU2HOUSING(kvr ? kvr->imuTilt : 0, kvr ? kvr->imuDirection : 0);
+        return true;
+      }
+      if (!kvrThere) {
+        useRaw = true;
+      } else if (g.TARNC_Cal_Sensor_SN != g.TARNC_RAW_Cal_Sensor_SN || g.TARNC_Cal_Date != g.TARNC_RAW_Cal_Date) {
+        const std::string question =
+            format(text::kMismatch, g.TARNC_Cal_Sensor_SN.c_str(), g.TARNC_Cal_Date.c_str(),
+                   g.TARNC_RAW_Cal_Sensor_SN.c_str(), g.TARNC_RAW_Cal_Date.c_str());
+        useRaw = prompter_.ask({text::kMismatchCaption, question, platform::Buttons::YesNo,
+                                platform::Icon::Question}) == platform::Answer::Yes;
+      }
+      break;
+  }
+  if (useRaw)
+    tarnC_.CargarCalibracionDLLdelRAW(&navikor());
+  else
+    tarnC_.CargarCalibracionDLLdelKVR(&navikor());
+  *rawUsed = useRaw;
+  return true;
+}
+
+void ContinuousRun::writeOutputs(const std::string& eventLogPath, const std::vector<SESSION_EVENT>& events,
+                                 const std::vector<int>& stations, const ProcessOptions& options,
+                                 ProcessResult& result) {
+  OutputContext c;
+  c.eventLogPath = eventLogPath;
+  c.events = &events;
+  c.stations = stations;
+  c.samples = samples_;
+  c.navikor = &navikor();
+  c.sensorSerial = options.sensorSerial;
+  // Unless the dialog was given one, the date of the calibration the run used.
+  const auto& g = tools_.globals();
+  c.calibrationDate = !options.calibrationDate.empty() ? options.calibrationDate
+                      : result.rawCalibrationUsed        ? g.TARNC_RAW_Cal_Date
+                                                         : g.TARNC_Cal_Date;
+  const auto& params = tarnC_.getParameterList();
+  c.latitude = params.empty() ? 0.0 : params.front().value;
+  c.now = clock_.localTime();
+  struct Step {
+    Output which;
+    bool (*write)(const OutputContext&, const std::string&);
+    const char *failure, *done, *caption;
+  };
+  const Step steps[] = {
+      {Output::SurveyLas, writeSurveyLas, text::kSurveyCreate, text::kSurveyDone, text::kSurveyCaption},
+      {Output::DepthLas, writeDepthLas, text::kDepthCreate, text::kDepthDone, text::kDepthCaption},
+      {Output::Report, writeReport, text::kReportCreate, text::kReportDone, text::kReportCaption},
+  };
+  for (const Step& s : steps) {
+    const std::string path = outputPath(eventLogPath, s.which);
+    if (!s.write(c, path)) {
+      platform::tell(prompter_, text::kError, s.failure, platform::Icon::Error);
+      continue;
+    }
+    result.outputs.push_back(path);
+    platform::tell(prompter_, s.caption, format(s.done, path.c_str()), platform::Icon::Information);
+  }
+}
+
+ProcessResult ContinuousRun::process(const std::string& eventLogPath, const std::vector<SESSION_EVENT>& events,
+                                     const ProcessOptions& options) {
+  ProcessResult result;
+  release();
+  // Without a station nothing anchors the attitudes nor gives the indexer counts.
+  const std::vector<int> stations = findSegments(events).stations;
+  if (stations.empty()) {
+    platform::tell(prompter_, text::kWarning, text::kNeedTwoStations, platform::Icon::Warning);
+    return result;
+  }
+  const std::string rawPath = rawStreamPathFor(eventLogPath);
+  if (!loadSamples(rawPath, events, events[static_cast<std::size_t>(stations.front())])) return result;
+  CNavikor& nav = navikor();
+  addStations(events, stations);
+  if (!chooseCalibration(rawPath, options.calibration, &result.rawCalibrationUsed)) {
+    release();
+    return result;
+  }
+  // The earth rate the integration removes is that of the well's latitude.
+  const auto& params = tarnC_.getParameterList();
+  nav.SetLatitud(params.empty() ? 0.0 : params.front().value);
+  nav.acelCorrOn = options.acelCorrection;
+  if (!options.axisCorrection) {
+    nav.SetIMU2HOUSING(0, 0);
+  } else if (nav.imuTilt != 0 || nav.imuDirection != 0) {
+    trace_.trace("Applying axis correction based on IMU angle and direction from calibration.\n");
+    nav.SetIMU2HOUSING(nav.imuTilt, nav.imuDirection);
+  }
+  nav.ProcesarTABLA();
+  nav.ProcesarMC();
+  trace_.trace(format("ProcesarMC complete. Movimientos: %d\n", nav.movementCount));
+  writeOutputs(eventLogPath, events, stations, options, result);
+  tarnC_.CargarCalibracionDLLdelKVR(&nav);
+  result.completed = true;
+  return result;
+}
+
+}  // namespace kvr::postprocess
