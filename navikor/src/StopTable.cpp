@@ -250,17 +250,48 @@ double CNavikor::HOUSINGPOSindex(long index, POS_PARAM* out)
     return t;
 }
 
+namespace {
+
+// Within this of vertical (1 - |cos I|) the angle round trips below are what defines the
+// toolface; away from it they are plain rotations and are done as such.
+constexpr double kClearOfVertical = 1e-4;
+
+// The toolface turned by 'turn' radians about the hole axis: what AjustePOSenPARAM does to the
+// angles, done to the matrix (its x and y columns turn about its z column).
+MATXYZ turnedAboutHoleAxis(const MATXYZ& m, double turn)
+{
+    const double c = std::cos(turn), s = std::sin(turn);
+    MATXYZ r;
+    for (int row = 0; row < 3; ++row) {
+        const double x = m.m[3 * row], y = m.m[3 * row + 1];
+        r.m[3 * row] = c * x - s * y;
+        r.m[3 * row + 1] = s * x + c * y;
+        r.m[3 * row + 2] = m.m[3 * row + 2];
+    }
+    return r;
+}
+
+} // namespace
+
 double CNavikor::WELLPOSindex(long index, POS_PARAM* out)
 {
+    if (!hasSamples(*this) || !attitudeTable)
+        return IMUPOSindex(index, out);
+    const long k = clampIndex(*this, index);
+    const double turn = -toRad(sampleTable[k].rotpos);
+    // One attitude per sample of a whole session: the matrix path keeps the angle conversions
+    // to one where the attitude is clear of vertical.
+    const MATXYZ housing = MatxMat(attitudeTable[k], imuToHousing);
     POS_PARAM p;
-    const double t = IMUPOSindex(index, &p);
-    if (hasSamples(*this) && attitudeTable) {
-        const long k = clampIndex(*this, index);
+    if (1 - std::fabs(housing.m[8]) > kClearOfVertical) {
+        p = Matrix2Param(MatxMat(turnedAboutHoleAxis(housing, turn), housingToWell));
+    } else {
+        IMUPOSindex(index, &p);
         p = HOUSINGaWELLPOS(AjustePOSenPARAM(0, sampleTable[k].rotpos, IMUaHOUSINGPOS(p)));
     }
     if (out)
         *out = p;
-    return t;
+    return sampleTable[k].time;
 }
 
 long CNavikor::IMUPOStiempo(double time, POS_PARAM* out)

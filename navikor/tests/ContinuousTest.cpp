@@ -72,6 +72,37 @@ TEST(ContinuousMode, MovementBetweenStationsEndsAtTheSecond)
     EXPECT_EQ(nav->WELLPOStiempo(t, &p), 2000);
 }
 
+// The well attitude of every sample is the IMU's through the mountings and the indexer, the
+// same whether taken as matrices (clear of vertical) or through the angles (near it).
+TEST(ContinuousMode, WellAttitudesOfEverySampleFollowTheMountingsAndTheIndexer)
+{
+    for (const double inclination : {18.0, 0.3, 0.0}) {
+        SCOPED_TRACE(inclination);
+        auto nav = std::make_unique<CNavikor>();
+        nav->SetIMU2HOUSING(0.4, 25);
+        nav->SetHOUSING2WELL(0.2, 140);
+        Survey s(-31.5, attitude(inclination, 100, 50), CARTXYZ(4, -3, 2));
+        s.add({300, CARTXYZ(), kIndexerStation, 0});
+        s.add({600, CARTXYZ(0.02, -0.01, 0.08), {}});
+        s.add({300, CARTXYZ(), kIndexerStation, 2});
+        Lcg noise;
+        s.load(*nav, &noise, 1e-4);
+        ASSERT_EQ(nav->ProcesarTABLA(), 0);
+        ASSERT_EQ(nav->ProcesarMC(), 0);
+        double worst = 0;
+        for (long k = 0; k < static_cast<long>(s.size()); k += 7) {
+            POS_PARAM p, imu;
+            nav->WELLPOSindex(k, &p);
+            nav->IMUPOSindex(k, &imu);
+            const POS_PARAM q =
+                nav->HOUSINGaWELLPOS(nav->AjustePOSenPARAM(0, nav->sampleTable[k].rotpos, nav->IMUaHOUSINGPOS(imu)));
+            worst = std::max({worst, std::fabs(p.Devi - q.Devi), angleDiff(deg(p.Azi), deg(q.Azi)) / 57.3,
+                              angleDiff(deg(p.Hstf), deg(q.Hstf)) / 57.3 * std::sin(q.Devi)});
+        }
+        EXPECT_LT(worst, 1e-9);
+    }
+}
+
 // Without the drift the stations report, the same gyro bias shows up as a mismatch at the
 // second station: what the drift removal buys.
 TEST(ContinuousMode, UncorrectedBiasShowsAsMismatch)
