@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/records/SystemMode.h"
+#include "common/records/ToolCodes.h"
 #include "kvr/core/SessionNumber.h"
 #include "kvr/core/ToolStringEditor.h"
 
@@ -22,6 +23,27 @@ class LoggingStation::DeclaredString final : public TelemetryToolString {
   CToolManager& tools_;
 };
 
+// The main window's menu commands the TARN-C panel posts, run when the loop comes to them.
+class LoggingStation::MainCommands final : public platform::EventTarget {
+ public:
+  MainCommands(platform::EventLoop& loop, CKVRDlg& dialog) : loop_(loop), dialog_(dialog) {}
+  ~MainCommands() override { loop_.forget(this); }
+  void post(tarnc::MainCommand c) { loop_.post(this, static_cast<int>(c)); }
+  void onTimer(int) override {}
+  void onCommand(int command, std::int64_t) override {
+    switch (static_cast<tarnc::MainCommand>(command)) {
+      case tarnc::MainCommand::StopLogging: dialog_.stopLogging(); break;
+      case tarnc::MainCommand::StationLog: dialog_.startLog(kLogStation, true); break;
+      case tarnc::MainCommand::StartLogUp: dialog_.startLog(kLogUp, false); break;
+      case tarnc::MainCommand::StartLogDown: dialog_.startLog(kLogDown, false); break;
+    }
+  }
+
+ private:
+  platform::EventLoop& loop_;
+  CKVRDlg& dialog_;
+};
+
 LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualTime, LoggingHooks hooks)
     : ports_(ports),
       link_(std::move(link)),
@@ -29,7 +51,8 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
                [this](const std::vector<std::uint8_t>& m) {
                  return telemetry_ && telemetry_->SendDownholeMessage(m.data(), static_cast<std::uint32_t>(m.size()));
                }},
-              [this](bool on) { menu_.setEnabled(MenuCommand::TarnCLowLevelCommands, on); }),
+              [this](bool on) { menu_.setEnabled(MenuCommand::TarnCLowLevelCommands, on); },
+              ports.settings ? *ports.settings : defaultSettings_),
       tools_(library_, ports.prompter, panels_, frames_),
       files_(fs_),
       session_(fs_, ports.prompter, ports.paths.kvrFolder()) {
@@ -58,6 +81,9 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
   th.beforePanelOpen = [this](const records::ToolList& list) {
     mirrorDeclaredString(link_, list, records::isEnglish(ports_.program.modeWord));
     placeSimulatedWinch(link_, ports_.program.systemParameters[records::kSimStartDepth].value);
+  };
+  th.closeTarnCRawData = [this] {
+    if (auto* f = dynamic_cast<tools::TarnC*>(library_.family(records::kTarnC))) f->CloseTARN_C_DLLRawDataFile();
   };
   telemetry_ = std::make_unique<TeleManager>(*port_, *string_, flags_, ports.prompter, ports.clock, ports.loop, th);
 
@@ -91,10 +117,31 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
     return c;
   });
   dialog_->setDisplay(charts_.get());
+  mainCommands_ = std::make_unique<MainCommands>(ports.loop, *dialog_);
+  panels_.setPanelMaker([this] { return makeTarnCPanel(); });
+}
+
+std::unique_ptr<tarnc::CTARN_C_TaskDlg> LoggingStation::makeTarnCPanel() {
+  tarnc::TaskPanelHost host;
+  host.telemetryRunning = [this] { return telemetry_ && telemetry_->telemetryActive(); };
+  host.depthLogRunning = [this] { return tools_.depthLogRunning(); };
+  host.stationLogRunning = [this] { return tools_.stationLogRunning(); };
+  host.logUp = [this] { return tools_.direction() == kLogUp; };
+  host.recordedFile = [this] { return dialog_->outputFile(); };
+  host.sessionFolder = [this] { return session_.sessionFolder(); };
+  host.wellName = [this] { return session_.job().wellName; };
+  host.postToMain = [this](tarnc::MainCommand c) { mainCommands_->post(c); };
+  host.send = [this](const std::vector<std::uint8_t>& m) {
+    return telemetry_ && telemetry_->SendDownholeMessage(m.data(), static_cast<std::uint32_t>(m.size()));
+  };
+  return std::make_unique<tarnc::CTARN_C_TaskDlg>(tarnc::TaskPanelPorts{
+      ports_.loop, ports_.prompter, ports_.clock, ports_.settings ? *ports_.settings : defaultSettings_,
+      ports_.paths.documentsFolder(), tools_, telemetrySession_, std::move(host)});
 }
 
 LoggingStation::~LoggingStation() {
   acquisition_->stop(flags_);
+  panels_.destroyAll();
   playback_.reset();
   dialog_.reset();
   telemetry_.reset();
