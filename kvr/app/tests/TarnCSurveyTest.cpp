@@ -3,6 +3,10 @@
 // survey report pair and its continuation, continuous survey brackets, the session event log.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <fstream>
 #include <functional>
@@ -230,7 +234,9 @@ TEST(TarnCSurvey, RefusalsAndQuestionsCarryTheirTexts) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     auto config = simulatedWell();
-    if (c.fault) ASSERT_EQ(panelsim::applyFault(config.faults, c.fault), std::nullopt);
+    if (c.fault) {
+      ASSERT_EQ(panelsim::applyFault(config.faults, c.fault), std::nullopt);
+    }
     Survey s(config);
     c.act(s);
     ASSERT_FALSE(s.prompter.messages().empty());
@@ -377,9 +383,15 @@ TEST(TarnCSurvey, UploadKeepsTheRowsBeforeAFault) {
     EXPECT_EQ(s.prompter.saw(text::kUploadFailed.title, text::kUploadFailed.text), !c.ok);
     const auto& rows = s.panel->list().rows();
     ASSERT_EQ(rows.size(), c.rows + 1) << c.content;
-    if (c.rows >= 1) EXPECT_EQ(s.panel->list().cell(0, 1).text, "007");
-    if (c.rows >= 2) EXPECT_TRUE(rows[1].muleshoe);
-    if (c.ok) EXPECT_EQ(rows.back().row.get(0), 3);
+    if (c.rows >= 1) {
+      EXPECT_EQ(s.panel->list().cell(0, 1).text, "007");
+    }
+    if (c.rows >= 2) {
+      EXPECT_TRUE(rows[1].muleshoe);
+    }
+    if (c.ok) {
+      EXPECT_EQ(rows.back().row.get(0), 3);
+    }
   }
 }
 
@@ -423,4 +435,41 @@ TEST(TarnCSurvey, OptionsRoundTripThroughTheSettings) {
   EXPECT_EQ(g.TARNC_DTGDriftCorrFeedback_Filter_Division, 5);
   EXPECT_EQ(g.TARNC_GyroDriftCorrFeedback_y, 1);
   EXPECT_EQ(s.station->tarnCPanel()->filterOptions().correctionInterval, 120);
+}
+
+// A program killed in the middle of a station loses no earlier station: the report pair and the
+// event log were flushed as each station ended.
+TEST(TarnCSurvey, AKilledSessionKeepsEveryFinishedStation) {
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    close(fds[0]);
+    Survey s;
+    s.takeStation();
+    s.takeStation(25);  // the second station is in its first half
+    const std::string root = s.paths.dataRoot().string() + "\n" + s.folder().string();
+    if (write(fds[1], root.data(), root.size()) != static_cast<ssize_t>(root.size())) _exit(3);
+    close(fds[1]);
+    raise(SIGKILL);
+  }
+  close(fds[1]);
+  std::string got;
+  char b[512];
+  for (ssize_t n; (n = read(fds[0], b, sizeof b)) > 0;) got.append(b, static_cast<std::size_t>(n));
+  close(fds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+  const auto cut = got.find('\n');
+  ASSERT_NE(cut, std::string::npos);
+  const std::filesystem::path root = got.substr(0, cut), folder = got.substr(cut + 1);
+  const auto report = lines(slurp(folder / "TARNC_SurveyReport.txt"));
+  ASSERT_EQ(report.size(), 12u);
+  EXPECT_EQ(stationOf(report[11]).station, 1);
+  EXPECT_NE(slurp(folder / "TARNC_SurveyReport.raw").find("TFACE: "), std::string::npos);
+  EXPECT_EQ(events(folder / "Output" / "Session_1.csv"),
+            (std::vector<std::string>{"START_STATION", "END_STATION", "START_STATION"}));
+  std::filesystem::remove_all(root);
 }
