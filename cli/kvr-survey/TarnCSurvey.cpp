@@ -71,13 +71,7 @@ int runTarnCSurvey(const SurveyArgs& a, std::ostream& out, std::ostream& err) {
   link.winchFollowsLog = true;
   LoggingStation station({loop, loop.clock(), prompter, paths, program}, std::move(link), true);
 
-  records::JobRecord job;
-  job.userName = a.user;
-  job.client = a.client;
-  job.wellName = a.well;
-  if (!station.session().confirmJobData(job)) return fail("the job data did not start a session");
-  station.menu().onJobDataConfirmed();
-  if (auto e = station.declareString(a.tools)) return fail(*e);
+  if (auto e = station.startBatchJob(a.user, a.client, a.well, a.tools)) return fail(*e);
   auto* panel = station.tarnCPanel();
   if (!panel) return fail("the string has no TARN-C tool");
   if (!a.sct.empty()) {

@@ -153,6 +153,17 @@ void LoggingStation::setSystemUnits(const records::SystemUnitsS& units) {
     tools_.createChannels();
 }
 
+std::optional<std::string> LoggingStation::startBatchJob(const std::string& user, const std::string& client,
+                                                        const std::string& well, const std::vector<std::string>& names) {
+  records::JobRecord job;
+  job.userName = user;
+  job.client = client;
+  job.wellName = well;
+  if (!session_.confirmJobData(job)) return std::string("the job data did not start a session");
+  menu_.onJobDataConfirmed();
+  return declareString(names);
+}
+
 std::optional<std::string> LoggingStation::declareString(const std::vector<std::string>& names) {
   ToolStringEditor editor(tools_, ports_.prompter, fs_, ports_.program.mainFolder / "ToolList.txt");
   editor.open();

@@ -54,6 +54,10 @@ class LoggingStation {
   // Declares a string by the names of ToolList.txt in the main folder, as the "ToolString
   // Manager" would; an error text when a name is not listed or the list cannot be read.
   std::optional<std::string> declareString(const std::vector<std::string>& names);
+  // A run without a window: the job data that start the session, then the string; an error
+  // text when either is refused.
+  std::optional<std::string> startBatchJob(const std::string& user, const std::string& client,
+                                           const std::string& well, const std::vector<std::string>& names);
 
   tools::Library& library() { return library_; }
   CToolManager& tools() { return tools_; }

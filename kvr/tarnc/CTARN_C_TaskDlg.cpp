@@ -33,7 +33,10 @@ std::string format(const char* f, double v) {
 }  // namespace
 
 CTARN_C_TaskDlg::CTARN_C_TaskDlg(TaskPanelPorts ports)
-    : ports_(std::move(ports)), rawLog_(ports_.documentsFolder), lastSurvey_(text::kNoPreviousSurvey) {
+    : ports_(std::move(ports)),
+      rawLog_(ports_.documentsFolder),
+      monitor_(ports_.loop, ports_.tools, ports_.host.telemetryRunning),
+      lastSurvey_(text::kNoPreviousSurvey) {
   list_.reset(Layout::Stations);
   refreshCalibration();
   start(kRefresh, 250);
@@ -212,14 +215,19 @@ void CTARN_C_TaskDlg::turnStep() {
       if (near(at, table_[0], 15)) return move(kTo90, 1);
       return turnFailed(text::kPos0);
     case 1:
-      if (near(at, table_[1], 10)) return move(kTo270, 2);
-      return turnFailed(text::kPos90);
     case 2:
-      if (near(at, table_[3], 10)) return move(kTo180, 3);
-      return turnFailed(text::kPos270);
-    case 3:
-      if (near(at, table_[2], 10)) return move(kTo0, 4);
-      return turnFailed(text::kPos180);
+    case 3: {
+      // 90, then 270, then 180 degrees: the table entry to be near, its name, the next move.
+      struct Leg {
+        std::size_t entry;
+        const char* name;
+        std::uint8_t next;
+      };
+      static constexpr Leg legs[] = {{1, text::kPos90, kTo270}, {3, text::kPos270, kTo180}, {2, text::kPos180, kTo0}};
+      const Leg& leg = legs[turnStep_ - 1];
+      if (near(at, table_[leg.entry], 10)) return move(leg.next, turnStep_ + 1);
+      return turnFailed(leg.name);
+    }
     case 4:
     default:
       initRunning_ = false;
@@ -687,6 +695,8 @@ bool CTARN_C_TaskDlg::acceptOptions(const SurveyOptions& o) {
     return false;
   }
   options_ = o;
+  monitor_.setOffset(o.toolFaceOffset, o.hstfPlusMinus180);
+  monitor_.setShown(o.toolFaceOffsetEnabled);
   refreshCalibration();
   changed();
   return true;
@@ -699,6 +709,12 @@ bool CTARN_C_TaskDlg::acceptFilterOptions(const FilterOptions& o) {
   }
   filter_ = o;
   return true;
+}
+
+int CTARN_C_TaskDlg::quickKalman(FilterOptions o) {
+  const int seconds = startQuickKalman(o, globals());
+  start(kQuickKalman, seconds * 1000);
+  return seconds;
 }
 
 // ---- timers and posted commands
@@ -758,6 +774,10 @@ void CTARN_C_TaskDlg::onTimer(int id) {
         stop({id});
         ports_.host.postToMain(id == kSurveyUp ? MainCommand::StartLogUp : MainCommand::StartLogDown);
       }
+      break;
+    case kQuickKalman:
+      stop({kQuickKalman});
+      globals().Kalman_Pause = 1;
       break;
     default: break;
   }

@@ -12,6 +12,7 @@
 
 #include "kvr/core/CToolManager.h"
 #include "kvr/core/TelemetrySession.h"
+#include "kvr/tarnc/CToolFaceMonitor.h"
 #include "kvr/tarnc/PositionAverage.h"
 #include "kvr/tarnc/SessionFiles.h"
 #include "kvr/tarnc/StationList.h"
@@ -59,7 +60,7 @@ class CTARN_C_TaskDlg final : public platform::EventTarget {
     kInitAck = 102, kInitTable = 104, kInitTimeOut = 107, kTurnMove = 108, kMoveTimeOut = 1000, kWaitRotation = 1001,
     kWaitReady = 1002, kTick0 = 1004, kTick180 = 1005, kRefresh = 1006, kStabilise = 1007, kResend180 = 1008,
     kResend0 = 1009, kWaitReturn = 1010, kEndStation = 1011, kResend90 = 1022, kResend270 = 1023, kCountdown = 1024,
-    kSurveyDown = 1025, kSurveyUp = 1026
+    kSurveyDown = 1025, kSurveyUp = 1026, kQuickKalman = 1030
   };
   enum Command : int { kFirstHalf = 1, kSecondHalf, kProcess, kTurnStep, kNorthSeekingButton };
   enum Code : std::uint8_t { kTo0 = 0x6F, kTo90 = 0x70, kTo180 = 0x71, kTo270 = 0x72, kInitialize = 0x99 };
@@ -78,6 +79,14 @@ class CTARN_C_TaskDlg final : public platform::EventTarget {
   // "Aceptar" of the survey options; the range prompt when a value is refused.
   bool acceptOptions(const SurveyOptions& options);
   bool acceptFilterOptions(const FilterOptions& options);
+  // "Use DLL Output" and "Enable Accel Correction" apply when clicked.
+  void setUseDllOutput(bool on) { globals().usarDatosDLL = on ? 1 : 0; }
+  void setAccelCorrection(bool on) { globals().usarCorreccionAcelerometro = on ? 1 : 0; }
+  // "Quick Kalman": seeds the filter and pauses it after the returned seconds (20-180).
+  int quickKalman(FilterOptions options);
+  const tools::Globals& toolGlobals() const { return globals(); }
+  // Shown while the accepted options apply a tool-face offset.
+  CToolFaceMonitor& toolFaceMonitor() { return monitor_; }
 
   // ---- what the view shows
   const StationList& list() const { return list_; }
@@ -171,6 +180,7 @@ class CTARN_C_TaskDlg final : public platform::EventTarget {
   RawDataLog rawLog_;
   ReportPair report_;
   PositionAverager averager_;
+  CToolFaceMonitor monitor_;
   std::array<PositionAverage, 18> averages_{};
   std::array<int, 4> table_{};
   bool initialized_ = false, initRunning_ = false, initFailed_ = false, imuMissing_ = false;

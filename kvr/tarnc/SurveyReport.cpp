@@ -210,16 +210,21 @@ bool parseSurveyReport(std::string_view text, std::vector<LoadedStation>& rows, 
 
 // ---- the open pair
 
-bool ReportPair::create(const std::filesystem::path& txt, const ReportHeader& header) {
+bool ReportPair::openBoth(const std::filesystem::path& txt, const char* mode) {
   close();
-  std::FILE* t = std::fopen(txt.c_str(), "wbx");
+  std::FILE* t = std::fopen(txt.c_str(), mode);
   if (!t) return false;
-  std::FILE* r = std::fopen(rawPathOf(txt).c_str(), "wbx");
+  std::FILE* r = std::fopen(rawPathOf(txt).c_str(), mode);
   if (!r) {
     std::fclose(t);
     return false;
   }
   txt_ = t, raw_ = r, path_ = txt;
+  return true;
+}
+
+bool ReportPair::create(const std::filesystem::path& txt, const ReportHeader& header) {
+  if (!openBoth(txt, "wbx")) return false;
   if (!write(txt_, surveyHeader(header)) || !write(raw_, rawHeader(header))) {
     close();
     return false;
@@ -228,18 +233,8 @@ bool ReportPair::create(const std::filesystem::path& txt, const ReportHeader& he
 }
 
 bool ReportPair::openExisting(const std::filesystem::path& txt) {
-  close();
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(txt, ec)) return false;
-  std::FILE* t = std::fopen(txt.c_str(), "ab");
-  if (!t) return false;
-  std::FILE* r = std::fopen(rawPathOf(txt).c_str(), "ab");
-  if (!r) {
-    std::fclose(t);
-    return false;
-  }
-  txt_ = t, raw_ = r, path_ = txt;
-  return true;
+  return std::filesystem::is_regular_file(txt, ec) && openBoth(txt, "ab");
 }
 
 void ReportPair::close() {

@@ -76,6 +76,7 @@ class ReportPair {
   void close();
 
  private:
+  bool openBoth(const std::filesystem::path& txt, const char* mode);
   static bool write(std::FILE* f, const std::string& text);
   std::FILE* txt_ = nullptr;
   std::FILE* raw_ = nullptr;

@@ -15,6 +15,7 @@
 
 #include "kvr/app/tests/LoggingJobFixture.h"
 #include "kvr/tarnc/CTARN_C_TaskDlg.h"
+#include "kvr/logging/LoggingMessages.h"
 #include "kvr/tarnc/TaskPanelTexts.h"
 
 namespace {
@@ -472,4 +473,89 @@ TEST(TarnCSurvey, AKilledSessionKeepsEveryFinishedStation) {
   EXPECT_EQ(events(folder / "Output" / "Session_1.csv"),
             (std::vector<std::string>{"START_STATION", "END_STATION", "START_STATION"}));
   std::filesystem::remove_all(root);
+}
+
+// The corrected tool-face monitor shows the newest toolface less the offset while the options
+// apply one, and "wait..." for the toolface while a station holds the indexer.
+TEST(TarnCSurvey, TheToolFaceMonitorTakesOffTheOffset) {
+  Survey s;
+  auto& monitor = s.panel->toolFaceMonitor();
+  EXPECT_FALSE(monitor.shown());
+  auto o = s.panel->options();
+  o.toolFaceOffset = 60;
+  o.toolFaceOffsetEnabled = true;
+  ASSERT_TRUE(s.panel->acceptOptions(o));
+  EXPECT_TRUE(monitor.shown());
+  s.loop.advance(5000);
+  // The simulated tool: high-side toolface 50, so 350 less the offset in the 0-360 convention.
+  double shown = 0;
+  ASSERT_EQ(std::sscanf(monitor.text().c_str(), "%lf", &shown), 1) << monitor.text();
+  EXPECT_EQ(static_cast<unsigned char>(monitor.text().back()), 0xBA);
+  monitor.showHstf(true);
+  s.loop.advance(400);
+  ASSERT_EQ(std::sscanf(monitor.text().c_str(), "%lf", &shown), 1);
+  EXPECT_NEAR(shown, 350, 0.5);
+  monitor.showHstf(false);
+  s.prompter.queue(Answer::Yes);
+  s.panel->northSeeking();
+  s.loop.advance(5000);
+  EXPECT_EQ(monitor.text(), "wait...");
+  o.toolFaceOffsetEnabled = false;
+  ASSERT_TRUE(s.panel->acceptOptions(o));
+  EXPECT_FALSE(monitor.shown());
+}
+
+// A vibrating tool whose noise the operator accepted finishes its station: the return to 0 takes
+// status 4 as ready, as the moves did, and END_STATION clears survey mode.
+TEST(TarnCSurvey, AcceptedNoiseLetsTheStationEnd) {
+  auto config = simulatedWell();
+  ASSERT_EQ(panelsim::applyFault(config.faults, "tarnc-vibration"), std::nullopt);
+  Survey s(config);
+  s.prompter.queue(Answer::Yes);  // no calibration: continue
+  s.prompter.queue(Answer::Yes);  // the noise is high: continue
+  s.panel->northSeeking();
+  s.loop.advance(70'000);
+  EXPECT_TRUE(s.prompter.saw(text::kNoiseHigh.title, text::kNoiseHigh.text));
+  EXPECT_FALSE(s.panel->stationRunning());
+  EXPECT_EQ(events(s.panel->eventLogPath()), (std::vector<std::string>{"START_STATION", "END_STATION"}));
+  EXPECT_EQ(s.station->library().globals().TARNC_SurveyMode, 0);
+}
+
+// No sample row during a half: the station fails with a message instead of reporting old averages.
+TEST(TarnCSurvey, AHalfWithoutRowsFailsTheStation) {
+  Survey s;
+  s.prompter.queue(Answer::Yes);
+  s.panel->northSeeking();
+  for (int i = 0; i < 400 && static_cast<int>(s.panel->list().rows().back().row.get(8)) != kvr::tarnc::kAcquiring0; ++i)
+    s.loop.advance(100);
+  ASSERT_EQ(static_cast<int>(s.panel->list().rows().back().row.get(8)), kvr::tarnc::kAcquiring0);
+  s.dlg().stopTelemetry();
+  s.loop.advance(20'000);
+  EXPECT_TRUE(s.prompter.saw(text::kNoSamples.title, text::kNoSamples.text));
+  EXPECT_FALSE(s.panel->stationRunning());
+  EXPECT_EQ(lines(slurp(s.folder() / "TARNC_SurveyReport.txt")).size(), 11u);  // the header only
+  EXPECT_EQ(events(s.panel->eventLogPath()), (std::vector<std::string>{"START_STATION"}));
+}
+
+// Either file of the pair failing to be created is the report message; the station still runs.
+TEST(TarnCSurvey, AReportPairThatCannotBeCreatedIsSaid) {
+  Survey s;
+  std::filesystem::create_directory(s.folder() / "TARNC_SurveyReport.raw");
+  s.takeStation();
+  EXPECT_TRUE(s.prompter.saw(text::kReportFailed.title, text::kReportFailed.text));
+  EXPECT_FALSE(s.panel->reportOpen());
+  EXPECT_EQ(static_cast<int>(s.panel->list().rows().front().row.get(8)), kvr::tarnc::kDone);
+}
+
+// A station log the logging controller refuses (the panel's units are not the program's) leaves
+// the station without a file number.
+TEST(TarnCSurvey, ARefusedStationLogLeavesNoFileNumber) {
+  Survey s(simulatedWell(), true);
+  s.station->link().simulator->setEnglish(true);  // switched by hand on a real panel
+  s.loop.advance(1000);
+  s.takeStation();
+  EXPECT_TRUE(s.prompter.saw(kvr::msg::kPanelEnglish.title, kvr::msg::kPanelEnglish.text));
+  const auto report = lines(slurp(s.folder() / "TARNC_SurveyReport.txt"));
+  ASSERT_EQ(report.size(), 12u);
+  EXPECT_EQ(stationOf(report[11]).file, "-NA-") << ::testing::PrintToString(s.prompter.texts());
 }
