@@ -662,7 +662,8 @@ bool CTARN_C_TaskDlg::loadReport(const std::filesystem::path& file) {
   for (const auto& r : rows) {
     list_.current() = r.row;
     list_.setCurrentMuleshoe(r.muleshoe);
-    StationRow next;
+    // The next row starts from the last one read, as after a station.
+    StationRow next = r.row;
     next.status() = kReady;
     next.station() = r.row.get(0) + 1;
     list_.addRow(next);
