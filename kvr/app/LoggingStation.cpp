@@ -95,6 +95,11 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
     driveSimulatedWinch(link_, motion, ports_.program.systemParameters[records::kSimSpeed].value);
     if (told) told(direction, station);
   };
+  // A TARN-C log records into the session's raw inertial stream, opened here when no station has yet.
+  hooks.openTarnCDataFile = [this](std::uint8_t) {
+    auto* panel = panels_.panel();
+    return !panel || panel->openSessionFiles();
+  };
   hooks.logStopped = [this, told = std::move(hooks.logStopped)] {
     driveSimulatedWinch(link_, WinchMotion::Still, 0);
     if (told) told();

@@ -332,19 +332,21 @@ void CTARN_C_TaskDlg::northSeeking() {
   } else if (s != kReadyStatus) {
     return tell(text::kNotReady.title, text::kNotReady.text);
   }
-  if (ports_.session.newSession) {
-    auto* f = family();
-    const auto folder = ports_.host.sessionFolder();
-    const std::string number = std::to_string(static_cast<unsigned>(ports_.session.sessionNumber));
-    if (!f || !f->OpenTARN_C_DLLRawDataFile(folder.string(), "DataSession", number)) {
-      return tell(text::kRawFile.title, text::kRawFile.text, platform::Icon::Error);
-    }
-    globals().OnlineTimeTARN = 0;
-    globals().OnlineTimeTARN_Previo = 0;
-    ports_.session.newSession = false;
-    SessionEventLog::CreateSessionLog(folder, static_cast<unsigned>(ports_.session.sessionNumber));
-  }
+  if (!openSessionFiles()) return tell(text::kRawFile.title, text::kRawFile.text, platform::Icon::Error);
   startStation();
+}
+
+bool CTARN_C_TaskDlg::openSessionFiles() {
+  if (!ports_.session.newSession) return true;
+  auto* f = family();
+  const auto folder = ports_.host.sessionFolder();
+  const std::string number = std::to_string(static_cast<unsigned>(ports_.session.sessionNumber));
+  if (!f || !f->OpenTARN_C_DLLRawDataFile(folder.string(), "DataSession", number)) return false;
+  globals().OnlineTimeTARN = 0;
+  globals().OnlineTimeTARN_Previo = 0;
+  ports_.session.newSession = false;
+  SessionEventLog::CreateSessionLog(folder, static_cast<unsigned>(ports_.session.sessionNumber));
+  return true;
 }
 
 void CTARN_C_TaskDlg::startStation() {
@@ -584,6 +586,9 @@ void CTARN_C_TaskDlg::surveyStart(bool up) {
   if (list_.current().quality() <= 50 && !ask(text::kLowQuality.title, text::kLowQuality.text)) return stopProcedure();
   northSeekingEnabled_ = false;
   if (auto* f = family()) f->ResetTARN_C_DriftCorrectionCounter();
+  // A survey before any station opens the session's files, so its events have a log to go to;
+  // the log start reports a stream that cannot be opened.
+  openSessionFiles();
   writeEvent(up ? "START_SURVEYUP" : "START_SURVEYDOWN");
   surveyLogUp_ = up;
   if (globals().TARNC_SurveyMode == 0) {

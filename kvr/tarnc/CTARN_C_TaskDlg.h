@@ -88,6 +88,11 @@ class CTARN_C_TaskDlg final : public platform::EventTarget {
   // Shown while the accepted options apply a tool-face offset.
   CToolFaceMonitor& toolFaceMonitor() { return monitor_; }
 
+  // The session's raw inertial stream and event log, opened by the first station or log after
+  // telemetry start (a continuous log records into the same stream); false when the stream
+  // could not be opened.
+  bool openSessionFiles();
+
   // ---- what the view shows
   const StationList& list() const { return list_; }
   const std::string& title() const { return title_; }

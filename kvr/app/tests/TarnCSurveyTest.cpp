@@ -632,3 +632,37 @@ TEST(TarnCSurvey, ARefusedStationLogLeavesNoFileNumber) {
   ASSERT_EQ(report.size(), 12u);
   EXPECT_EQ(stationOf(report[11]).file, "-NA-") << ::testing::PrintToString(s.prompter.texts());
 }
+
+// A continuous survey before any station opens the session's raw stream and event log itself.
+TEST(TarnCSurvey, ASurveyBeforeAnyStationOpensTheSessionFiles) {
+  Survey s;
+  s.prompter.queue(Answer::Yes);  // no calibration
+  s.prompter.queue(Answer::Yes);  // no station yet: continue anyway
+  s.prompter.queue(Answer::Yes);  // quality of no station: continue anyway
+  s.panel->surveyDown();
+  s.loop.advance(10'000);
+  ASSERT_TRUE(s.dlg().depthLogRunning()) << ::testing::PrintToString(s.prompter.texts());
+  s.panel->stopSurvey();  // the reset question: No
+  s.loop.advance(1000);
+  EXPECT_TRUE(std::filesystem::file_size(s.folder() / "Output" / "DataSession1.raw") > 120 * 100);
+  EXPECT_EQ(lines(slurp(s.panel->eventLogPath())).front(), "Tiempo,Tipo,Devi,Azi,Hstf,Tf,Qc,Flag");
+  EXPECT_EQ(events(s.panel->eventLogPath()), (std::vector<std::string>{"START_SURVEYDOWN", "STOP_SURVEY"}));
+}
+
+// Stopping telemetry closes the session's stream; the next telemetry start is a new session,
+// numbered after the event logs already in "Output", whose first station initializes again.
+TEST(TarnCSurvey, EachTelemetryStartIsANewSession) {
+  Survey s;
+  s.takeStation();
+  ASSERT_TRUE(s.dlg().stopTelemetry());
+  s.telemetry();
+  EXPECT_EQ(s.station->telemetrySession().sessionNumber, 2);
+  s.prompter.queue(Answer::Yes);  // no calibration
+  s.panel->northSeeking();
+  s.loop.advance(70'000);
+  // The new session's commands: the table first, then the station's three moves.
+  EXPECT_EQ(s.codesSent(), (std::vector<std::uint8_t>{0x99, 0x6F, 0x71, 0x6F}));
+  EXPECT_EQ(events(s.folder() / "Output" / "Session_2.csv"), (std::vector<std::string>{"START_STATION", "END_STATION"}));
+  EXPECT_TRUE(std::filesystem::exists(s.folder() / "Output" / "DataSession2.raw"));
+  EXPECT_EQ(lines(slurp(s.folder() / "TARNC_SurveyReport.txt")).size(), 13u);  // continued: Yes
+}
