@@ -470,12 +470,48 @@ TEST(TarnCSurvey, UploadKeepsTheRowsBeforeAFault) {
 }
 
 // The options go to the settings and come back with the next panel.
+TEST(TarnCSurvey, FreshSettingsGiveTheDefaults) {
+  kvr::testing::Job job(simulatedWell(), 10);
+  job.declare({"TARNC-NSG"});
+  const auto& o = job.station->tarnCPanel()->options();
+  EXPECT_EQ(o.stationTime, 80);
+  EXPECT_EQ(o.stabilisationTime, 5);
+  EXPECT_EQ(o.initialDepth, 100);
+  EXPECT_EQ(o.depthIncrement, 100);
+  EXPECT_EQ(o.resetInterval, 10);
+  EXPECT_EQ(o.toolFaceOffset, 0);
+  EXPECT_TRUE(o.createStationFiles);
+  EXPECT_FALSE(o.autoDepth);
+  const auto& g = job.station->library().globals();
+  EXPECT_EQ(g.TARNC_GyroDriftCorrEnable, 1);
+  EXPECT_EQ(g.TARNC_GyroDriftCorrInterval, 60);
+  EXPECT_EQ(g.TARNC_DTGDriftCorrFeedback_Filter_Division, 3);
+}
+
+TEST(TarnCSurvey, QuickKalmanRunsTwentyToOneHundredEightySeconds) {
+  Survey s;
+  auto& g = s.station->library().globals();
+  for (auto [asked, runs] : {std::pair{10, 20}, {500, 180}, {60, 60}}) {
+    auto f = s.panel->filterOptions();
+    f.quickKalmanTime = asked;
+    EXPECT_EQ(s.panel->quickKalman(f), runs);
+    EXPECT_EQ(g.Kalman_Pause, 0);
+    EXPECT_EQ(g.KG, f.initialGain);
+    s.loop.advance(runs * 1000 - 100);
+    EXPECT_EQ(g.Kalman_Pause, 0);
+    s.loop.advance(200);
+    EXPECT_EQ(g.Kalman_Pause, 1);
+  }
+}
+
 TEST(TarnCSurvey, OptionsRoundTripThroughTheSettings) {
   Survey s;
   auto o = s.panel->options();
   o.latitude = 90;
+  o.verticalOnly = true;
   EXPECT_FALSE(s.panel->acceptOptions(o));
   EXPECT_EQ(s.prompter.texts().back(), "Enter a number between -89.99 and 89.99.");
+  EXPECT_EQ(s.station->library().globals().TARNC_DisableAccel, 0);
   o.latitude = -89.99;
   o.stationTime = 120.5;
   o.stabilisationTime = 7;
@@ -488,6 +524,8 @@ TEST(TarnCSurvey, OptionsRoundTripThroughTheSettings) {
   o.verticalOnly = true;
   ASSERT_TRUE(s.panel->acceptOptions(o));
   EXPECT_EQ(s.settings.getString("Options", "TARN-C Station Time", ""), "120.50");
+  EXPECT_FLOAT_EQ(s.station->library().family(227)->getParameterList()[0].value, -89.99f);
+  EXPECT_EQ(s.panel->latitudeText(), "-89.99000");
   EXPECT_EQ(s.station->library().globals().TARNC_DisableAccel, 1);
   auto f = s.panel->filterOptions();
   f.correctionInterval = 120;
