@@ -704,3 +704,66 @@ TEST(TarnCSurvey, EachTelemetryStartIsANewSession) {
   EXPECT_TRUE(std::filesystem::exists(s.folder() / "Output" / "DataSession2.raw"));
   EXPECT_EQ(lines(slurp(s.folder() / "TARNC_SurveyReport.txt")).size(), 13u);  // continued: Yes
 }
+
+// A survey asked for while the station's return to 0 still runs starts its log only after
+// END_STATION has cleared survey mode.
+TEST(TarnCSurvey, ASurveyWaitsForTheStationsReturn) {
+  Survey s;
+  s.prompter.queue(Answer::Yes);
+  s.panel->northSeeking();
+  for (int i = 0; i < 700 && s.panel->list().rows().size() < 2; ++i) s.loop.advance(100);
+  ASSERT_FALSE(s.panel->stationRunning());
+  ASSERT_EQ(s.station->library().globals().TARNC_SurveyMode, 1);  // still returning
+  s.prompter.queue(Answer::Yes);  // no calibration
+  s.panel->surveyUp();
+  s.loop.advance(300);
+  EXPECT_FALSE(s.dlg().depthLogRunning());
+  s.loop.advance(6000);
+  EXPECT_TRUE(s.dlg().depthLogRunning());
+  EXPECT_EQ(events(s.panel->eventLogPath()), (std::vector<std::string>{"START_STATION", "START_SURVEYUP", "END_STATION"}));
+}
+
+// The reset countdown runs from the end of each station, in whole seconds.
+TEST(TarnCSurvey, TheResetCountdownRunsFromTheStationsEnd) {
+  Survey s;
+  auto o = s.panel->options();
+  o.resetInterval = 1.5;
+  ASSERT_TRUE(s.panel->acceptOptions(o));
+  EXPECT_EQ(s.panel->resetText(), "00m, 00s");
+  s.prompter.queue(Answer::Yes);
+  s.panel->northSeeking();
+  for (int i = 0; i < 700 && s.panel->list().rows().size() < 2; ++i) s.loop.advance(100);
+  EXPECT_EQ(s.panel->resetText(), "01m, 30s");
+  s.loop.advance(60'000);
+  EXPECT_EQ(s.panel->resetText(), "00m, 30s");
+  s.loop.advance(30'000);
+  EXPECT_EQ(s.panel->resetText(), "Reset !");
+  EXPECT_EQ(s.panel->resetCountdown(), 0);
+}
+
+// The station time rounds half away from zero to ticks of 500 ms; a declined noise question
+// changes nothing.
+TEST(TarnCSurvey, StationTimeTicksAndADeclinedNoiseQuestion) {
+  Survey s;
+  auto o = s.panel->options();
+  o.stationTime = 80.5;
+  ASSERT_TRUE(s.panel->acceptOptions(o));
+  s.prompter.queue(Answer::Yes);
+  s.panel->northSeeking();
+  s.loop.advance(2000);
+  EXPECT_EQ(s.panel->progressRange(), 81);
+
+  auto config = simulatedWell();
+  ASSERT_EQ(panelsim::applyFault(config.faults, "tarnc-vibration"), std::nullopt);
+  Survey noisy(config);
+  noisy.panel->initialize();
+  noisy.loop.advance(30'000);
+  const auto sent = noisy.codesSent().size();
+  noisy.prompter.queue(Answer::Yes);  // no calibration; the noise question: No
+  noisy.panel->northSeeking();
+  noisy.loop.advance(2000);
+  EXPECT_TRUE(noisy.prompter.saw(text::kNoiseHigh.title, text::kNoiseHigh.text));
+  EXPECT_EQ(noisy.codesSent().size(), sent);
+  EXPECT_EQ(noisy.station->library().globals().TARNC_SurveyMode, 0);
+  EXPECT_FALSE(noisy.panel->stationRunning());
+}
