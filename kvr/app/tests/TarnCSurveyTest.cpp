@@ -469,7 +469,7 @@ TEST(TarnCSurvey, UploadKeepsTheRowsBeforeAFault) {
   }
 }
 
-// The options go to the settings and come back with the next panel.
+// Settings never written: every option and drift-correction value is its default.
 TEST(TarnCSurvey, FreshSettingsGiveTheDefaults) {
   kvr::testing::Job job(simulatedWell(), 10);
   job.declare({"TARNC-NSG"});
@@ -488,6 +488,7 @@ TEST(TarnCSurvey, FreshSettingsGiveTheDefaults) {
   EXPECT_EQ(g.TARNC_DTGDriftCorrFeedback_Filter_Division, 3);
 }
 
+// "Quick Kalman" seeds the filter and pauses it after its time, limited to 20-180 s.
 TEST(TarnCSurvey, QuickKalmanRunsTwentyToOneHundredEightySeconds) {
   Survey s;
   auto& g = s.station->library().globals();
@@ -504,6 +505,7 @@ TEST(TarnCSurvey, QuickKalmanRunsTwentyToOneHundredEightySeconds) {
   }
 }
 
+// The options go to the settings and come back with the next panel.
 TEST(TarnCSurvey, OptionsRoundTripThroughTheSettings) {
   Survey s;
   auto o = s.panel->options();
