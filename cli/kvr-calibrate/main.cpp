@@ -156,13 +156,7 @@ int main(int argc, char** argv) {
   kvr::LoggingStation station({loop, loop.clock(), prompter, paths, program},
                               kvr::simulatedPanelLink(config, loop.clock()), true);
 
-  records::JobRecord job;
-  job.userName = o.user;
-  job.client = o.client;
-  job.wellName = o.well;
-  if (!station.session().confirmJobData(job)) return fail("the job data did not start a session");
-  station.menu().onJobDataConfirmed();
-  if (auto err = station.declareString(o.tools)) return fail(*err);
+  if (auto err = station.startBatchJob(o.user, o.client, o.well, o.tools)) return fail(*err);
   if (!station.dialog().startTelemetry()) return fail("telemetry did not start");
   loop.advance(1000);
 

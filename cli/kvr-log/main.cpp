@@ -233,13 +233,7 @@ int main(int argc, char** argv) {
     };
   }
 
-  records::JobRecord job;
-  job.userName = o.user;
-  job.client = o.client;
-  job.wellName = o.well;
-  if (!station.session().confirmJobData(job)) return fail("the job data did not start a session");
-  station.menu().onJobDataConfirmed();
-  if (auto err = station.declareString(o.tools)) return fail(*err);
+  if (auto err = station.startBatchJob(o.user, o.client, o.well, o.tools)) return fail(*err);
 
   auto& dialog = station.dialog();
   if (!dialog.startTelemetry()) return fail("telemetry did not start");

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/records/SystemMode.h"
+#include "common/records/ToolCodes.h"
 #include "kvr/core/SessionNumber.h"
 #include "kvr/core/ToolStringEditor.h"
 
@@ -22,6 +23,27 @@ class LoggingStation::DeclaredString final : public TelemetryToolString {
   CToolManager& tools_;
 };
 
+// The main window's menu commands the TARN-C panel posts, run when the loop comes to them.
+class LoggingStation::MainCommands final : public platform::EventTarget {
+ public:
+  MainCommands(platform::EventLoop& loop, CKVRDlg& dialog) : loop_(loop), dialog_(dialog) {}
+  ~MainCommands() override { loop_.forget(this); }
+  void post(tarnc::MainCommand c) { loop_.post(this, static_cast<int>(c)); }
+  void onTimer(int) override {}
+  void onCommand(int command, std::int64_t) override {
+    switch (static_cast<tarnc::MainCommand>(command)) {
+      case tarnc::MainCommand::StopLogging: dialog_.stopLogging(); break;
+      case tarnc::MainCommand::StationLog: dialog_.startLog(kLogStation, true); break;
+      case tarnc::MainCommand::StartLogUp: dialog_.startLog(kLogUp, false); break;
+      case tarnc::MainCommand::StartLogDown: dialog_.startLog(kLogDown, false); break;
+    }
+  }
+
+ private:
+  platform::EventLoop& loop_;
+  CKVRDlg& dialog_;
+};
+
 LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualTime, LoggingHooks hooks)
     : ports_(ports),
       link_(std::move(link)),
@@ -29,7 +51,8 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
                [this](const std::vector<std::uint8_t>& m) {
                  return telemetry_ && telemetry_->SendDownholeMessage(m.data(), static_cast<std::uint32_t>(m.size()));
                }},
-              [this](bool on) { menu_.setEnabled(MenuCommand::TarnCLowLevelCommands, on); }),
+              [this](bool on) { menu_.setEnabled(MenuCommand::TarnCLowLevelCommands, on); },
+              ports.settings ? *ports.settings : defaultSettings_),
       tools_(library_, ports.prompter, panels_, frames_),
       files_(fs_),
       session_(fs_, ports.prompter, ports.paths.kvrFolder()) {
@@ -59,6 +82,9 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
     mirrorDeclaredString(link_, list, records::isEnglish(ports_.program.modeWord));
     placeSimulatedWinch(link_, ports_.program.systemParameters[records::kSimStartDepth].value);
   };
+  th.closeTarnCRawData = [this] {
+    if (auto* f = dynamic_cast<tools::TarnC*>(library_.family(records::kTarnC))) f->CloseTARN_C_DLLRawDataFile();
+  };
   telemetry_ = std::make_unique<TeleManager>(*port_, *string_, flags_, ports.prompter, ports.clock, ports.loop, th);
 
   LoggingParts parts{ports.loop, ports.clock, ports.prompter, ports.program, session_, tools_, files_,
@@ -68,6 +94,11 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
     const auto motion = station ? WinchMotion::Still : direction == kLogUp ? WinchMotion::Up : WinchMotion::Down;
     driveSimulatedWinch(link_, motion, ports_.program.systemParameters[records::kSimSpeed].value);
     if (told) told(direction, station);
+  };
+  // A TARN-C log records into the session's raw inertial stream, opened here when no station has yet.
+  hooks.openTarnCDataFile = [this](std::uint8_t) {
+    auto* panel = panels_.panel();
+    return !panel || panel->openSessionFiles();
   };
   hooks.logStopped = [this, told = std::move(hooks.logStopped)] {
     driveSimulatedWinch(link_, WinchMotion::Still, 0);
@@ -91,10 +122,31 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
     return c;
   });
   dialog_->setDisplay(charts_.get());
+  mainCommands_ = std::make_unique<MainCommands>(ports.loop, *dialog_);
+  panels_.setPanelMaker([this] { return makeTarnCPanel(); });
+}
+
+std::unique_ptr<tarnc::CTARN_C_TaskDlg> LoggingStation::makeTarnCPanel() {
+  tarnc::TaskPanelHost host;
+  host.telemetryRunning = [this] { return telemetry_ && telemetry_->telemetryActive(); };
+  host.depthLogRunning = [this] { return tools_.depthLogRunning(); };
+  host.stationLogRunning = [this] { return tools_.stationLogRunning(); };
+  host.logUp = [this] { return tools_.direction() == kLogUp; };
+  host.recordedFile = [this] { return dialog_->outputFile(); };
+  host.sessionFolder = [this] { return session_.sessionFolder(); };
+  host.wellName = [this] { return session_.job().wellName; };
+  host.postToMain = [this](tarnc::MainCommand c) { mainCommands_->post(c); };
+  host.send = [this](const std::vector<std::uint8_t>& m) {
+    return telemetry_ && telemetry_->SendDownholeMessage(m.data(), static_cast<std::uint32_t>(m.size()));
+  };
+  return std::make_unique<tarnc::CTARN_C_TaskDlg>(tarnc::TaskPanelPorts{
+      ports_.loop, ports_.prompter, ports_.clock, ports_.settings ? *ports_.settings : defaultSettings_,
+      ports_.paths.documentsFolder(), tools_, telemetrySession_, std::move(host)});
 }
 
 LoggingStation::~LoggingStation() {
   acquisition_->stop(flags_);
+  panels_.destroyAll();
   playback_.reset();
   dialog_.reset();
   telemetry_.reset();
@@ -104,6 +156,17 @@ void LoggingStation::setSystemUnits(const records::SystemUnitsS& units) {
   library_.globals().SystemUnits = units;
   if (!tools_.toolList().empty() && !dialog_->logRunning() && !playback_->fileChosen() && !playback_->running())
     tools_.createChannels();
+}
+
+std::optional<std::string> LoggingStation::startBatchJob(const std::string& user, const std::string& client,
+                                                        const std::string& well, const std::vector<std::string>& names) {
+  records::JobRecord job;
+  job.userName = user;
+  job.client = client;
+  job.wellName = well;
+  if (!session_.confirmJobData(job)) return std::string("the job data did not start a session");
+  menu_.onJobDataConfirmed();
+  return declareString(names);
 }
 
 std::optional<std::string> LoggingStation::declareString(const std::vector<std::string>& names) {

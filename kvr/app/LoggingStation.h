@@ -16,6 +16,7 @@
 #include "kvr/core/ProgramSettings.h"
 #include "kvr/core/Session.h"
 #include "kvr/core/TaskPanelFactory.h"
+#include "kvr/core/TelemetrySession.h"
 #include "kvr/link/CUSBPort.h"
 #include "kvr/link/PPort.h"
 #include "kvr/link/PanelLink.h"
@@ -29,16 +30,10 @@
 #include "platform/EventLoop.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
+#include "platform/Settings.h"
 #include "toolslib/Library.h"
 
 namespace kvr {
-
-// What a verified string at telemetry start sets for the TARN-C stations to come.
-struct TelemetrySession {
-  bool newSession = false;             // the first station opens the session files
-  bool initializationPending = false;  // the tool is initialised before its first station
-  int sessionNumber = 0;               // numbers the session files of the next stations
-};
 
 struct StationPorts {
   platform::EventLoop& loop;
@@ -46,6 +41,8 @@ struct StationPorts {
   platform::Prompter& prompter;
   platform::Paths& paths;
   ProgramSettings& program;
+  // The per-user settings of the TARN-C options; null: every value is its default and nothing is kept.
+  platform::Settings* settings = nullptr;
 };
 
 class LoggingStation {
@@ -57,6 +54,10 @@ class LoggingStation {
   // Declares a string by the names of ToolList.txt in the main folder, as the "ToolString
   // Manager" would; an error text when a name is not listed or the list cannot be read.
   std::optional<std::string> declareString(const std::vector<std::string>& names);
+  // A run without a window: the job data that start the session, then the string; an error
+  // text when either is refused.
+  std::optional<std::string> startBatchJob(const std::string& user, const std::string& client,
+                                           const std::string& well, const std::vector<std::string>& names);
 
   tools::Library& library() { return library_; }
   CToolManager& tools() { return tools_; }
@@ -73,6 +74,10 @@ class LoggingStation {
   CPlayback& playback() { return *playback_; }
   // The TARN-C low-level command terminal of the confirmed string; null without a TARN-C tool.
   tarnc::CTARNC_LowLevelCmdDlg* tarnCTerminal() { return panels_.terminal(); }
+  // The TARN-C task panel of the confirmed string; null without a TARN-C tool.
+  tarnc::CTARN_C_TaskDlg* tarnCPanel() { return panels_.panel(); }
+  // Told when the TARN-C task panel was made or is about to go.
+  void setTarnCPanelChanged(std::function<void()> changed) { panels_.setPanelChanged(std::move(changed)); }
   const TelemetrySession& telemetrySession() const { return telemetrySession_; }
 
   // "System Units" confirmed: the TOOLS library converts with the new units at once, and the
@@ -81,7 +86,10 @@ class LoggingStation {
 
  private:
   class DeclaredString;
+  class MainCommands;
+  std::unique_ptr<tarnc::CTARN_C_TaskDlg> makeTarnCPanel();
   StationPorts ports_;
+  tarnc::DefaultSettings defaultSettings_;
   PanelLink link_;
   tools::Library library_;
   tarnc::TarnCPanels panels_;
@@ -101,6 +109,7 @@ class LoggingStation {
   std::unique_ptr<ChartRecorder> charts_;
   std::unique_ptr<CPlayback> playback_;
   TelemetrySession telemetrySession_;
+  std::unique_ptr<MainCommands> mainCommands_;
 };
 
 }  // namespace kvr

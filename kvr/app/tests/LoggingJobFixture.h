@@ -14,6 +14,7 @@
 #include "kvr/app/CKVRApp.h"
 #include "kvr/app/LoggingStation.h"
 #include "platform/testing/ManualLoop.h"
+#include "platform/testing/MemorySettings.h"
 #include "platform/testing/ScriptedPrompter.h"
 #include "platform/testing/TempPaths.h"
 #include "usbxp/SimBackend.h"
@@ -42,12 +43,17 @@ struct Job {
     config.faults = faults;
     start(kvr::simulatedPanelLink(config, loop.clock()), {});
   }
+  // A metric job on a simulated panel set up by the caller (well, TARN-C tool, faults).
+  Job(panelsim::SimConfig config, std::int32_t modeWord) {
+    program = kvr::CKVRApp::batchSettings(paths, modeWord);
+    start(kvr::simulatedPanelLink(std::move(config), loop.clock()), {});
+  }
   explicit Job(DesktopPanel desktop) {
     program = kvr::CKVRApp::batchSettings(paths, desktop.modeWord);
     start(kvr::openPanelLink({kvr::PanelLinkChoice::Kind::Simulator, {}}, loop.clock()), std::move(desktop.hooks));
   }
   void start(kvr::PanelLink link, kvr::LoggingHooks hooks) {
-    station = std::make_unique<kvr::LoggingStation>(kvr::StationPorts{loop, loop.clock(), prompter, paths, program},
+    station = std::make_unique<kvr::LoggingStation>(kvr::StationPorts{loop, loop.clock(), prompter, paths, program, &settings},
                                                     std::move(link), true, std::move(hooks));
     records::JobRecord job;
     job.userName = "Ann";
@@ -84,6 +90,7 @@ struct Job {
 
   ManualLoop loop;
   ScriptedPrompter prompter;
+  platform::testing::MemorySettings settings;
   TempPaths paths;
   kvr::ProgramSettings program;
   std::unique_ptr<kvr::LoggingStation> station;

@@ -77,7 +77,7 @@ KvrProgram::KvrProgram(const QStringList& arguments)
     window_->setStatusText(QString("Started the %1: recording %2")
                                .arg(directionText(direction), fileName(station_->dialog().outputFile())));
   };
-  station_ = std::make_unique<LoggingStation>(StationPorts{loop_, clock_, prompter_, paths_, app_.program()},
+  station_ = std::make_unique<LoggingStation>(StationPorts{loop_, clock_, prompter_, paths_, app_.program(), &settings_},
                                               std::move(link), false, lh);
   logWindows_ = std::make_unique<LogWindows>();
   station_->library().useNavikor(*navikor_);
@@ -117,6 +117,8 @@ KvrProgram::KvrProgram(const QStringList& arguments)
 }
 
 KvrProgram::~KvrProgram() {
+  station_->setTarnCPanelChanged({});
+  tarncPanelWindow_.reset();
   station_->tools().setChannelsRebuilt({});
   monDialog_.reset();
   presDialog_.reset();
@@ -216,6 +218,7 @@ void KvrProgram::wireJob() {
     if (!monitors_->latestFile().empty()) ini.monitorFile = monitors_->latestFile();
     ini.windows.push_back({"MAIN_DLG", window_->x(), window_->y()});
     if (monDialog_) ini.windows.push_back({"MONITORS_DLG", monDialog_->x(), monDialog_->y()});
+    if (tarncPanelWindow_) ini.windows.push_back({"TARN-C_DLG", tarncPanelWindow_->x(), tarncPanelWindow_->y()});
     if (auto saved = saveSession(*station_, prompter_, app_.program(), ini))
       window_->setStatusText("Session saved: " + QString::fromStdString(saved->string()));
   });
@@ -224,6 +227,7 @@ void KvrProgram::wireJob() {
     steps.positionWindow = [this](const std::string& key, int left, int top) {
       if (key == "MAIN_DLG") window_->move(left, top);
       if (key == "MONITORS_DLG" && monDialog_) monDialog_->move(left, top);
+      if (key == "TARN-C_DLG" && tarncPanelWindow_) tarncPanelWindow_->move(left, top);
     };
     steps.loadPresentationFormats = [this] {
       if (std::filesystem::exists(app_.program().mainFolder / presentation::CPresManager::kDefaultFile))
@@ -348,13 +352,24 @@ void KvrProgram::wireUtilities() {
     if (merge.mayOpen()) utilities::ui::runMergeKvrDialog(window_.get(), merge);
   });
   window_->setHandler(C::CrossPlot, [this] { utilities::ui::runCrossPlotDialog(window_.get(), prompter_); });
-  window_->setHandler(C::TarnCLowLevelCommands, [this] {
-    auto* terminal = station_->tarnCTerminal();
-    if (!terminal) return;
-    if (!tarncWindow_) tarncWindow_ = std::make_unique<tarnc::ui::LowLevelCmdWindow>(*terminal, window_.get());
-    tarncWindow_->show();
-    tarncWindow_->raise();
+  window_->setHandler(C::TarnCLowLevelCommands, [this] { showTarnCTerminal(); });
+  // The TARN-C task panel comes and goes with the tool string, shown beside the main window.
+  station_->setTarnCPanelChanged([this] {
+    tarncPanelWindow_.reset();
+    if (auto* panel = station_->tarnCPanel()) {
+      tarncPanelWindow_ =
+          std::make_unique<tarnc::ui::TaskPanelWindow>(*panel, [this] { showTarnCTerminal(); }, window_.get());
+      tarncPanelWindow_->show();
+    }
   });
+}
+
+void KvrProgram::showTarnCTerminal() {
+  auto* terminal = station_->tarnCTerminal();
+  if (!terminal) return;
+  if (!tarncWindow_) tarncWindow_ = std::make_unique<tarnc::ui::LowLevelCmdWindow>(*terminal, window_.get());
+  tarncWindow_->show();
+  tarncWindow_->raise();
 }
 
 void KvrProgram::wirePresentations() {

@@ -14,6 +14,7 @@
 #include "kvr/monitors/ui/MonitorsDialog.h"
 #include "kvr/presentation/ui/PresentationsDialog.h"
 #include "kvr/tarnc/ui/LowLevelCmdWindow.h"
+#include "kvr/tarnc/ui/TaskPanelWindow.h"
 #include "navikor/Navikor.h"
 #include "platform/SystemClock.h"
 #include "platform/SystemPaths.h"
@@ -53,6 +54,7 @@ class KvrProgram {
   void showJob();
   void showLogWindowMenu();
   void followUnitSystem(bool wasEnglish);
+  void showTarnCTerminal();
 
   platform::qt::QtSettings settings_;
   platform::SystemPaths paths_;
@@ -69,6 +71,7 @@ class KvrProgram {
   std::unique_ptr<monitors::CMonitorManager> monitors_;
   std::unique_ptr<MonitorsDialog> monDialog_;
   std::unique_ptr<tarnc::ui::LowLevelCmdWindow> tarncWindow_;  // made on first use
+  std::unique_ptr<tarnc::ui::TaskPanelWindow> tarncPanelWindow_;  // while the string has a TARN-C tool
   QString linkText_;
   std::uint64_t rowsAtLogStart_ = 0;
   std::uint8_t logDirection_ = 0;

@@ -1,0 +1,63 @@
+// kvr-survey as scripts use it: a station, a continuous survey and a reset station on the
+// simulated well, and the refusals.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "platform/testing/TempPaths.h"
+
+namespace {
+
+// Runs a shell-free command line through popen and returns its standard output and status.
+std::string run(const std::string& args, int& status) {
+  std::string out;
+  std::FILE* p = popen((std::string(KVR_SURVEY) + " " + args + " 2>/dev/null").c_str(), "r");
+  if (!p) return out;
+  char b[512];
+  for (std::size_t n; (n = std::fread(b, 1, sizeof b, p)) > 0;) out.append(b, n);
+  const int s = pclose(p);
+  status = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
+  return out;
+}
+
+}  // namespace
+
+TEST(KvrSurvey, StationsAndAContinuousSurveyGiveTheirFiles) {
+  platform::testing::TempPaths paths;
+  int status = -1;
+  const std::string job = "--root '" + paths.dataRoot().string() + "' --user Ann --client Acme --well W-1 --tools TARNC-NSG";
+  const std::string out = run(job + " --latitude 40 --inclination 30 --azimuth 123.4 --toolface 50 --stations 2"
+                                    " --survey down --length 10 --station-time 20 --sct '" VAREXA_SOURCE_ROOT
+                                    "/data/TCX-0417.sct' --yes",
+                              status);
+  ASSERT_EQ(status, 0) << out;
+  std::istringstream in(out);
+  int files = 0, stations = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("file: ", 0) == 0) {
+      ++files;
+      EXPECT_TRUE(std::filesystem::exists(line.substr(6))) << line;
+    }
+    double devi = 0, azi = 0, tf = 0, hstf = 0;
+    int n = 0;
+    if (std::sscanf(line.c_str(), "station %d: deviation %lf azimuth %lf toolface %lf hstf %lf", &n, &devi, &azi, &tf,
+                    &hstf) == 5) {
+      ++stations;
+      EXPECT_NEAR(devi, 30, 0.1);
+      EXPECT_NEAR(azi, 123.4, 0.5);  // the indexer stops within two counts (0.7 degrees) of its table
+      EXPECT_NEAR(hstf, 50, 1.0);
+    }
+  }
+  EXPECT_EQ(files, 5);  // the continuous log, the report pair, the event log, the raw stream
+  EXPECT_EQ(stations, 2);
+  EXPECT_EQ(run(job + " --latitude 40 --inclination 30 --azimuth 0 --toolface 0", status), std::string());
+  EXPECT_EQ(status, 1);  // no calibration and no --yes: the station is refused
+  run("--latitude 40", status);
+  EXPECT_EQ(status, 2);
+}
