@@ -123,6 +123,8 @@ KvrProgram::~KvrProgram() {
   monDialog_.reset();
   presDialog_.reset();
   tarncWindow_.reset();
+  postProcessWindow_.reset();  // a child of the main window, and over the manager
+  postProcess_.reset();
   station_->charts().setViews(nullptr);
   logWindows_.reset();
   window_.reset();
@@ -359,6 +361,7 @@ void KvrProgram::wireUtilities() {
     if (auto* panel = station_->tarnCPanel()) {
       tarncPanelWindow_ =
           std::make_unique<tarnc::ui::TaskPanelWindow>(*panel, [this] { showTarnCTerminal(); }, window_.get());
+      tarncPanelWindow_->setPostProcess([this] { showPostProcess(); });
       tarncPanelWindow_->show();
     }
   });
@@ -370,6 +373,21 @@ void KvrProgram::showTarnCTerminal() {
   if (!tarncWindow_) tarncWindow_ = std::make_unique<tarnc::ui::LowLevelCmdWindow>(*terminal, window_.get());
   tarncWindow_->show();
   tarncWindow_->raise();
+}
+
+// "Post Process" of the TARN-C panel: the post-processing window, modeless, its "Add Files"
+// starting in the running session's folder.
+void KvrProgram::showPostProcess() {
+  if (!postProcess_)
+    postProcess_ = std::make_unique<postprocess::PostProcessManager>(station_->library(), prompter_, clock_,
+                                                                     postProcessTrace_);
+  const auto folder = station_->session().started() ? station_->session().sessionFolder() : paths_.kvrFolder();
+  if (!postProcessWindow_ || folder != postProcessFolder_) {
+    postProcessWindow_ = std::make_unique<postprocess::ui::PostProcessWindow>(*postProcess_, folder.string(), window_.get());
+    postProcessFolder_ = folder;
+  }
+  postProcessWindow_->show();
+  postProcessWindow_->raise();
 }
 
 void KvrProgram::wirePresentations() {

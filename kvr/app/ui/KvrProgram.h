@@ -14,6 +14,7 @@
 #include "kvr/monitors/ui/MonitorsDialog.h"
 #include "kvr/presentation/ui/PresentationsDialog.h"
 #include "kvr/tarnc/ui/LowLevelCmdWindow.h"
+#include "kvr/postprocess/ui/PostProcessWindow.h"
 #include "kvr/tarnc/ui/TaskPanelWindow.h"
 #include "navikor/Navikor.h"
 #include "platform/SystemClock.h"
@@ -55,6 +56,7 @@ class KvrProgram {
   void showLogWindowMenu();
   void followUnitSystem(bool wasEnglish);
   void showTarnCTerminal();
+  void showPostProcess();
 
   platform::qt::QtSettings settings_;
   platform::SystemPaths paths_;
@@ -72,6 +74,10 @@ class KvrProgram {
   std::unique_ptr<MonitorsDialog> monDialog_;
   std::unique_ptr<tarnc::ui::LowLevelCmdWindow> tarncWindow_;  // made on first use
   std::unique_ptr<tarnc::ui::TaskPanelWindow> tarncPanelWindow_;  // while the string has a TARN-C tool
+  postprocess::ui::QtDebugTrace postProcessTrace_;
+  std::unique_ptr<postprocess::PostProcessManager> postProcess_;  // made on first use
+  std::unique_ptr<postprocess::ui::PostProcessWindow> postProcessWindow_;
+  std::filesystem::path postProcessFolder_;  // the session the window's "Add Files" starts in
   QString linkText_;
   std::uint64_t rowsAtLogStart_ = 0;
   std::uint8_t logDirection_ = 0;

@@ -320,6 +320,12 @@ TaskPanelWindow::~TaskPanelWindow() { panel_.setChanged(nullptr); }
 
 void TaskPanelWindow::closeEvent(QCloseEvent* event) { event->ignore(); }
 
+void TaskPanelWindow::setPostProcess(std::function<void()> open) {
+  auto* b = button("Post Process");
+  b->setEnabled(true);
+  connect(b, &QPushButton::clicked, this, std::move(open));
+}
+
 QPushButton* TaskPanelWindow::button(const char* label) const {
   for (auto* b : findChildren<QPushButton*>()) {
     if (b->parent() == this && b->text() == label) return b;

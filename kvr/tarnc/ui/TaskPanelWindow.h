@@ -22,6 +22,8 @@ class TaskPanelWindow final : public QDialog {
   ~TaskPanelWindow() override;
 
   QPushButton* button(const char* label) const;
+  // "Post Process" opens what the program gives here (the post-processing window).
+  void setPostProcess(std::function<void()> open);
   QTableWidget* list() const { return list_; }
   QProgressBar* progress() const { return progress_; }
   QLabel* resetLabel() const { return reset_; }

@@ -23,6 +23,7 @@
 #include "kvr/app/ui/tests/ModalSteps.h"
 #include "kvr/core/ui/ToolStringManagerDialog.h"
 #include "kvr/tarnc/ui/LowLevelCmdWindow.h"
+#include "kvr/tarnc/ui/TaskPanelWindow.h"
 #include "platform/qt/testing/QtTestApp.h"
 
 namespace {
@@ -220,7 +221,7 @@ TEST(MainWindow, SettingsReachWhatTheyChange) {
 }  // namespace
 
 // The TARN-C terminal's window, opened from the menu of a TARN-C string, sends through the
-// simulated panel and shows the tool's answers.
+// simulated panel and shows the tool's answers; the string's task panel opens post-processing.
 TEST(MainWindow, TheTarnCTerminalWindowTalksToTheTool) {
   Desktop desk;
   desk.jobData();
@@ -247,5 +248,19 @@ TEST(MainWindow, TheTarnCTerminalWindowTalksToTheTool) {
   EXPECT_TRUE(runUntil([&] { return terminal->statusLine()->text() == "All data received."; }, 8000))
       << terminal->statusLine()->text().toStdString();
   EXPECT_EQ(terminal->valuesBox()->toPlainText(), "Pos 0  : 1013\nPos 90 : 268\nPos 180: 524\nPos 270: 780");
+
+  // The task panel shown for the string opens the post-processing window from "Post Process".
+  kvr::tarnc::ui::TaskPanelWindow* panel = nullptr;
+  for (auto* d : desk.window().findChildren<QDialog*>())
+    if (auto* p = dynamic_cast<kvr::tarnc::ui::TaskPanelWindow*>(d)) panel = p;
+  ASSERT_NE(panel, nullptr);
+  EXPECT_TRUE(panel->isVisible());
+  ASSERT_TRUE(panel->button("Post Process")->isEnabled());
+  panel->button("Post Process")->click();
+  QDialog* postProcess = nullptr;
+  for (auto* d : desk.window().findChildren<QDialog*>())
+    if (d->windowTitle() == "Post Processing Manager") postProcess = d;
+  ASSERT_NE(postProcess, nullptr);
+  EXPECT_TRUE(postProcess->isVisible());
   desk.menu(C::StopTelemetry);
 }
