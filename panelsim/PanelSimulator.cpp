@@ -85,6 +85,21 @@ TarnCTool* PanelSimulator::tarnCTool() {
   return nullptr;
 }
 
+void PanelSimulator::setToolfaceRate(double degPerS) {
+  std::lock_guard lock(mutex_);
+  const std::int64_t now = clock_.nowMs();
+  catchUp(now);  // the frames up to now keep the old rate
+  for (auto& t : tools_) {
+    if (t->code() != 227) continue;
+    // The tool's toolface is the well's plus rate x time since power-on: move the well's so that
+    // the toolface is continuous at the change.
+    auto& s = static_cast<TarnCTool*>(t.get())->settings();
+    const double seconds = static_cast<double>(now - powerOnMs_) / 1000.0;
+    config_.well.toolfaceDeg += (s.toolfaceRateDegPerS - degPerS) * seconds;
+    s.toolfaceRateDegPerS = degPerS;
+  }
+}
+
 std::int64_t PanelSimulator::slotTime(std::int64_t slot) const {
   return powerOnMs_ + (slot * 1000 + kFramesPerSecond - 1) / kFramesPerSecond;
 }

@@ -94,6 +94,9 @@ class PanelSimulator {
   void setWell(const Well& well);
   // The TARN-C tool of the string, or null.
   TarnCTool* tarnCTool();
+  // The TARN-C tool starts turning in the hole at this rate from now on (0 stops it), its
+  // toolface carrying on from where it is.
+  void setToolfaceRate(double degPerS);
 
   // Winch commands for a running simulation.
   void setDirection(Direction d);

@@ -10,6 +10,7 @@ const char* const kUsage =
     "usage: kvr-survey --root DIR --user U --client C --well W --tools NAME,... --latitude L --inclination I\n"
     "                  --azimuth A --toolface T [--stations N] [--survey up|down --length D --speed S]\n"
     "                  [--start-depth D] [--station-time S] [--gyro-noise SIGMA] [--gyro-bias X,Y,Z] [--sct FILE]\n"
+    "                  [--acel-noise SIGMA] [--toolface-rate R]\n"
     "                  [--fault NAME]... [--yes]\n"
     "\n"
     "Runs a TARN-C survey session without a window on the simulated panel (virtual time): initializes\n"
@@ -30,6 +31,8 @@ const char* const kUsage =
     "  --start-depth D     the depth of the first station, m (default 1500)\n"
     "  --station-time S    Total Station Time, s (default the option's, 80)\n"
     "  --gyro-noise SIGMA  white gyro noise of the simulated tool, deg/h per frame\n"
+    "  --acel-noise SIGMA  white accelerometer noise of the simulated tool, g per frame\n"
+    "  --toolface-rate R   the tool turns in the hole at R deg/s while the continuous survey runs\n"
     "  --gyro-bias X,Y,Z   constant gyro biases of the simulated tool, deg/h\n"
     "  --sct FILE          the tool's sensor correction table, loaded into the tool and the program\n"
     "  --fault NAME        a fault of the simulated panel (see panelsim --help); may be repeated\n"
@@ -85,6 +88,8 @@ std::optional<SurveyArgs> parseSurveyArgs(int argc, char** argv) {
     else if (a == "--stations") ok = num(d) && d >= 1 && d <= 1000 && d == std::floor(d), o.stations = static_cast<int>(d);
     else if (a == "--station-time") ok = num(d), o.stationTime = d;
     else if (a == "--gyro-noise") ok = num(d) && d >= 0, o.gyroNoise = d;
+    else if (a == "--acel-noise") ok = num(d) && d >= 0, o.acelNoise = d;
+    else if (a == "--toolface-rate") ok = num(o.toolfaceRate) && std::fabs(o.toolfaceRate) <= 10;
     else if (a == "--survey") ok = (o.survey = v) == "up" || o.survey == "down";
     else if (a == "--gyro-bias") {
       std::vector<double> b;

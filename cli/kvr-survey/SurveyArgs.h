@@ -19,6 +19,8 @@ struct SurveyArgs {
   double startDepth = 1500;
   std::optional<double> stationTime;
   std::optional<double> gyroNoise;
+  std::optional<double> acelNoise;
+  double toolfaceRate = 0;  // deg/s while the continuous survey runs
   std::optional<std::vector<double>> gyroBias;
   std::string sct;
   bool yes = false;

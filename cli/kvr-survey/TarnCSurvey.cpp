@@ -55,6 +55,7 @@ int runTarnCSurvey(const SurveyArgs& a, std::ostream& out, std::ostream& err) {
   config.well.azimuthDeg = a.azimuth;
   config.well.toolfaceDeg = a.toolface;
   if (a.gyroNoise) config.tarnc.gyroNoise = *a.gyroNoise;
+  if (a.acelNoise) config.tarnc.acelNoise = *a.acelNoise;
   if (a.gyroBias) {
     for (int i = 0; i < 3; ++i) config.tarnc.gyroBias[i] = (*a.gyroBias)[static_cast<std::size_t>(i)];
   }
@@ -104,6 +105,10 @@ int runTarnCSurvey(const SurveyArgs& a, std::ostream& out, std::ostream& err) {
       return fail("station " + std::to_string(i + 1) + " was not taken");
     }
     if (i == 0 && !a.survey.empty() && a.stations >= 2) {
+      // The station's end is logged 5 s after its processing: the tool stays still past it.
+      loop.advance(7000);
+      // The tool turns from the survey's start to its stop, as those events are logged.
+      if (a.toolfaceRate != 0) station.link().simulator->setToolfaceRate(a.toolfaceRate);
       if (a.survey == "up") panel->surveyUp();
       else panel->surveyDown();
       if (!runUntil([&] { return dialog.depthLogRunning(); }, 10'000)) return fail("the continuous survey did not start");
@@ -111,6 +116,7 @@ int runTarnCSurvey(const SurveyArgs& a, std::ostream& out, std::ostream& err) {
       const auto budget = static_cast<std::int64_t>(a.length / a.speed * 60'000 * 2 + 30'000);
       runUntil([&] { return std::fabs(station.tools().panelDepth() - from) >= a.length; }, budget);
       out << "file: " << dialog.outputFile().string() << '\n';
+      if (a.toolfaceRate != 0) station.link().simulator->setToolfaceRate(0);
       panel->stopSurvey();  // with --yes the reset station starts by itself
       loop.advance(500);
     }
