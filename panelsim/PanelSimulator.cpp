@@ -65,6 +65,10 @@ std::optional<std::string> PanelSimulator::setToolString(const std::vector<std::
       TarnCSettings settings = config_.tarnc;
       settings.faults = config_.faults.tarnc;
       tools_.push_back(std::make_unique<TarnCTool>(std::move(settings)));
+    } else if (c == 240) {
+      GaugeSettings settings = config_.gauge;
+      settings.faults = config_.faults.gauge;
+      tools_.push_back(std::make_unique<GaugeTool>(std::move(settings)));
     } else {
       tools_.push_back(makeToolModel(c));
     }
@@ -82,6 +86,13 @@ TarnCTool* PanelSimulator::tarnCTool() {
   std::lock_guard lock(mutex_);
   for (auto& t : tools_)
     if (t->code() == 227) return static_cast<TarnCTool*>(t.get());
+  return nullptr;
+}
+
+GaugeTool* PanelSimulator::gaugeTool() {
+  std::lock_guard lock(mutex_);
+  for (auto& t : tools_)
+    if (t->code() == 240) return static_cast<GaugeTool*>(t.get());
   return nullptr;
 }
 

@@ -26,11 +26,13 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
     : ports_(ports),
       link_(std::move(link)),
       panels_({ports.loop, ports.prompter, library_.globals(),
-               [this](const std::vector<std::uint8_t>& m) {
-                 return telemetry_ && telemetry_->SendDownholeMessage(m.data(), static_cast<std::uint32_t>(m.size()));
-               }},
+               [this](const std::vector<std::uint8_t>& m) { return sendDownhole(m); }},
               [this](bool on) { menu_.setEnabled(MenuCommand::TarnCLowLevelCommands, on); }),
-      tools_(library_, ports.prompter, panels_, frames_),
+      gaugePanels_({ports.loop, ports.prompter, library_.globals(),
+                    [this](const std::vector<std::uint8_t>& m) { return sendDownhole(m); }},
+                   [this](bool on) { menu_.setEnabled(MenuCommand::MemoryGauge, on); }),
+      allPanels_({&panels_, &gaugePanels_}),
+      tools_(library_, ports.prompter, allPanels_, frames_),
       files_(fs_),
       session_(fs_, ports.prompter, ports.paths.kvrFolder()) {
   library_.initToolsData(ports.program.systemUnits);
@@ -91,6 +93,10 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
     return c;
   });
   dialog_->setDisplay(charts_.get());
+}
+
+bool LoggingStation::sendDownhole(const std::vector<std::uint8_t>& m) {
+  return telemetry_ && telemetry_->SendDownholeMessage(m.data(), static_cast<std::uint32_t>(m.size()));
 }
 
 LoggingStation::~LoggingStation() {

@@ -16,6 +16,7 @@
 #include "kvr/core/ProgramSettings.h"
 #include "kvr/core/Session.h"
 #include "kvr/core/TaskPanelFactory.h"
+#include "kvr/gauge/GaugePanels.h"
 #include "kvr/link/CUSBPort.h"
 #include "kvr/link/PPort.h"
 #include "kvr/link/PanelLink.h"
@@ -73,6 +74,8 @@ class LoggingStation {
   CPlayback& playback() { return *playback_; }
   // The TARN-C low-level command terminal of the confirmed string; null without a TARN-C tool.
   tarnc::CTARNC_LowLevelCmdDlg* tarnCTerminal() { return panels_.terminal(); }
+  // The "Data Latch Manager" of the confirmed string; null without a VUNT tool.
+  gauge::CDataLatchTaskPanel* gaugePanel() { return gaugePanels_.panel(); }
   const TelemetrySession& telemetrySession() const { return telemetrySession_; }
 
   // "System Units" confirmed: the TOOLS library converts with the new units at once, and the
@@ -81,10 +84,13 @@ class LoggingStation {
 
  private:
   class DeclaredString;
+  bool sendDownhole(const std::vector<std::uint8_t>& message);
   StationPorts ports_;
   PanelLink link_;
   tools::Library library_;
   tarnc::TarnCPanels panels_;
+  gauge::GaugePanels gaugePanels_;
+  TaskPanelFan allPanels_;
   FrameRing frames_;
   CToolManager tools_;
   PosixFileSystem fs_;

@@ -1,0 +1,138 @@
+// The memory gauge end to end: the program's station on the simulated panel, the "Data
+// Latch Manager" connecting to the simulated gauge, programming it, and downloading its
+// jobs into files that hold exactly what it recorded; and each fault's outcome.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "common/records/LittleEndian.h"
+#include "kvr/app/tests/LoggingJobFixture.h"
+#include "kvr/gauge/CDownloadDataDlg.h"
+#include "kvr/gauge/GaugeTexts.h"
+
+namespace kvr {
+namespace {
+
+using platform::Answer;
+using testing::Job;
+namespace text = gauge::text;
+namespace v = tools::vunt;
+
+std::string fileBytes(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A minute's pause, 25 samples at 7 s (180 / 7), then 2 s for good.
+panelsim::SimConfig gaugeConfig(std::vector<double> recordedJobsS = {}) {
+  panelsim::SimConfig config;
+  config.winch.direction = panelsim::Direction::Still;
+  config.gauge.program = {{1, 0}, {3, 7}, {0xFFFF, 2}};
+  config.gauge.recordedJobsS = std::move(recordedJobsS);
+  return config;
+}
+// The time of sample n (from 1) of that program.
+double sampleTime(int n) { return n <= 25 ? 60.0 + 7.0 * n : 235.0 + 2.0 * (n - 25); }
+
+struct GaugeJob : Job {
+  explicit GaugeJob(panelsim::SimConfig config) : Job(std::move(config)) {
+    declare({"VUNT-MG"});
+    telemetry();
+    panel = station->gaugePanel();
+    gauge = station->link().simulator->gaugeTool();
+  }
+  // Connect, through to "Memory Gauge Status".
+  bool connect() {
+    bool shown = false;
+    panel->setStatusDialog([&] { shown = true; });
+    panel->connect();
+    const bool ok = loop.advanceUntil([&] { return shown; }, 30000);
+    panel->setStatusDialog(nullptr);
+    return ok;
+  }
+  // Downloads job `index` (from 0) to `name` in the temporary folder.
+  gauge::CDownloadDataDlg::State download(int index, const std::string& name, std::int64_t budgetMs = 600000) {
+    gauge::CDownloadDataDlg dlg({*panel, [] { return gauge::PickedDate{1796947200u, 1796981415u}; }, {}});
+    if (!dlg.open()) return dlg.state();
+    dlg.selectJob(index);
+    prompter.queueFile((paths.base() / name).string());
+    dlg.download();
+    loop.advanceUntil([&] { return !dlg.running(); }, budgetMs, 100);
+    pages = dlg.pagesReceived();
+    return dlg.state();
+  }
+  std::filesystem::path path(const std::string& name) const { return paths.base() / name; }
+
+  gauge::CDataLatchTaskPanel* panel = nullptr;
+  panelsim::GaugeTool* gauge = nullptr;
+  std::uint32_t pages = 0;
+};
+
+// What the text and binary files must hold for the gauge's job.
+std::string expectedText(const panelsim::GaugeTool::Job& job, const v::CalibrationUnion& cal) {
+  std::string t =
+      "Client: \r\nField: \r\nWell: \r\nJob Description: Starting Date: \r\nEnding Date: \r\nDepth: \r\n"
+      "Gauge Serial No: Battery Connection: \r\n\r\n           Time       Pressure    Temperature\r\n"
+      "          HOURS            PSI           DEGC\r\n";
+  for (std::size_t i = 0; i < job.samples.size(); ++i) {
+    double p = job.samples[i].pressure, c = job.samples[i].temperature;
+    VUNTCalculaValorCalibrado(&p, &c, &cal);
+    char line[128];
+    std::snprintf(line, sizeof line, "    %11.6f    %11.2lf    %11.2lf\r\n",
+                  static_cast<double>(static_cast<float>(job.times[i]) / 3600.0f), p, c);
+    t += line;
+  }
+  return t;
+}
+
+void expectBinary(const std::string& bin, const panelsim::GaugeTool::Job& job, const v::CalibrationUnion& cal) {
+  ASSERT_EQ(bin.size(), 256 + 12 * job.samples.size());
+  const auto* b = reinterpret_cast<const std::uint8_t*>(bin.data());
+  EXPECT_EQ(records::le::getU32(b), 0u);
+  EXPECT_EQ(records::le::getU32(b + 4), 1796947200u);
+  EXPECT_EQ(records::le::getU32(b + 8), 1796981415u);
+  EXPECT_EQ(records::le::getU32(b + 12), 0u);
+  EXPECT_TRUE(std::equal(cal.bytes.begin(), cal.bytes.end(), b + 16));
+  for (std::size_t i = 0; i < job.samples.size(); ++i) {
+    const std::uint8_t* r = b + 256 + 12 * i;
+    EXPECT_EQ(records::le::getI32(r), static_cast<std::int32_t>(job.times[i])) << i;
+    EXPECT_EQ(records::le::getU32(r + 4), job.samples[i].pressure) << i;
+    EXPECT_EQ(records::le::getU32(r + 8), job.samples[i].temperature) << i;
+  }
+}
+
+TEST(GaugeJob, RecordedJobsDownloadValueForValueWhetherTheyEndOnAPageOrNot) {
+  // Samples per job: inside the first page, exactly one and two pages, and off a page.
+  const int lengths[] = {50, 105, 210, 263};
+  std::vector<double> durations;
+  for (int n : lengths) durations.push_back(sampleTime(n) + 1);
+  GaugeJob job(gaugeConfig(durations));
+  ASSERT_TRUE(job.connect());
+  const auto cal = job.gauge->calibration();
+  for (std::size_t i = 0; i < std::size(lengths); ++i) {
+    SCOPED_TRACE(lengths[i]);
+    const auto& recorded = job.gauge->jobs()[i];
+    ASSERT_EQ(recorded.samples.size(), static_cast<std::size_t>(lengths[i]));
+    const std::string name = "job" + std::to_string(i + 1) + ".txt";
+    ASSERT_EQ(job.download(static_cast<int>(i), name), gauge::CDownloadDataDlg::State::Finished)
+        << job.prompter.texts().back();
+    EXPECT_EQ(job.prompter.texts().back(), text::kDownloaded);
+    EXPECT_EQ(job.pages, static_cast<std::uint32_t>((lengths[i] + 104) / 105));  // no page more than the job's
+    EXPECT_EQ(fileBytes(job.path(name)), expectedText(recorded, cal));
+    expectBinary(fileBytes(job.path("job" + std::to_string(i + 1) + ".BIN")), recorded, cal);
+    // The recorded values are the history through the calibration.
+    for (std::size_t k = 0; k < recorded.samples.size(); ++k) {
+      double p = recorded.samples[k].pressure, c = recorded.samples[k].temperature;
+      VUNTCalculaValorCalibrado(&p, &c, &cal);
+      ASSERT_NEAR(p, recorded.truth[k].psi, 0.001);
+      ASSERT_NEAR(c, recorded.truth[k].degC, 0.002);
+    }
+  }
+  EXPECT_FALSE(job.panel->frameSkipped());
+}
+
+}  // namespace
+}  // namespace kvr
