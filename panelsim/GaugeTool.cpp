@@ -291,7 +291,9 @@ void GaugeTool::produce(const Environment& env, Noise& noise, std::uint8_t* byte
     if (chunk->last) flags |= w::kFlagLastChunk;
     values[w::kPayloadIndex] = chunk->index;
   }
+  // A gauge whose link is down shows nothing but the modem's wait state.
   const bool link = !settings_.faults.linkDown;
+  if (!link) mode = w::kModeWait;
   values[w::kControl] = (link ? w::kLinkUp : 0) | (mode << w::kModeShift) | (frameCount_++ & 7);
   values[w::kFlags] = flags;
   // Live readings: the dead-weight tester during a reference measurement, else the history

@@ -12,6 +12,7 @@
 #include "kvr/app/tests/LoggingJobFixture.h"
 #include "kvr/gauge/CDownloadDataDlg.h"
 #include "kvr/gauge/GaugeTexts.h"
+#include "panelsim/Faults.h"
 
 namespace kvr {
 namespace {
@@ -132,6 +133,111 @@ TEST(GaugeJob, RecordedJobsDownloadValueForValueWhetherTheyEndOnAPageOrNot) {
     }
   }
   EXPECT_FALSE(job.panel->frameSkipped());
+}
+
+TEST(GaugeJob, AnOperatorErasesTheGaugeStartsAJobLetsItRecordAndDownloadsIt) {
+  GaugeJob job(gaugeConfig({sampleTime(30) + 1}));
+  auto sent = [&] { return job.station->link().simulator->messagesTo(240); };
+  ASSERT_EQ(job.gauge->jobs().size(), 1u);
+
+  job.prompter.queue(Answer::Yes);
+  job.panel->eraseJobs();
+  EXPECT_TRUE(job.loop.advanceUntil([&] { return job.prompter.saw(text::kMessage, text::kEraseDone); }, 3000));
+  EXPECT_EQ(sent().back(), (std::vector<std::uint8_t>{3, 240, 0, 0x72}));  // GO after the acknowledged erase
+  EXPECT_TRUE(job.gauge->jobs().empty());
+  job.panel->checkRecording();  // nothing records after an erase
+  EXPECT_TRUE(job.loop.advanceUntil([&] { return job.prompter.saw(text::kError, text::kNotRecording); }, 3000));
+
+  job.prompter.queue(Answer::Yes);
+  job.panel->newJob();
+  EXPECT_TRUE(job.loop.advanceUntil([&] { return job.prompter.saw(text::kMessage, text::kNewJobDone); }, 3000));
+  job.loop.advance(static_cast<std::int64_t>(sampleTime(140) * 1000) + 500);
+  job.panel->checkRecording();
+  EXPECT_TRUE(job.loop.advanceUntil([&] { return job.prompter.saw(text::kMessage, text::kCheckDone); }, 3000));
+  // A second job ends the first.
+  job.prompter.queue(Answer::Yes);
+  job.panel->newJob();
+  job.loop.advance(1500);
+  ASSERT_EQ(job.gauge->jobs().size(), 2u);
+  const auto recorded = job.gauge->jobs()[0];
+  EXPECT_EQ(recorded.samples.size(), 140u);
+
+  ASSERT_TRUE(job.connect());
+  EXPECT_EQ(job.panel->status().text, text::kLinkUp);
+  ASSERT_EQ(job.download(0, "first.txt"), gauge::CDownloadDataDlg::State::Finished) << job.prompter.texts().back();
+  EXPECT_EQ(fileBytes(job.path("first.txt")), expectedText(recorded, job.gauge->calibration()));
+  expectBinary(fileBytes(job.path("first.BIN")), recorded, job.gauge->calibration());
+  // The save dialog proposed the serial number as the name.
+  ASSERT_FALSE(job.prompter.fileRequests().empty());
+  EXPECT_EQ(job.prompter.fileRequests().back().defaultName, "24017");
+  EXPECT_EQ(job.prompter.fileRequests().back().filter, text::kSaveFilter);
+}
+
+TEST(GaugeJob, EveryFaultEndsWithItsMessageAndTheRecoverableOnesDownloadTheSameFile) {
+  struct Case {
+    const char* fault;
+    const char* connectError;  // null: connects
+    std::vector<const char*> downloadMessages;
+    bool downloads;
+    std::uint8_t resent = 0;  // the code the panel repeats to get round the fault, at least `times` over
+    int times = 0;
+  };
+  const char* stage0 = "Downhole Tool did not acknoledge last command!\nTry connect to tool again\nStage Error: 0";
+  const std::vector<Case> cases = {
+      {"gauge-no-ack", stage0, {}, false},
+      {"gauge-link-down", stage0, {}, false},
+      {"gauge-stall-half-a=3", nullptr, {text::kDownloaded}, true, 0x70, 3},
+      {"gauge-drop-half-b=3", nullptr, {text::kDownloaded}, true, 0x6F, 2 + 3},
+      {"gauge-frame-skip=30", nullptr, {text::kDownloaded}, true},
+      {"gauge-stall-half-a=10", nullptr, {text::kHalfAFailed, text::kLinkUnreliable}, false},
+      {"gauge-drop-half-b=10", nullptr, {text::kHalfBFailed, text::kLinkUnreliable}, false},
+      {"gauge-dead-after-page=1", nullptr, {text::kHalfAFailed, text::kLinkUnreliable}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fault);
+    auto config = gaugeConfig({sampleTime(150) + 1});
+    ASSERT_EQ(panelsim::applyFault(config.faults, c.fault), std::nullopt);
+    GaugeJob job(std::move(config));
+    if (c.connectError) {
+      EXPECT_FALSE(job.connect());
+      EXPECT_TRUE(job.prompter.saw(text::kError, c.connectError)) << job.prompter.texts().back();
+      if (std::string(c.fault) == "gauge-link-down") {
+        EXPECT_EQ(job.panel->status().text, text::kLinkDown);
+        EXPECT_EQ(job.panel->status().colour, gauge::rgb(255, 0, 0));
+      }
+      continue;
+    }
+    ASSERT_TRUE(job.connect());
+    const auto state = job.download(0, "out.txt");
+    const auto texts = job.prompter.texts();
+    ASSERT_GE(texts.size(), c.downloadMessages.size());
+    const std::vector<std::string> last(texts.end() - static_cast<std::ptrdiff_t>(c.downloadMessages.size()), texts.end());
+    EXPECT_EQ(last, std::vector<std::string>(c.downloadMessages.begin(), c.downloadMessages.end()));
+    const auto& recorded = job.gauge->jobs()[0];
+    if (c.downloads) {
+      EXPECT_EQ(state, gauge::CDownloadDataDlg::State::Finished);
+      EXPECT_EQ(fileBytes(job.path("out.txt")), expectedText(recorded, job.gauge->calibration()));
+    } else {
+      EXPECT_EQ(state, gauge::CDownloadDataDlg::State::Failed);
+      // Both files closed with what arrived before the link gave up: whole records only.
+      EXPECT_EQ((fileBytes(job.path("out.BIN")).size() - 256) % 12, 0u);
+    }
+    if (c.resent) {
+      int n = 0;
+      for (const auto& m : job.station->link().simulator->messagesTo(240)) n += m.size() == 4 && m[3] == c.resent;
+      EXPECT_GE(n, c.times);
+    }
+    if (std::string(c.fault) == "gauge-frame-skip=30") {
+      EXPECT_TRUE(job.panel->frameSkipped());
+    }
+    if (std::string(c.fault) == "gauge-dead-after-page=1") {
+      // The tenth attempt at the second page is the last: 0x6E, then nine times 0x68 with page 1.
+      int again = 0;
+      for (const auto& m : job.station->link().simulator->messagesTo(240))
+        again += m == std::vector<std::uint8_t>{5, 240, 0, 0x68, 0, 1};
+      EXPECT_EQ(again, 9);
+    }
+  }
 }
 
 }  // namespace

@@ -116,3 +116,58 @@ TEST(GaugeConversion, TheEncodedCountsReadBackToTheNearestValue) {
 
 }  // namespace
 }  // namespace kvr::gauge
+
+#include "kvr/gauge/CDataLatchTaskPanel.h"
+#include "kvr/gauge/GaugeTexts.h"
+#include "platform/testing/ManualLoop.h"
+#include "platform/testing/ScriptedPrompter.h"
+
+namespace kvr::gauge {
+namespace {
+
+TEST(DataLatchStatus, TheStatusLineFollowsTheLinkBitTheModeAndTheRetries) {
+  struct Case {
+    std::uint8_t control;
+    bool retrying;
+    const char* text;
+    platform::Colour colour;
+    const char* pressure;
+  };
+  const platform::Colour red = rgb(255, 0, 0), yellow = rgb(255, 255, 0), green = rgb(0, 255, 0), blue = rgb(0, 0, 255);
+  const Case cases[] = {
+      {0x00, false, text::kLinkDown, red, "-"},           {0x08, false, text::kModes[1], yellow, "-"},
+      {0x10, false, text::kLinkDown, red, "4321.57"},     {0x30, true, text::kLinkDown, red, "-"},
+      {0x88, false, text::kLinkUp, green, "-"},           {0x90, false, text::kModes[2], green, "4321.57"},
+      {0xA8, true, text::kModes[5], blue, "-"},           {0xB0, true, text::kModes[6], blue, "-"},
+      {0xA8, false, text::kModes[5], green, "-"},         {0xB8, true, text::kModes[7], green, "-"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.control));
+    platform::testing::ManualLoop loop;
+    platform::testing::ScriptedPrompter prompter;
+    tools::Globals g;
+    CDataLatchTaskPanel panel({loop, prompter, g, nullptr});
+    EXPECT_EQ(panel.pressureText(), "14.70");
+    EXPECT_EQ(panel.temperatureText(), "25.0");
+    g.VUNTPressure = 4321.567;
+    g.VUNTTemperature = 95.04;
+    if (c.retrying) {
+      // A half that stalls part way makes the panel ask for it again (0x70).
+      g.VUNTControl = 0x88;
+      panel.requestFirstPage(0);
+      loop.advance(100);
+      g.VUNTDataTransferStatus = 1;
+      loop.advance(2500);
+      ASSERT_TRUE(panel.retrying());
+    }
+    g.VUNTControl = c.control;
+    loop.advance(100);
+    EXPECT_EQ(panel.status().text, c.text);
+    EXPECT_EQ(panel.status().colour, c.colour);
+    EXPECT_EQ(panel.pressureText(), c.pressure);
+    EXPECT_EQ(panel.temperatureText(), std::string(c.pressure) == "-" ? "-" : "95.0");
+  }
+}
+
+}  // namespace
+}  // namespace kvr::gauge
