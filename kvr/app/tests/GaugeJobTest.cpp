@@ -135,6 +135,47 @@ TEST(GaugeJob, RecordedJobsDownloadValueForValueWhetherTheyEndOnAPageOrNot) {
   EXPECT_FALSE(job.panel->frameSkipped());
 }
 
+TEST(GaugeJob, ProgramsWithShortEntriesOpenEndedPausesOrNoEndDownloadWhatWasRecorded) {
+  struct Case {
+    const char* what;
+    std::vector<panelsim::GaugeProgramEntry> program;
+    std::size_t samples;
+  };
+  const std::vector<Case> cases = {
+      // 60 s cannot hold a 90 s interval: the entry is a pause; then an open-ended pause.
+      {"short entry, open-ended pause", {{1, 90}, {2, 5}, {0xFFFF, 0}}, 24},
+      {"no end entry", {{2, 5}}, 24},
+      {"ended", {{2, 5}, {0, 0}}, 24},
+      {"a page of samples, then the end", {{35, 20}, {0, 0}}, 105},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto config = gaugeConfig({4000});
+    config.gauge.program = c.program;
+    GaugeJob job(std::move(config));
+    ASSERT_TRUE(job.connect());
+    const auto& recorded = job.gauge->jobs()[0];
+    ASSERT_EQ(recorded.samples.size(), c.samples);
+    ASSERT_EQ(job.download(0, "p.txt", 60000), gauge::CDownloadDataDlg::State::Finished);
+    EXPECT_EQ(fileBytes(job.path("p.txt")), expectedText(recorded, job.gauge->calibration()));
+    EXPECT_EQ(job.pages, 1u);
+  }
+}
+
+TEST(GaugeJob, ANameThatWouldMakeBothFilesOneIsRefusedAndLeavesNothing) {
+  GaugeJob job(gaugeConfig({sampleTime(30) + 1}));
+  ASSERT_TRUE(job.connect());
+  EXPECT_EQ(job.download(0, "same.bin"), gauge::CDownloadDataDlg::State::Failed);
+  EXPECT_TRUE(job.prompter.saw(text::kFatal, text::kBinaryOpenFailed));
+  EXPECT_FALSE(std::filesystem::exists(job.path("same.bin")));
+  EXPECT_FALSE(std::filesystem::exists(job.path("same.BIN")));
+  // A binary file already there: the text file made for the download goes again.
+  std::ofstream(job.path("taken.BIN")) << "kept";
+  EXPECT_EQ(job.download(0, "taken.txt"), gauge::CDownloadDataDlg::State::Failed);
+  EXPECT_FALSE(std::filesystem::exists(job.path("taken.txt")));
+  EXPECT_EQ(fileBytes(job.path("taken.BIN")), "kept");
+}
+
 TEST(GaugeJob, AnOperatorErasesTheGaugeStartsAJobLetsItRecordAndDownloadsIt) {
   GaugeJob job(gaugeConfig({sampleTime(30) + 1}));
   auto sent = [&] { return job.station->link().simulator->messagesTo(240); };
