@@ -22,9 +22,19 @@ const platform::Colour kYellow = rgb(255, 255, 0), kRed = rgb(255, 0, 0), kGreen
 
 }  // namespace
 
-CDataLatchTaskPanel::CDataLatchTaskPanel(GaugePorts ports) : ports_(std::move(ports)) {
+CDataLatchTaskPanel::CDataLatchTaskPanel(GaugePorts ports) : ports_(std::move(ports)) { start(); }
+
+void CDataLatchTaskPanel::start() {
+  stop();
+  status_ = {};
+  pressure_ = "14.70", temperature_ = "25.0";
+  progress_ = stage_ = running_ = ticks_ = retries_ = firstPage_ = 0;
+  retrying_ = pageComplete_ = transferFailed_ = frameSkip_ = false;
   ports_.loop.startTimer(this, kStatusTimer, kTickMs);
+  changed();
 }
+
+void CDataLatchTaskPanel::stop() { ports_.loop.forget(this); }
 
 CDataLatchTaskPanel::~CDataLatchTaskPanel() { ports_.loop.forget(this); }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Canvas.h"
 #include "platform/EventLoop.h"
 #include "platform/Prompter.h"
 #include "toolslib/Globals.h"
@@ -24,7 +25,7 @@ struct GaugePorts {
   std::function<bool(const std::vector<std::uint8_t>&)> send;
 };
 
-inline constexpr platform::Colour rgb(unsigned r, unsigned g, unsigned b) { return r + 256 * g + 65536 * b; }
+using platform::rgb;
 
 struct StatusLine {
   std::string text;
@@ -41,8 +42,13 @@ class CDataLatchTaskPanel final : public platform::EventTarget {
   static constexpr std::int64_t kRetry = 1;
   static constexpr int kMaxRetries = 10;
 
+  // Starts at once, as a panel made for a new string.
   explicit CDataLatchTaskPanel(GaugePorts ports);
   ~CDataLatchTaskPanel() override;
+  // As made anew: the controls' first texts, every sequence stopped, the status timer running.
+  void start();
+  // Every timer and queued command stopped (the string that had the gauge is gone).
+  void stop();
 
   // The buttons.
   void connect();

@@ -1,10 +1,10 @@
 #pragma once
 // The memory gauge's side of the task panel factory: a confirmed string with a VUNT tool
 // gets its "Data Latch Manager" panel, and the menu entry that shows it is enabled; the next
-// confirmation destroys the panel and greys the entry again.
+// confirmation stops the panel and greys the entry again. The panel object itself lives as
+// long as the factory, so a window over it never outlives it.
 
 #include <functional>
-#include <memory>
 
 #include "kvr/core/TaskPanelFactory.h"
 #include "kvr/gauge/CDataLatchTaskPanel.h"
@@ -15,24 +15,28 @@ class GaugePanels final : public TaskPanelFactory {
  public:
   // available(true/false): the string has (or no longer has) a VUNT tool.
   GaugePanels(GaugePorts ports, std::function<void(bool)> available)
-      : ports_(std::move(ports)), available_(std::move(available)) {}
+      : panel_(std::move(ports)), available_(std::move(available)) {
+    panel_.stop();
+  }
 
   void destroyAll() override {
-    panel_.reset();
+    present_ = false;
+    panel_.stop();
     if (available_) available_(false);
   }
   void createVuntPanel(const records::ToolEntry&) override {
-    panel_ = std::make_unique<CDataLatchTaskPanel>(ports_);
+    present_ = true;
+    panel_.start();
     if (available_) available_(true);
   }
 
   // Null while the string has no VUNT tool.
-  CDataLatchTaskPanel* panel() { return panel_.get(); }
+  CDataLatchTaskPanel* panel() { return present_ ? &panel_ : nullptr; }
 
  private:
-  GaugePorts ports_;
+  CDataLatchTaskPanel panel_;
   std::function<void(bool)> available_;
-  std::unique_ptr<CDataLatchTaskPanel> panel_;
+  bool present_ = false;
 };
 
 }  // namespace kvr::gauge
