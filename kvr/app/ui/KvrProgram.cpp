@@ -121,6 +121,7 @@ KvrProgram::~KvrProgram() {
   monDialog_.reset();
   presDialog_.reset();
   tarncWindow_.reset();
+  gaugeWindow_.reset();
   station_->charts().setViews(nullptr);
   logWindows_.reset();
   window_.reset();
@@ -354,6 +355,13 @@ void KvrProgram::wireUtilities() {
     if (!tarncWindow_) tarncWindow_ = std::make_unique<tarnc::ui::LowLevelCmdWindow>(*terminal, window_.get());
     tarncWindow_->show();
     tarncWindow_->raise();
+  });
+  window_->setHandler(C::MemoryGauge, [this] {
+    auto* panel = station_->gaugePanel();
+    if (!panel) return;
+    if (!gaugeWindow_) gaugeWindow_ = std::make_unique<gauge::ui::DataLatchWindow>(*panel, clock_, window_.get());
+    gaugeWindow_->show();
+    gaugeWindow_->raise();
   });
 }
 

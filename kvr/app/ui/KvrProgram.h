@@ -13,6 +13,7 @@
 #include "kvr/monitors/CMonitorManager.h"
 #include "kvr/monitors/ui/MonitorsDialog.h"
 #include "kvr/presentation/ui/PresentationsDialog.h"
+#include "kvr/gauge/ui/DataLatchWindow.h"
 #include "kvr/tarnc/ui/LowLevelCmdWindow.h"
 #include "navikor/Navikor.h"
 #include "platform/SystemClock.h"
@@ -69,6 +70,7 @@ class KvrProgram {
   std::unique_ptr<monitors::CMonitorManager> monitors_;
   std::unique_ptr<MonitorsDialog> monDialog_;
   std::unique_ptr<tarnc::ui::LowLevelCmdWindow> tarncWindow_;  // made on first use
+  std::unique_ptr<gauge::ui::DataLatchWindow> gaugeWindow_;     // made on first use
   QString linkText_;
   std::uint64_t rowsAtLogStart_ = 0;
   std::uint8_t logDirection_ = 0;
