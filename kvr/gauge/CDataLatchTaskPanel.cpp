@@ -170,27 +170,22 @@ void CDataLatchTaskPanel::waitAck(Timer timer) {
   ports_.loop.startTimer(this, timer, kTickMs);
 }
 
-void CDataLatchTaskPanel::eraseJobs() {
-  const auto a = ports_.prompter.ask({text::kWarning, text::kEraseQuestion, platform::Buttons::YesNo, platform::Icon::Warning});
-  if (a != platform::Answer::Yes) return;
-  ports_.globals.VUNTACKReceived = false;
-  send(kErase);
-  waitAck(kEraseTimer);
+void CDataLatchTaskPanel::confirmThenSend(const char* question, std::uint8_t code, Timer timer) {
+  const auto a = ports_.prompter.ask({text::kWarning, question, platform::Buttons::YesNo, platform::Icon::Warning});
+  if (a == platform::Answer::Yes) sendAndWait(code, timer);
 }
 
-void CDataLatchTaskPanel::newJob() {
-  const auto a = ports_.prompter.ask({text::kWarning, text::kNewJobQuestion, platform::Buttons::YesNo, platform::Icon::Warning});
-  if (a != platform::Answer::Yes) return;
+void CDataLatchTaskPanel::sendAndWait(std::uint8_t code, Timer timer) {
   ports_.globals.VUNTACKReceived = false;
-  send(kNewJob);
-  waitAck(kNewJobTimer);
+  send(code);
+  waitAck(timer);
 }
 
-void CDataLatchTaskPanel::checkRecording() {
-  ports_.globals.VUNTACKReceived = false;
-  send(kCheck);
-  waitAck(kCheckTimer);
-}
+void CDataLatchTaskPanel::eraseJobs() { confirmThenSend(text::kEraseQuestion, kErase, kEraseTimer); }
+
+void CDataLatchTaskPanel::newJob() { confirmThenSend(text::kNewJobQuestion, kNewJob, kNewJobTimer); }
+
+void CDataLatchTaskPanel::checkRecording() { sendAndWait(kCheck, kCheckTimer); }
 
 void CDataLatchTaskPanel::ackTick(Timer timer) {
   ++ticks_;
@@ -310,11 +305,7 @@ void CDataLatchTaskPanel::onTimer(int id) {
 void CDataLatchTaskPanel::onCommand(int command, std::int64_t param) {
   switch (command) {
     case kConnectStep: runConnectStep(); break;
-    case kSendGo:
-      ports_.globals.VUNTACKReceived = false;
-      send(kGo);
-      waitAck(kGoTimer);
-      break;
+    case kSendGo: sendAndWait(kGo, kGoTimer); break;
     default: pageRequest(command, param); break;
   }
 }

@@ -97,6 +97,8 @@ class CDataLatchTaskPanel final : public platform::EventTarget {
   void send(std::uint8_t code);
   void sendPage(std::uint16_t page);
   void waitAck(Timer timer);
+  void sendAndWait(std::uint8_t code, Timer timer);
+  void confirmThenSend(const char* question, std::uint8_t code, Timer timer);
   void ackTick(Timer timer);
   void halfTick(bool halfB);
   void pageRequest(int command, std::int64_t param);
