@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -174,6 +177,24 @@ TEST(GaugeJob, ANameThatWouldMakeBothFilesOneIsRefusedAndLeavesNothing) {
   EXPECT_EQ(job.download(0, "taken.txt"), gauge::CDownloadDataDlg::State::Failed);
   EXPECT_FALSE(std::filesystem::exists(job.path("taken.txt")));
   EXPECT_EQ(fileBytes(job.path("taken.BIN")), "kept");
+}
+
+TEST(GaugeJob, AWriteThatFailsEndsTheDownloadWithoutTheSuccessMessage) {
+  GaugeJob job(gaugeConfig({sampleTime(263) + 1}));
+  ASSERT_TRUE(job.connect());
+  // Files may grow to 4000 bytes: the binary file (3412 bytes) fits, the text file does not.
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 4000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const auto state = job.download(0, "full.txt");
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_EQ(state, gauge::CDownloadDataDlg::State::Failed);
+  EXPECT_TRUE(job.prompter.saw(text::kFatal, text::kTextWriteFailed));
+  EXPECT_FALSE(job.prompter.saw(text::kMessage, text::kDownloaded));
 }
 
 TEST(GaugeJob, AnOperatorErasesTheGaugeStartsAJobLetsItRecordAndDownloadsIt) {
