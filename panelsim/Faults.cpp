@@ -67,6 +67,20 @@ std::optional<std::string> applyFault(Faults& f, std::string_view text) {
     f.tarnc.*t.flag = true;
     return std::nullopt;
   }
+  auto count = [&](std::uint32_t& out, std::uint32_t byDefault) -> std::optional<std::string> {
+    if (!hasValue) out = byDefault;
+    else if (!parseCount(value, out)) return bad;
+    return std::nullopt;
+  };
+  if (name == "gauge-no-ack" || name == "gauge-link-down") {
+    if (hasValue) return "fault " + std::string(name) + " takes no value";
+    (name == "gauge-no-ack" ? f.gauge.noAck : f.gauge.linkDown) = true;
+    return std::nullopt;
+  }
+  if (name == "gauge-stall-half-a") return count(f.gauge.stallHalfA, 3);
+  if (name == "gauge-drop-half-b") return count(f.gauge.dropHalfB, 3);
+  if (name == "gauge-dead-after-page") return count(f.gauge.deadAfterPage, 2);
+  if (name == "gauge-frame-skip") return count(f.gauge.frameSkip, 50);
   if (name == "no-ping") f.noPing = true;
   else if (name == "silent-calibration") f.silentCalibration = true;
   else if (name == "init-error") f.initError = true;
@@ -109,7 +123,13 @@ std::string faultHelp() {
          "  tarnc-short-move     TARN-C indexer moves stop 40 counts short of their target\n"
          "  tarnc-slow-moves     the TARN-C indexer turns at a fifth of its speed\n"
          "  tarnc-vibration      the TARN-C tool vibrates: status 4, noisy sensors\n"
-         "  tarnc-imu-silent     the TARN-C inertial pack sends nothing: status 0, zero readings\n";
+         "  tarnc-imu-silent     the TARN-C inertial pack sends nothing: status 0, zero readings\n"
+         "  gauge-no-ack         the memory gauge carries out commands but never acknowledges them\n"
+         "  gauge-stall-half-a[=N]  the first N half-A page transfers stop after three frames (3)\n"
+         "  gauge-drop-half-b[=N]   the first N half-B page requests go unanswered (3)\n"
+         "  gauge-dead-after-page[=N]  the memory gauge answers nothing after N pages (2)\n"
+         "  gauge-link-down      the memory gauge's link is down: nothing is answered\n"
+         "  gauge-frame-skip[=N] every Nth payload frame of the memory gauge is skipped and flagged (50)\n";
 }
 
 }  // namespace panelsim

@@ -22,6 +22,16 @@ struct TarnCFaults {
   bool imuSilent = false;       // "tarnc-imu-silent": the inertial pack sends nothing (status 0)
 };
 
+// The VUNT memory gauge's own faults.
+struct GaugeFaults {
+  bool noAck = false;               // "gauge-no-ack": commands are carried out but never acknowledged
+  std::uint32_t stallHalfA = 0;     // "gauge-stall-half-a=N": the first N half-A transfers stop after three frames
+  std::uint32_t dropHalfB = 0;      // "gauge-drop-half-b=N": the first N half-B requests go unanswered
+  std::uint32_t deadAfterPage = 0;  // "gauge-dead-after-page=N": after N pages the gauge answers nothing
+  bool linkDown = false;            // "gauge-link-down": the gauge's link is down; nothing is answered
+  std::uint32_t frameSkip = 0;      // "gauge-frame-skip=N": every Nth payload frame is skipped (and flagged)
+};
+
 struct Faults {
   bool noPing = false;          // "no-ping": ping goes unanswered
   bool initError = false;       // "init-error": initialise is answered with 0xCC
@@ -35,6 +45,7 @@ struct Faults {
   std::uint32_t badCommandCrc = 0;   // "reject-commands=N": every Nth command frame is treated as damaged
   bool silentCalibration = false;    // "silent-calibration": the tools never send their stored calibration
   TarnCFaults tarnc;
+  GaugeFaults gauge;
 };
 
 // Applies one "NAME" or "NAME=VALUE" to faults; an error text when the name or value is wrong.

@@ -65,6 +65,10 @@ std::optional<std::string> PanelSimulator::setToolString(const std::vector<std::
       TarnCSettings settings = config_.tarnc;
       settings.faults = config_.faults.tarnc;
       tools_.push_back(std::make_unique<TarnCTool>(std::move(settings)));
+    } else if (c == 240) {
+      GaugeSettings settings = config_.gauge;
+      settings.faults = config_.faults.gauge;
+      tools_.push_back(std::make_unique<GaugeTool>(std::move(settings)));
     } else {
       tools_.push_back(makeToolModel(c));
     }
@@ -98,6 +102,13 @@ void PanelSimulator::setToolfaceRate(double degPerS) {
     config_.well.toolfaceDeg += (s.toolfaceRateDegPerS - degPerS) * seconds;
     s.toolfaceRateDegPerS = degPerS;
   }
+}
+
+GaugeTool* PanelSimulator::gaugeTool() {
+  std::lock_guard lock(mutex_);
+  for (auto& t : tools_)
+    if (t->code() == 240) return static_cast<GaugeTool*>(t.get());
+  return nullptr;
 }
 
 std::int64_t PanelSimulator::slotTime(std::int64_t slot) const {

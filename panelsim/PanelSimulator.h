@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "panelsim/Faults.h"
+#include "panelsim/GaugeTool.h"
 #include "panelsim/HostProtocol.h"
 #include "panelsim/TarnCTool.h"
 #include "panelsim/ToolModels.h"
@@ -28,6 +29,7 @@ struct SimConfig {
   Well well;
   Faults faults;
   TarnCSettings tarnc;
+  GaugeSettings gauge;  // the memory gauge (its faults come from faults)
   // The operator turning the tool by hand: from atS seconds after power-on the toolface is
   // toolfaceDeg (in time order).
   struct Turn {
@@ -97,6 +99,8 @@ class PanelSimulator {
   // The TARN-C tool starts turning in the hole at this rate from now on (0 stops it), its
   // toolface carrying on from where it is.
   void setToolfaceRate(double degPerS);
+  // The memory gauge of the string, or null.
+  GaugeTool* gaugeTool();
 
   // Winch commands for a running simulation.
   void setDirection(Direction d);

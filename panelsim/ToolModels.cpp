@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "panelsim/GaugeTool.h"
 #include "panelsim/TarnCTool.h"
 #include "toolslib/calibration/TransferFrame.h"
 #include "toolslib/wire/Layouts.h"
@@ -158,24 +159,6 @@ class QuilModel final : public CodecModel {
   static constexpr double kBackgroundCps = 4.0;
 };
 
-class VuntModel final : public CodecModel {
- public:
-  VuntModel() : CodecModel(w::vunt::kLayout) {}
-  void fill(const Environment& env, Noise& noise, double* v) override {
-    v[w::vunt::kControl] = 0;
-    v[w::vunt::kFlags] = 0;
-    v[w::vunt::kPressure] = env.pressurePsi + noise.gauss(0.05);
-    v[w::vunt::kTemp] = env.temperatureC;
-    v[w::vunt::kPayloadIndex] = 0;
-  }
-  void fillReference(const Environment& stand, Noise& noise, double* v, int) override {
-    // The dead-weight tester at 3000 psi; the gauge reads 0.6 psi high.
-    Environment tester = stand;
-    tester.pressurePsi = 3000.6;
-    fill(tester, noise, v);
-  }
-};
-
 class HavoModel final : public CodecModel {
  public:
   HavoModel() : CodecModel(w::havo::kLayout) {}
@@ -270,7 +253,7 @@ void ToolModel::onMessage(const std::vector<std::uint8_t>& message) {
       break;
     }
     case tools::cal::kReferenceCommand:
-      if (message.size() >= 5 && message[4] <= 1) referencePoint_ = message[4];
+      if (message.size() == 5 && message[4] <= 1) referencePoint_ = message[4];  // [4, address, 0, 0x68, point]
       break;
     case tools::cal::kStopCommand:
       transfer_.clear();
@@ -336,7 +319,7 @@ std::unique_ptr<ToolModel> makeToolModel(std::uint8_t code) {
     case 230: return std::make_unique<DuneModel>();
     case 232: return std::make_unique<SevoModel>();
     case 235: return std::make_unique<QuilModel>();
-    case 240: return std::make_unique<VuntModel>();
+    case 240: return std::make_unique<GaugeTool>();
     case 243: return std::make_unique<HavoModel>();
     case 252: return std::make_unique<PlovModel>();
     case 254: return std::make_unique<FyrdModel>();

@@ -10,6 +10,7 @@
 
 #include "common/records/SystemUnits.h"
 #include "navikor/Records.h"
+#include "toolslib/vunt/GaugeRecords.h"
 
 namespace tools {
 
@@ -71,6 +72,12 @@ struct Globals {
   int VUNTDataTransferStatus = 0;
   bool VUNTCalibrationLoaded = false, VUNTJobFatLoaded = false, VUNTProgramLoaded = false;
   bool VUNTFrameSkip = false;
+  std::array<std::uint16_t, vunt::kJobTableWords> VUNTJobFat{};
+  vunt::CalibrationUnion VUNTCalibration;
+  std::array<std::uint8_t, vunt::kProgramCapacity> VUNTProgramBuffer{};
+  std::size_t VUNTProgramLength = 0;  // bytes of the program as uploaded
+  std::array<std::uint8_t, vunt::kPageBytes> VUNTDataPage{};
+  std::size_t VUNTHalfReceived = 0;   // bytes of the arriving page half so far (ResetDataIndex rewinds it)
 
   // Progress of a running calibration, 0..100.
   int CalProgressPos = 0;

@@ -48,12 +48,14 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
     : ports_(ports),
       link_(std::move(link)),
       panels_({ports.loop, ports.prompter, library_.globals(),
-               [this](const std::vector<std::uint8_t>& m) {
-                 return telemetry_ && telemetry_->SendDownholeMessage(m.data(), static_cast<std::uint32_t>(m.size()));
-               }},
+               [this](const std::vector<std::uint8_t>& m) { return sendDownhole(m); }},
               [this](bool on) { menu_.setEnabled(MenuCommand::TarnCLowLevelCommands, on); },
               ports.settings ? *ports.settings : defaultSettings_),
-      tools_(library_, ports.prompter, panels_, frames_),
+      gaugePanels_({ports.loop, ports.prompter, library_.globals(),
+                    [this](const std::vector<std::uint8_t>& m) { return sendDownhole(m); }},
+                   [this](bool on) { menu_.setEnabled(MenuCommand::MemoryGauge, on); }),
+      allPanels_({&panels_, &gaugePanels_}),
+      tools_(library_, ports.prompter, allPanels_, frames_),
       files_(fs_),
       session_(fs_, ports.prompter, ports.paths.kvrFolder()) {
   library_.initToolsData(ports.program.systemUnits);
@@ -136,17 +138,19 @@ std::unique_ptr<tarnc::CTARN_C_TaskDlg> LoggingStation::makeTarnCPanel() {
   host.sessionFolder = [this] { return session_.sessionFolder(); };
   host.wellName = [this] { return session_.job().wellName; };
   host.postToMain = [this](tarnc::MainCommand c) { mainCommands_->post(c); };
-  host.send = [this](const std::vector<std::uint8_t>& m) {
-    return telemetry_ && telemetry_->SendDownholeMessage(m.data(), static_cast<std::uint32_t>(m.size()));
-  };
+  host.send = [this](const std::vector<std::uint8_t>& m) { return sendDownhole(m); };
   return std::make_unique<tarnc::CTARN_C_TaskDlg>(tarnc::TaskPanelPorts{
       ports_.loop, ports_.prompter, ports_.clock, ports_.settings ? *ports_.settings : defaultSettings_,
       ports_.paths.documentsFolder(), tools_, telemetrySession_, std::move(host)});
 }
 
+bool LoggingStation::sendDownhole(const std::vector<std::uint8_t>& m) {
+  return telemetry_ && telemetry_->SendDownholeMessage(m.data(), static_cast<std::uint32_t>(m.size()));
+}
+
 LoggingStation::~LoggingStation() {
   acquisition_->stop(flags_);
-  panels_.destroyAll();
+  allPanels_.destroyAll();  // the panels hold the dialog and the tool manager
   playback_.reset();
   dialog_.reset();
   telemetry_.reset();

@@ -17,6 +17,7 @@
 #include "kvr/core/Session.h"
 #include "kvr/core/TaskPanelFactory.h"
 #include "kvr/core/TelemetrySession.h"
+#include "kvr/gauge/GaugePanels.h"
 #include "kvr/link/CUSBPort.h"
 #include "kvr/link/PPort.h"
 #include "kvr/link/PanelLink.h"
@@ -78,6 +79,8 @@ class LoggingStation {
   tarnc::CTARN_C_TaskDlg* tarnCPanel() { return panels_.panel(); }
   // Told when the TARN-C task panel was made or is about to go.
   void setTarnCPanelChanged(std::function<void()> changed) { panels_.setPanelChanged(std::move(changed)); }
+  // The "Data Latch Manager" of the confirmed string; null without a VUNT tool.
+  gauge::CDataLatchTaskPanel* gaugePanel() { return gaugePanels_.panel(); }
   const TelemetrySession& telemetrySession() const { return telemetrySession_; }
 
   // "System Units" confirmed: the TOOLS library converts with the new units at once, and the
@@ -88,11 +91,14 @@ class LoggingStation {
   class DeclaredString;
   class MainCommands;
   std::unique_ptr<tarnc::CTARN_C_TaskDlg> makeTarnCPanel();
+  bool sendDownhole(const std::vector<std::uint8_t>& message);
   StationPorts ports_;
   tarnc::DefaultSettings defaultSettings_;
   PanelLink link_;
   tools::Library library_;
   tarnc::TarnCPanels panels_;
+  gauge::GaugePanels gaugePanels_;
+  TaskPanelFan allPanels_;
   FrameRing frames_;
   CToolManager tools_;
   PosixFileSystem fs_;

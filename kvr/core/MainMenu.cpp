@@ -41,7 +41,9 @@ const std::vector<TopMenu>& mainMenuTree() {
         {C::StopTelemetry, "S&top Telemetry", nullptr, false},
         {C::Monitors, "&Monitors", nullptr, false},
         // Greyed until a string with a TARN-C tool is confirmed.
-        {C::TarnCLowLevelCommands, "TARN-C &Low Level Commands", nullptr, true}}},
+        {C::TarnCLowLevelCommands, "TARN-C &Low Level Commands", nullptr, true},
+        // Greyed until a string with a VUNT memory gauge is confirmed.
+        {C::MemoryGauge, "VUNT Memory &Gauge", nullptr, false}}},
   };
   return tree;
 }
@@ -60,7 +62,7 @@ MainMenu::MainMenu() {
     for (const auto& e : top.entries) enabled_[e.command] = true;
   }
   apply({C::DefineToolString, C::SaveSession, C::EditPresentations, C::StartLogUp, C::StartLogDown, C::StopLogging,
-         C::StopPlayback, C::StartTelemetry, C::StopTelemetry, C::Monitors, C::TarnCLowLevelCommands},
+         C::StopPlayback, C::StartTelemetry, C::StopTelemetry, C::Monitors, C::TarnCLowLevelCommands, C::MemoryGauge},
         {});
   take(Snapshot::Telemetry);
 }

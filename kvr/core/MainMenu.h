@@ -16,7 +16,7 @@ enum class MenuCommand {
   StartLogUp, StartLogDown, StationLog, StopLogging,
   ChooseFile, StartPlayback, StopPlayback, PlaybackOptions,
   KvrToAscii, MergeAndSplice, CrossPlot, ProgramFolder, SystemUnits, Options,
-  StartTelemetry, StopTelemetry, Monitors, TarnCLowLevelCommands,
+  StartTelemetry, StopTelemetry, Monitors, TarnCLowLevelCommands, MemoryGauge,
 };
 
 struct MenuEntry {

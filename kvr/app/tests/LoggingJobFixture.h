@@ -43,8 +43,8 @@ struct Job {
     config.faults = faults;
     start(kvr::simulatedPanelLink(config, loop.clock()), {});
   }
-  // A metric job on a simulated panel set up by the caller (well, TARN-C tool, faults).
-  Job(panelsim::SimConfig config, std::int32_t modeWord) {
+  // A simulated panel set up by the test (well, the tools' settings, faults, winch).
+  explicit Job(panelsim::SimConfig config, std::int32_t modeWord = 9) {
     program = kvr::CKVRApp::batchSettings(paths, modeWord);
     start(kvr::simulatedPanelLink(std::move(config), loop.clock()), {});
   }

@@ -125,6 +125,7 @@ KvrProgram::~KvrProgram() {
   tarncWindow_.reset();
   postProcessWindow_.reset();  // a child of the main window, and over the manager
   postProcess_.reset();
+  gaugeWindow_.reset();
   station_->charts().setViews(nullptr);
   logWindows_.reset();
   window_.reset();
@@ -364,6 +365,13 @@ void KvrProgram::wireUtilities() {
       tarncPanelWindow_->setPostProcess([this] { showPostProcess(); });
       tarncPanelWindow_->show();
     }
+  });
+  window_->setHandler(C::MemoryGauge, [this] {
+    auto* panel = station_->gaugePanel();
+    if (!panel) return;
+    if (!gaugeWindow_) gaugeWindow_ = std::make_unique<gauge::ui::DataLatchWindow>(*panel, clock_, window_.get());
+    gaugeWindow_->show();
+    gaugeWindow_->raise();
   });
 }
 

@@ -13,6 +13,7 @@
 #include "kvr/monitors/CMonitorManager.h"
 #include "kvr/monitors/ui/MonitorsDialog.h"
 #include "kvr/presentation/ui/PresentationsDialog.h"
+#include "kvr/gauge/ui/DataLatchWindow.h"
 #include "kvr/tarnc/ui/LowLevelCmdWindow.h"
 #include "kvr/postprocess/ui/PostProcessWindow.h"
 #include "kvr/tarnc/ui/TaskPanelWindow.h"
@@ -78,6 +79,7 @@ class KvrProgram {
   std::unique_ptr<postprocess::PostProcessManager> postProcess_;  // made on first use
   std::unique_ptr<postprocess::ui::PostProcessWindow> postProcessWindow_;
   std::filesystem::path postProcessFolder_;  // the session the window's "Add Files" starts in
+  std::unique_ptr<gauge::ui::DataLatchWindow> gaugeWindow_;     // made on first use
   QString linkText_;
   std::uint64_t rowsAtLogStart_ = 0;
   std::uint8_t logDirection_ = 0;

@@ -24,6 +24,8 @@
 #include "kvr/core/ui/ToolStringManagerDialog.h"
 #include "kvr/tarnc/ui/LowLevelCmdWindow.h"
 #include "kvr/tarnc/ui/TaskPanelWindow.h"
+#include "kvr/gauge/ui/DataLatchWindow.h"
+#include "kvr/monitors/ui/StaticExWidget.h"
 #include "platform/qt/testing/QtTestApp.h"
 
 namespace {
@@ -82,6 +84,24 @@ struct Desktop {
 };
 
 bool overlaps(const QRect& a, const QRect& b) { return a.intersects(b); }
+
+TEST(MainWindow, TheMemoryGaugeEntryOpensTheDataLatchManagerOfAVuntString) {
+  Desktop desk;
+  EXPECT_FALSE(desk.window().action(C::MemoryGauge)->isEnabled());
+  desk.jobData();
+  desk.toolString({"VUNT-MG"});
+  desk.menu(C::MemoryGauge);
+  auto* gauge = desk.window().findChild<kvr::gauge::ui::DataLatchWindow*>();
+  ASSERT_NE(gauge, nullptr);
+  EXPECT_TRUE(gauge->isVisible());
+  EXPECT_EQ(gauge->windowTitle(), "Data Latch Manager");
+  desk.menu(C::StartTelemetry);
+  // The simulated gauge's link comes up; "On-Line" brings its live readings.
+  ASSERT_TRUE(runUntil([&] { return gauge->statusLine()->control().text() == "Link is Up !"; }, 5000));
+  gauge->button("On-Line")->click();
+  ASSERT_TRUE(runUntil([&] { return gauge->pressure()->control().text() != "-"; }, 5000));
+  EXPECT_EQ(gauge->temperature()->control().text(), "25.0");  // the gauge at the surface
+}
 
 TEST(MainWindow, AWholeJobOnTheSimulatedPanel) {
   Desktop desk;
