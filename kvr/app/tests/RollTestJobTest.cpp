@@ -3,6 +3,7 @@
 // report's grades follow the calibration errors put into the simulated sensor block.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -212,4 +213,130 @@ TEST(RollTest, ACorrectCalibrationPassesEveryLine) {
     EXPECT_EQ(gradeOf(report, label), "PASS") << label;
   }
   for (int i = 0; i < 4; ++i) EXPECT_EQ(gradeOf(report, "Symmetry Check", i), "PASS") << i;
+}
+
+// Version 3.1 measures the gain at the tool's HSTF; earlier versions assume an HSTF of 0 and
+// read it high by 1 / cos H. Left at HSTF 0 the tool's HSTF samples straddle 0/360: their mean
+// stays at 0, so the old formula passes too.
+TEST(RollTest, TheGainFormulaFollowsTheCalibrationVersion) {
+  struct Case {
+    const char* version;
+    double toolface;
+    const char* grade;
+  };
+  for (const Case c : {Case{"3.1", 20, "PASS"}, Case{"2.0", 20, "NOT PASS"}, Case{"2.0", 0, "PASS"},
+                       Case{"3.1", 0, "PASS"}}) {
+    Bench b({.toolface = c.toolface}, c.version);
+    ASSERT_TRUE(b.run(RollKind::RollTest));
+    const auto report = slurp(b.folder() / "RollTest.txt");
+    EXPECT_NE(report.find("Calibration Version: " + std::string(c.version) + "\r\n"), std::string::npos);
+    EXPECT_EQ(gradeOf(report, "Gyro X Gain"), c.grade) << c.version << " " << c.toolface << "\n" << report;
+    EXPECT_EQ(gradeOf(report, "Gyro Y Gain"), c.grade) << c.version << " " << c.toolface;
+    const auto hstf = lines(report)[14];
+    ASSERT_EQ(hstf.rfind("Bearing Check (HSTF) : ", 0), 0u) << hstf;
+    EXPECT_NEAR(std::remainder(std::stod(hstf.substr(23)) - c.toolface, 360.0), 0, 0.5) << hstf;
+  }
+}
+
+TEST(RollTest, PromptsMovesListAndReportNames) {
+  Bench b;
+  b.prompter.queue(Answer::No);  // the end question: do not view
+  ASSERT_TRUE(b.run(RollKind::RollTest));
+  ASSERT_EQ(b.prompts.size(), 2u);
+  EXPECT_EQ(b.prompts[0], text::kPointEast);
+  EXPECT_EQ(b.prompts[0].find("+/- 15\xEF\xBF\xBD\n"), 58u);
+  EXPECT_EQ(b.prompts[1].rfind("Please turn the whole toolstring by 180\xEF\xBF\xBD in order to point WEST.\nThen, adjust to "
+                               "reach an HSTF of 20.",
+                               0),
+            0u)
+      << b.prompts[1];
+  EXPECT_TRUE(b.prompter.saw(text::kRollDone.title, text::kRollDone.text));
+  const std::vector<std::uint8_t> moves = {0x70, 0x71, 0x72, 0x6F, 0x70, 0x71, 0x72, 0x6F};
+  auto sent = b.codesSent();
+  sent.erase(std::remove_if(sent.begin(), sent.end(), [](std::uint8_t c) { return c < 0x6F || c > 0x72; }), sent.end());
+  sent.erase(std::unique(sent.begin(), sent.end()), sent.end());  // re-sends
+  EXPECT_EQ(sent, moves);
+  // Eight finished rows with their indexer positions and a ninth waiting.
+  const auto& rows = b.panel->list().rows();
+  ASSERT_EQ(rows.size(), 9u);
+  const double positions[8] = {0, 90, 180, 270, 0, 90, 180, 270};
+  for (std::size_t i = 0; i < 8; ++i) {
+    EXPECT_EQ(rows[i].row.get(8), kvr::tarnc::kDone) << i;
+    EXPECT_EQ(rows[i].row.get(2), positions[i]) << i;
+    EXPECT_NEAR(rows[i].row.get(3), b.panel->average(static_cast<int>(2 + i)).rawRates[0], 1e-12);
+  }
+  EXPECT_EQ(b.panel->list().cell(8, 2).text, "...");
+  EXPECT_EQ(b.panel->rollButton(), "Rolltest");
+  // The return home writes no END_STATION: no station was processed.
+  const auto log = slurp(b.panel->eventLogPath());
+  EXPECT_EQ(log.find("END_STATION"), std::string::npos);
+
+  ASSERT_TRUE(b.run(RollKind::RollTest));
+  ASSERT_TRUE(b.run(RollKind::RollTest));
+  EXPECT_EQ(b.panel->procedureReport(), b.folder() / "Rolltest_2.txt");
+  EXPECT_TRUE(std::filesystem::exists(b.folder() / "Rolltest_1.txt"));
+}
+
+// Turned by hand to 0, 90, 180 and 270 degrees, the indexer at 0 and 180 at each.
+TEST(AxisCorrection, PromptsMovesAndReport) {
+  Bench b;
+  ASSERT_TRUE(b.run(RollKind::AxisCorrection));
+  EXPECT_EQ(b.prompts, (std::vector<std::string>{
+                           "Please rotate the tool to 0\xC2\xB0\nThen wait for about 10 seconds before clicking OK...",
+                           "Please rotate the tool to 90\xC2\xB0\nThen wait for about 10 seconds before clicking OK...",
+                           "Please rotate the tool to 180\xC2\xB0\nThen wait for about 10 seconds before clicking OK...",
+                           "Please rotate the tool to 270\xC2\xB0\nThen wait for about 10 seconds before clicking OK..."}));
+  auto sent = b.codesSent();
+  sent.erase(std::remove_if(sent.begin(), sent.end(), [](std::uint8_t c) { return c < 0x6F || c > 0x72; }), sent.end());
+  sent.erase(std::unique(sent.begin(), sent.end()), sent.end());
+  EXPECT_EQ(sent, (std::vector<std::uint8_t>{0x71, 0x6F, 0x71, 0x6F, 0x71, 0x6F, 0x71, 0x6F}));
+  const auto report = slurp(b.folder() / "AxisCorrection.txt");
+  EXPECT_EQ(report.rfind("TARN-C Axis Correction Report\r\n\r\nCurrent Latitude: 40 0' 0\"\r\n", 0), 0u);
+  EXPECT_NE(report.find("Assumed Tool Position : EAST 270 [Deg]\r\n"), std::string::npos);
+  EXPECT_NE(report.find("Assumed Tool Position : WEST 270 [Deg]\r\n"), std::string::npos);
+  const double positions[8] = {0, 0, 90, 90, 180, 180, 270, 270};
+  for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(b.panel->list().rows()[i].row.get(2), positions[i]) << i;
+  EXPECT_EQ(b.panel->axisButton(), "Axis Correction");
+  ASSERT_TRUE(b.run(RollKind::AxisCorrection));
+  EXPECT_EQ(b.panel->procedureReport(), b.folder() / "AxisCorrection1.txt");
+}
+
+// Cancelled halfway through, either procedure brings the indexer home, writes no report and
+// no END_STATION, and the next one runs to its end.
+TEST(RollTest, StopLeavesThePanelUsable) {
+  for (const RollKind kind : {RollKind::RollTest, RollKind::AxisCorrection}) {
+    Bench b;
+    const bool roll = kind == RollKind::RollTest;
+    roll ? b.panel->rollTest() : b.panel->axisCorrection();
+    EXPECT_EQ(roll ? b.panel->rollButton() : b.panel->axisButton(), roll ? "Stop RT" : "Stop AC");
+    for (int t = 0; t < 200 && (roll ? b.panel->rollStep() : b.panel->axisStep()) < 4; ++t) b.loop.advance(500);
+    ASSERT_EQ(roll ? b.panel->rollStep() : b.panel->axisStep(), 4);
+    b.prompter.queue(Answer::Yes);  // cancel this process
+    roll ? b.panel->rollTest() : b.panel->axisCorrection();
+    EXPECT_TRUE(b.prompter.saw(text::kCancelProcedure.title, text::kCancelProcedure.text));
+    EXPECT_EQ(b.panel->rollStep() + b.panel->axisStep(), 0);
+    EXPECT_FALSE(b.panel->stationRunning());
+    EXPECT_EQ(roll ? b.panel->rollButton() : b.panel->axisButton(), roll ? "Rolltest" : "Axis Correction");
+    b.loop.advance(20'000);
+    EXPECT_EQ(b.station->library().globals().TARNC_SurveyMode, 0);
+    EXPECT_EQ(b.station->library().globals().TARNC_AnglePos, 12);
+    EXPECT_TRUE(b.panel->procedureReport().empty());
+    EXPECT_EQ(slurp(b.panel->eventLogPath()).find("END_STATION"), std::string::npos);
+    ASSERT_TRUE(b.run(kind));
+    EXPECT_EQ(b.panel->procedureReport(), b.folder() / (roll ? "RollTest.txt" : "AxisCorrection.txt"));
+  }
+}
+
+// A report that cannot be created is said so, and the end question does not claim one was.
+TEST(RollTest, AReportThatCannotBeCreatedIsNotAnnounced) {
+  Bench b;
+  b.panel->rollTest();
+  for (int t = 0; t < 400 && b.panel->rollStep() < 8; ++t) b.loop.advance(500);
+  ASSERT_EQ(b.panel->rollStep(), 8);
+  std::filesystem::remove_all(b.folder());
+  for (int t = 0; t < 100 && b.panel->rollStep(); ++t) b.loop.advance(500);
+  EXPECT_TRUE(b.prompter.saw(text::kRollReportFailed.title, text::kRollReportFailed.text));
+  EXPECT_FALSE(b.prompter.saw(text::kRollDone.title, text::kRollDone.text));
+  EXPECT_TRUE(b.panel->procedureReport().empty());
+  EXPECT_EQ(b.panel->rollButton(), "Rolltest");
 }
