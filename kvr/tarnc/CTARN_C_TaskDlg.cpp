@@ -342,6 +342,7 @@ bool CTARN_C_TaskDlg::openSessionFiles() {
   if (!ports_.session.newSession) return true;
   auto* f = family();
   const auto folder = ports_.host.sessionFolder();
+  if (folder.empty()) return false;  // no job data yet: no session folder to write into
   const std::string number = std::to_string(static_cast<unsigned>(ports_.session.sessionNumber));
   if (!f || !f->OpenTARN_C_DLLRawDataFile(folder.string(), "DataSession", number)) return false;
   globals().OnlineTimeTARN = 0;
@@ -619,6 +620,10 @@ void CTARN_C_TaskDlg::stopSurvey() {
 
 bool CTARN_C_TaskDlg::openReport() {
   const auto folder = ports_.host.sessionFolder();
+  if (folder.empty()) {
+    tell(text::kReportFailed.title, text::kReportFailed.text, platform::Icon::Error);
+    return false;
+  }
   ReportHeader header;
   header.wellName = ports_.host.wellName();
   header.latitude = std::strtod(latitudeText_.c_str(), nullptr);

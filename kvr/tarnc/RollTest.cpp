@@ -193,8 +193,10 @@ void CTARN_C_TaskDlg::writeProcedureReport(RollKind kind) {
     const auto drift = f->GetCorrected_TARNC_Gyro_Gravity_Coeficients(t1, t2);
     in.expected = {offset.X, offset.Y, gain.X, gain.Y, drift.Gx[0], drift.Gx[1], drift.Gy[0], drift.Gy[1]};
   }
-  const auto path = nextRollReportPath(ports_.host.sessionFolder(), kind);
-  if (!writeRollReport(path, rollReportText(in))) {
+  // Without job data there is no session folder: nothing is written beside the program.
+  const auto folder = ports_.host.sessionFolder();
+  const auto path = folder.empty() ? folder : nextRollReportPath(folder, kind);
+  if (path.empty() || !writeRollReport(path, rollReportText(in))) {
     // Nothing was written, so the question that offers to show it is not asked.
     return tell(text::kRollReportFailed.title, text::kRollReportFailed.text, platform::Icon::Error);
   }

@@ -40,6 +40,7 @@ std::filesystem::path SessionEventLog::pathOf(const std::filesystem::path& sessi
 }
 
 bool SessionEventLog::CreateSessionLog(const std::filesystem::path& sessionFolder, unsigned session) {
+  if (sessionFolder.empty()) return false;
   std::error_code ec;
   std::filesystem::create_directories(sessionFolder / "Output", ec);
   if (ec) return false;
@@ -51,12 +52,14 @@ bool SessionEventLog::CreateSessionLog(const std::filesystem::path& sessionFolde
 
 bool SessionEventLog::AppendSessionEvent(const std::filesystem::path& sessionFolder, unsigned session, double time,
                                          const std::string& name) {
+  if (sessionFolder.empty()) return false;
   return appendLine(pathOf(sessionFolder, session), sixDigits(time) + ",0,0,0,0,0,0,0,0," + name + kEol);
 }
 
 bool SessionEventLog::AppendStationEvent(const std::filesystem::path& sessionFolder, unsigned session, double time,
                                          const std::string& name, unsigned kind, double devi, double azi, double hstf,
                                          double tf, double qc, unsigned pos0, unsigned pos180) {
+  if (sessionFolder.empty()) return false;
   if (name == "END_STATION") time += 5.0;
   const std::string line = sixDigits(time) + ',' + std::to_string(kind) + ',' + joined({devi, azi, hstf, tf, qc}) + ',' +
                            std::to_string(pos0) + ',' + std::to_string(pos180) + ',' + name + kEol;

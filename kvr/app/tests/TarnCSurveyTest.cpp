@@ -769,3 +769,27 @@ TEST(TarnCSurvey, StationTimeTicksAndADeclinedNoiseQuestion) {
   EXPECT_EQ(noisy.station->library().globals().TARNC_SurveyMode, 0);
   EXPECT_FALSE(noisy.panel->stationRunning());
 }
+
+// Without job data there is no session folder: a station writes nowhere else instead.
+TEST(TarnCSurvey, NoSessionFolderNoSessionFiles) {
+  platform::testing::ScriptedPrompter prompter;
+  platform::testing::ManualLoop loop;
+  platform::testing::TempPaths paths;
+  auto program = kvr::CKVRApp::batchSettings(paths, 10);
+  kvr::LoggingStation station({loop, loop.clock(), prompter, paths, program},
+                              kvr::simulatedPanelLink(simulatedWell(), loop.clock()), true);
+  ASSERT_EQ(station.declareString({"TARNC-NSG"}), std::nullopt);
+  ASSERT_TRUE(station.dialog().startTelemetry());
+  loop.advance(1000);
+  auto* panel = station.tarnCPanel();
+  auto o = panel->options();
+  o.latitude = kLatitude;
+  ASSERT_TRUE(panel->acceptOptions(o));
+  prompter.queue(Answer::Yes);
+  panel->northSeeking();
+  loop.advance(5000);
+  EXPECT_TRUE(prompter.saw(text::kReportFailed.title, text::kReportFailed.text));
+  EXPECT_TRUE(prompter.saw(text::kRawFile.title, text::kRawFile.text));
+  EXPECT_FALSE(panel->stationRunning());
+  EXPECT_FALSE(std::filesystem::exists("Output"));
+}
