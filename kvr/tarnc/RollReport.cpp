@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <tuple>
 
 namespace kvr::tarnc {
 
@@ -107,40 +108,40 @@ std::string rollReportText(const RollInput& in) {
   s += fmt("Temperature   : Min. %4.1f, Max. %4.1f, Avg. %4.1f - %s\n\n", r.tMin, r.tMax, r.tAvg,
            rollGrade(r.tMax - r.tMin, kTemperature.pass, kTemperature.fair));
 
-  auto offset = [&](const char* f, double v, double x) {
-    s += fmt(f, v, x, (v - x) * 1000, rollGrade(v - x, kOffset.pass, kOffset.fair), kOffset.printed);
+  // The Y lines print Expected with "%+ 5.4f" and their symmetry lines lack the blank before "- %s".
+  struct Axis {
+    const char *offset, *gain, *drift1, *drift2, *symmetry1, *symmetry2;
+    double o, eo, k, ek, d1, ed1, d2, ed2, s1a, s1b, s2a, s2b;
   };
-  auto gain = [&](const char* f, double v, double x) {
-    const double rel = relative(v, x);
-    s += fmt(f, v, x, rel * 100, rollGrade(rel, kGain.pass, kGain.fair), kGain.printed);
+  const Axis axes[2] = {
+      {"Gyro X Offset : %+5.4f - Expected: %+5.4f - Difference  %+5.1f [uV] - %s - Limit: +/-%5.1f\n",
+       "Gyro X Gain   : %+5.4f - Expected: %+5.4f - Difference  % 5.1f    %% - %s - Limit: +/-%5.1f\n",
+       "Gyro X DXx    : %+5.4f - Expected: %+5.4f - Difference  %+5.2f [\xEF\xBF\xBD/h] - %s - Limit: +/-%5.2f\n",
+       "Gyro X DXy    : %+5.4f - Expected: %+5.4f - Difference  %+5.2f [\xEF\xBF\xBD/h] - %s - Limit: +/-%5.2f\n",
+       "Symmetry Check: %+5.4f, %+5.4f - Difference  %5.1f [uV] - %s - Limit: +/-%5.1f\n",
+       "Symmetry Check: %+5.4f, %+5.4f - Difference  %5.1f [uV] - %s - Limit: +/-%5.1f\n\n", r.offsetX, e.offsetX,
+       r.gainX, e.gainX, r.dxx, e.dxx, r.dxy, e.dxy, r.a1, r.b1, r.a2, r.b2},
+      {"Gyro Y Offset : %+5.4f - Expected: %+ 5.4f - Difference  %+5.1f [uV] - %s - Limit: +/-%5.1f\n",
+       "Gyro Y Gain   : %+5.4f - Expected: %+ 5.4f - Difference  % 5.1f    %% - %s - Limit: +/-%5.1f\n",
+       "Gyro Y DYx    : %+5.4f - Expected: %+ 5.4f - Difference  %+5.2f [\xEF\xBF\xBD/h] - %s - Limit: +/-%5.2f\n",
+       "Gyro Y DYy    : %+5.4f - Expected: %+ 5.4f - Difference  %+5.2f [\xEF\xBF\xBD/h] - %s - Limit: +/-%5.2f\n",
+       "Symmetry Check: %+5.4f, %+5.4f - Difference  %5.1f [uV]- %s - Limit: +/-%5.1f\n",
+       "Symmetry Check: %+5.4f, %+5.4f - Difference  %5.1f [uV]- %s - Limit: +/-%5.1f\n\n", r.offsetY, e.offsetY,
+       r.gainY, e.gainY, r.dyx, e.dyx, r.dyy, e.dyy, r.c1, r.d1, r.c2, r.d2},
   };
-  auto drift = [&](const char* f, double v, double x) {
-    s += fmt(f, v, x, v - x, rollGrade(v - x, kDrift.pass, kDrift.fair), kDrift.printed);
-  };
-  auto symmetry = [&](const char* f, double a, double b) {
-    const double diff = std::fabs(a - b);
-    s += fmt(f, a, b, diff * 1000, rollGrade(diff, kSymmetry.pass, kSymmetry.fair), kSymmetry.printed);
-  };
-  offset("Gyro X Offset : %+5.4f - Expected: %+5.4f - Difference  %+5.1f [uV] - %s - Limit: +/-%5.1f\n", r.offsetX,
-         e.offsetX);
-  gain("Gyro X Gain   : %+5.4f - Expected: %+5.4f - Difference  % 5.1f    %% - %s - Limit: +/-%5.1f\n", r.gainX,
-       e.gainX);
-  drift("Gyro X DXx    : %+5.4f - Expected: %+5.4f - Difference  %+5.2f [\xEF\xBF\xBD/h] - %s - Limit: +/-%5.2f\n",
-        r.dxx, e.dxx);
-  drift("Gyro X DXy    : %+5.4f - Expected: %+5.4f - Difference  %+5.2f [\xEF\xBF\xBD/h] - %s - Limit: +/-%5.2f\n",
-        r.dxy, e.dxy);
-  symmetry("Symmetry Check: %+5.4f, %+5.4f - Difference  %5.1f [uV] - %s - Limit: +/-%5.1f\n", r.a1, r.b1);
-  symmetry("Symmetry Check: %+5.4f, %+5.4f - Difference  %5.1f [uV] - %s - Limit: +/-%5.1f\n\n", r.a2, r.b2);
-  offset("Gyro Y Offset : %+5.4f - Expected: %+ 5.4f - Difference  %+5.1f [uV] - %s - Limit: +/-%5.1f\n", r.offsetY,
-         e.offsetY);
-  gain("Gyro Y Gain   : %+5.4f - Expected: %+ 5.4f - Difference  % 5.1f    %% - %s - Limit: +/-%5.1f\n", r.gainY,
-       e.gainY);
-  drift("Gyro Y DYx    : %+5.4f - Expected: %+ 5.4f - Difference  %+5.2f [\xEF\xBF\xBD/h] - %s - Limit: +/-%5.2f\n",
-        r.dyx, e.dyx);
-  drift("Gyro Y DYy    : %+5.4f - Expected: %+ 5.4f - Difference  %+5.2f [\xEF\xBF\xBD/h] - %s - Limit: +/-%5.2f\n",
-        r.dyy, e.dyy);
-  symmetry("Symmetry Check: %+5.4f, %+5.4f - Difference  %5.1f [uV]- %s - Limit: +/-%5.1f\n", r.c1, r.d1);
-  symmetry("Symmetry Check: %+5.4f, %+5.4f - Difference  %5.1f [uV]- %s - Limit: +/-%5.1f\n\n", r.c2, r.d2);
+  for (const Axis& x : axes) {
+    s += fmt(x.offset, x.o, x.eo, (x.o - x.eo) * 1000, rollGrade(x.o - x.eo, kOffset.pass, kOffset.fair),
+             kOffset.printed);
+    const double rel = relative(x.k, x.ek);
+    s += fmt(x.gain, x.k, x.ek, rel * 100, rollGrade(rel, kGain.pass, kGain.fair), kGain.printed);
+    for (const auto& [f, v, ex] : {std::tuple{x.drift1, x.d1, x.ed1}, std::tuple{x.drift2, x.d2, x.ed2}}) {
+      s += fmt(f, v, ex, v - ex, rollGrade(v - ex, kDrift.pass, kDrift.fair), kDrift.printed);
+    }
+    for (const auto& [f, a, b] : {std::tuple{x.symmetry1, x.s1a, x.s1b}, std::tuple{x.symmetry2, x.s2a, x.s2b}}) {
+      const double diff = std::fabs(a - b);
+      s += fmt(f, a, b, diff * 1000, rollGrade(diff, kSymmetry.pass, kSymmetry.fair), kSymmetry.printed);
+    }
+  }
   return s;
 }
 

@@ -60,6 +60,21 @@ void CTARN_C_TaskDlg::stopRollProcedures() {
   axisButton_ = text::kAxisCorrection.idleButton;
 }
 
+// The current row shows measurement k done; a new row waits for the next one.
+void CTARN_C_TaskDlg::finishProcedureRow(RollKind kind, int k) {
+  const PositionAverage& a = averages_[averageOf(kind, k)];
+  auto& row = list_.current();
+  row.status() = kDone;
+  row.v[2] = positionOf(kind, k);
+  row.v[3] = a.rawRates[0], row.v[4] = a.rawRates[1];
+  row.v[5] = a.rawAcc[0], row.v[6] = a.rawAcc[1], row.v[7] = a.rawAcc[2];
+  StationRow next;
+  next.station() = row.station() + 1;
+  next.v[2] = -99999;  // shown "..."
+  next.status() = kReady;
+  list_.addRow(next);
+}
+
 void CTARN_C_TaskDlg::procedureButton(RollKind kind) {
   const auto& t = textsOf(kind);
   if (!ports_.host.telemetryRunning()) return tell(t.noTelemetry.title, t.noTelemetry.text);
@@ -95,18 +110,8 @@ void CTARN_C_TaskDlg::procedureStep(RollKind kind) {
     ports_.host.postToMain(MainCommand::StopLogging);
   }
   if (s > 0) {
-    const PositionAverage& a = averages_[averageOf(kind, s)];
-    auto& row = list_.current();
-    row.status() = kDone;
-    row.file() = fileNumber_;
-    row.v[2] = positionOf(kind, s);
-    row.v[3] = a.rawRates[0], row.v[4] = a.rawRates[1];
-    row.v[5] = a.rawAcc[0], row.v[6] = a.rawAcc[1], row.v[7] = a.rawAcc[2];
-    StationRow next;
-    next.station() = row.station() + 1;
-    next.v[2] = -99999;
-    next.status() = kReady;
-    list_.addRow(next);
+    list_.current().file() = fileNumber_;
+    finishProcedureRow(kind, s);
   }
   changed();
   if (options_.createStationFiles) {
@@ -162,17 +167,7 @@ void CTARN_C_TaskDlg::procedureEnd(RollKind kind) {
   stationRunning_ = false;
   stepOf(kind) = 0;
   progressShown_ = false;
-  const PositionAverage& a = averages_[averageOf(kind, 8)];
-  auto& row = list_.current();
-  row.status() = kDone;
-  row.v[2] = 270;
-  row.v[3] = a.rawRates[0], row.v[4] = a.rawRates[1];
-  row.v[5] = a.rawAcc[0], row.v[6] = a.rawAcc[1], row.v[7] = a.rawAcc[2];
-  StationRow next;
-  next.station() = row.station() + 1;
-  next.v[2] = -99999;
-  next.status() = kReady;
-  list_.addRow(next);
+  finishProcedureRow(kind, 8);
   changed();
   writeProcedureReport(kind);
 }
