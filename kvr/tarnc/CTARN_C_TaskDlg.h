@@ -194,6 +194,7 @@ class CTARN_C_TaskDlg final : public platform::EventTarget {
   void procedureTick(RollKind kind);
   void procedureEnd(RollKind kind);
   void finishProcedureRow(RollKind kind, int k);
+  void closeProcedureLog();
   void writeProcedureReport(RollKind kind);
   void stopRollProcedures();
   int& stepOf(RollKind kind) { return kind == RollKind::RollTest ? rollStep_ : axisStep_; }

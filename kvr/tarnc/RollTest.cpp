@@ -60,11 +60,20 @@ void CTARN_C_TaskDlg::stopRollProcedures() {
   axisButton_ = text::kAxisCorrection.idleButton;
 }
 
+// The station log the panel started for the measurement just taken gives the measurement its
+// number; a log the logging controller refused leaves -1.
+void CTARN_C_TaskDlg::closeProcedureLog() {
+  if (fileNumber_ == -1) return;
+  fileNumber_ = ports_.host.stationLogRunning() ? recordedFileNumber() : -1;
+  if (fileNumber_ >= 0) ports_.host.postToMain(MainCommand::StopLogging);
+}
+
 // The current row shows measurement k done; a new row waits for the next one.
 void CTARN_C_TaskDlg::finishProcedureRow(RollKind kind, int k) {
   const PositionAverage& a = averages_[averageOf(kind, k)];
   auto& row = list_.current();
   row.status() = kDone;
+  row.file() = fileNumber_;
   row.v[2] = positionOf(kind, k);
   row.v[3] = a.rawRates[0], row.v[4] = a.rawRates[1];
   row.v[5] = a.rawAcc[0], row.v[6] = a.rawAcc[1], row.v[7] = a.rawAcc[2];
@@ -105,14 +114,8 @@ void CTARN_C_TaskDlg::procedureStep(RollKind kind) {
   const int s = stepOf(kind);
   ticks_ = 0;
   stationRunning_ = true;
-  if (options_.createStationFiles && ports_.host.stationLogRunning()) {
-    fileNumber_ = recordedFileNumber();
-    ports_.host.postToMain(MainCommand::StopLogging);
-  }
-  if (s > 0) {
-    list_.current().file() = fileNumber_;
-    finishProcedureRow(kind, s);
-  }
+  closeProcedureLog();
+  if (s > 0) finishProcedureRow(kind, s);
   changed();
   if (options_.createStationFiles) {
     ports_.host.postToMain(MainCommand::StationLog);
@@ -159,10 +162,7 @@ void CTARN_C_TaskDlg::procedureTick(RollKind kind) {
 }
 
 void CTARN_C_TaskDlg::procedureEnd(RollKind kind) {
-  if (fileNumber_ != -1 && ports_.host.stationLogRunning()) {
-    fileNumber_ = recordedFileNumber();
-    ports_.host.postToMain(MainCommand::StopLogging);
-  }
+  closeProcedureLog();
   (kind == RollKind::RollTest ? rollButton_ : axisButton_) = textsOf(kind).idleButton;
   stationRunning_ = false;
   stepOf(kind) = 0;

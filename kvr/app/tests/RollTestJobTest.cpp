@@ -201,3 +201,59 @@ TEST(RollTest, AReportThatCannotBeCreatedIsNotAnnounced) {
   EXPECT_TRUE(b.panel->procedureReport().empty());
   EXPECT_EQ(b.panel->rollButton(), "Rolltest");
 }
+
+// Each refusal before a procedure starts, in both procedures' own words; nothing starts.
+TEST(RollTest, RefusalsBeforeTheStart) {
+  for (const RollKind kind : {RollKind::RollTest, RollKind::AxisCorrection}) {
+    const auto& t = kind == RollKind::RollTest ? text::kRollTest : text::kAxisCorrection;
+    auto press = [kind](Bench& b) { kind == RollKind::RollTest ? b.panel->rollTest() : b.panel->axisCorrection(); };
+    auto idle = [](Bench& b) {
+      return b.panel->rollStep() == 0 && b.panel->axisStep() == 0 && !b.panel->stationRunning() &&
+             b.station->library().globals().TARNC_SurveyMode == 0;
+    };
+    {
+      Bench b;
+      b.dlg().stopTelemetry();
+      press(b);
+      EXPECT_EQ(b.prompter.texts(), (std::vector<std::string>{t.noTelemetry.text}));
+      EXPECT_TRUE(idle(b));
+    }
+    {
+      Bench b;
+      dynamic_cast<tools::TarnC*>(b.station->library().family(records::kTarnC))->destroyCorrectionTable();
+      b.loop.advance(500);
+      press(b);  // "continue anyway ?": No
+      EXPECT_EQ(b.prompter.texts(), (std::vector<std::string>{t.noCalibration.text}));
+      EXPECT_TRUE(idle(b));
+    }
+    {
+      Bench b;
+      b.station->link().simulator->tarnCTool()->settings().faults.vibration = true;
+      b.loop.advance(2'000);
+      press(b);
+      ASSERT_EQ(b.prompter.messages().size(), 1u);
+      EXPECT_EQ(b.prompter.messages()[0].title, "WARNING");
+      EXPECT_EQ(b.prompter.messages()[0].text, t.notReady.text);
+      EXPECT_TRUE(idle(b));
+    }
+  }
+}
+
+// With "Create KVR Station Files" every measurement is recorded as a station log of its own;
+// its row carries the log's number.
+TEST(RollTest, EachMeasurementRecordsAStationFile) {
+  Bench b;
+  auto o = b.panel->options();
+  o.createStationFiles = true;
+  ASSERT_TRUE(b.panel->acceptOptions(o));
+  ASSERT_TRUE(b.run(RollKind::RollTest));
+  EXPECT_FALSE(b.dlg().stationLogRunning());
+  const auto& rows = b.panel->list().rows();
+  ASSERT_EQ(rows.size(), 9u);
+  for (std::size_t i = 0; i < 8; ++i) {
+    EXPECT_EQ(rows[i].row.get(1), static_cast<double>(i)) << i;
+    const std::string name = i == 0 ? "TARNC-NSG_STATION.kvr" : "TARNC-NSG_STATION_" + std::to_string(i) + ".kvr";
+    EXPECT_TRUE(std::filesystem::exists(b.folder() / name)) << name;
+  }
+  EXPECT_FALSE(std::filesystem::exists(b.folder() / "TARNC-NSG_STATION_8.kvr"));
+}
