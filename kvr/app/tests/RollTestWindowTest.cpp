@@ -1,6 +1,7 @@
 // The "TARN-C Task Panel" window offscreen: its RollTest button runs a whole roll test on the
 // simulated horizontal tool, reads "Stop RT" while it runs, and the answer Yes to the end
-// question opens the "Report Viewer" on the report.
+// question opens the "Report Viewer" on the report; "Axis Correction" reads "Stop AC" and cancels.
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTextEdit>
@@ -39,4 +40,20 @@ TEST(RollTestWindow, TheRollTestButtonRunsATestAndShowsItsReport) {
   EXPECT_TRUE(viewers[0]->isModal());
   EXPECT_TRUE(viewers[0]->text().startsWith("TARN-C Roll Test Report\n\nCurrent Latitude: 40 0' 0\"\n"));
   EXPECT_TRUE(viewers[0]->text().contains(QString::fromUtf8("[\xEF\xBF\xBD/h] - PASS")));
+}
+
+TEST(RollTestWindow, TheAxisCorrectionButtonOffersToStopItsRun) {
+  platform::qt::testing::qtTestApp();
+  Bench b;
+  kvr::tarnc::ui::TaskPanelWindow window(*b.panel, {});
+  window.show();
+  window.button("Axis Correction")->click();
+  b.loop.advance(3'000);
+  ASSERT_NE(window.button("Stop AC"), nullptr);
+  EXPECT_TRUE(window.progress()->isVisible());
+  b.prompter.queue(Answer::Yes);  // cancel this process
+  window.button("Stop AC")->click();
+  ASSERT_NE(window.button("Axis Correction"), nullptr);
+  EXPECT_EQ(b.panel->axisStep(), 0);
+  EXPECT_EQ(window.list()->item(0, 8)->text(), "Ready");
 }
