@@ -2,8 +2,8 @@
 // The "TARN-C Task Panel" without its window: initialization with the turning test, the
 // north-seeking station, continuous survey start and stop, the survey report pair, the
 // session event log, the status refresh, the reset countdown, and the roll test and axis
-// correction (RollTest.cpp). Every step of a procedure
-// is one window timer tick or one posted command, so the interface never blocks.
+// correction (RollTest.cpp). Every step of a procedure is one window timer tick or one posted
+// command, so the interface never blocks.
 
 #include <cstdint>
 #include <filesystem>
