@@ -11,7 +11,7 @@ const char* const kUsage =
     "                  --azimuth A --toolface T [--stations N] [--survey up|down --length D --speed S]\n"
     "                  [--start-depth D] [--station-time S] [--gyro-noise SIGMA] [--gyro-bias X,Y,Z] [--sct FILE]\n"
     "                  [--acel-noise SIGMA] [--toolface-rate R]\n"
-    "                  [--fault NAME]... [--yes]\n"
+    "                  [--fault NAME]... [--yes] [--roll-test | --axis-correction]\n"
     "\n"
     "Runs a TARN-C survey session without a window on the simulated panel (virtual time): initializes\n"
     "the tool, takes N north-seeking stations (a continuous survey between the first two when asked)\n"
@@ -36,7 +36,12 @@ const char* const kUsage =
     "  --gyro-bias X,Y,Z   constant gyro biases of the simulated tool, deg/h\n"
     "  --sct FILE          the tool's sensor correction table, loaded into the tool and the program\n"
     "  --fault NAME        a fault of the simulated panel (see panelsim --help); may be repeated\n"
-    "  --yes               answer Yes to the program's questions (default No)\n";
+    "  --yes               answer Yes to the program's questions (default No)\n"
+    "  --roll-test         instead of stations, a roll test of the horizontal tool: a simulated operator\n"
+    "                      points it EAST, then WEST, as the prompts ask; prints \"file: PATH\" of the\n"
+    "                      report and its graded summary (give --inclination 90 --azimuth 90)\n"
+    "  --axis-correction   the same for an axis correction: the operator turns the tool about its axis\n"
+    "                      to 0, 90, 180 and 270 degrees from --toolface\n";
 
 namespace {
 
@@ -64,6 +69,11 @@ std::optional<SurveyArgs> parseSurveyArgs(int argc, char** argv) {
     const std::string a = argv[i];
     if (a == "--yes") {
       o.yes = true;
+      continue;
+    }
+    if (a == "--roll-test" || a == "--axis-correction") {
+      if (!o.procedure.empty()) return std::nullopt;
+      o.procedure = a.substr(2);
       continue;
     }
     if (i + 1 >= argc) return std::nullopt;

@@ -24,6 +24,7 @@ struct SurveyArgs {
   std::optional<std::vector<double>> gyroBias;
   std::string sct;
   bool yes = false;
+  std::string procedure;  // "", "roll-test" or "axis-correction" instead of stations
 };
 
 extern const char* const kUsage;

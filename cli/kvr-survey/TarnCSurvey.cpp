@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "cli/kvr-survey/RollTestSurvey.h"
 #include "common/records/SystemMode.h"
 #include "common/records/ToolCodes.h"
 #include "kvr/app/CKVRApp.h"
@@ -65,7 +66,8 @@ int runTarnCSurvey(const SurveyArgs& a, std::ostream& out, std::ostream& err) {
   // The simulated winch stands at the start depth and follows the continuous survey's log.
   program.systemParameters[records::kSimStartDepth].value = static_cast<float>(a.startDepth);
   program.systemParameters[records::kSimSpeed].value = static_cast<float>(a.speed);
-  utilities::BatchPrompter prompter(err, a.yes ? platform::Answer::Ok : platform::Answer::Cancel);
+  utilities::BatchPrompter batch(err, a.yes ? platform::Answer::Ok : platform::Answer::Cancel);
+  OperatorPrompter prompter(batch);
   platform::testing::ManualLoop loop;
   loop.clock().setCalendarBase(platform::SystemClock().localTime());  // reports carry the real date
   PanelLink link = simulatedPanelLink(config, loop.clock());
@@ -88,6 +90,12 @@ int runTarnCSurvey(const SurveyArgs& a, std::ostream& out, std::ostream& err) {
   options.latitude = a.latitude;
   if (a.stationTime) options.stationTime = *a.stationTime;
   if (!panel->acceptOptions(options)) return fail("the survey options were refused");
+  if (!a.procedure.empty()) {
+    const int result = runRollProcedure(a, station, *panel, loop, prompter, out, err);
+    dialog.stopTelemetry();
+    loop.advance(0);
+    return result;
+  }
   // A station takes two halves, four moves and two stabilisations; the first also initializes.
   const std::int64_t stationBudgetMs =
       static_cast<std::int64_t>((2 * options.stationTime * 0.5 + 2 * options.stabilisationTime + 60) * 1000);

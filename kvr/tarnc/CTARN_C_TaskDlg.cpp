@@ -296,7 +296,9 @@ void CTARN_C_TaskDlg::stopProcedure() {
   stationButton_ = "North-Seeking";
   stationRunning_ = false;
   stop({kTick0, kTick180, kMoveTimeOut, kWaitRotation, kWaitReady, kStabilise, kResend180, kResend0, kResend90,
-        kResend270});
+        kResend270, kAxisTick});
+  for (int t = kRollTick1; t <= kRollTick8; ++t) stop({t});
+  stopRollProcedures();
   refreshRunning();
   returning_ = true;
   start(kWaitRotation, 200);
@@ -758,7 +760,10 @@ void CTARN_C_TaskDlg::onTimer(int id) {
       break;
     case kStabilise:
       stop({kStabilise});
-      ports_.loop.post(this, firstHalfPending_ ? kFirstHalf : kSecondHalf);
+      ports_.loop.post(this, rollStep_     ? kRollStep
+                             : axisStep_   ? kAxisStep
+                             : firstHalfPending_ ? kFirstHalf
+                                                 : kSecondHalf);
       break;
     case kTick0: halfTick(true); break;
     case kTick180: halfTick(false); break;
@@ -790,7 +795,10 @@ void CTARN_C_TaskDlg::onTimer(int id) {
       stop({kQuickKalman});
       globals().Kalman_Pause = 1;
       break;
-    default: break;
+    case kAxisTick: procedureTick(RollKind::AxisCorrection); break;
+    default:
+      if (id >= kRollTick1 && id <= kRollTick8) procedureTick(RollKind::RollTest);
+      break;
   }
 }
 
@@ -801,6 +809,10 @@ void CTARN_C_TaskDlg::onCommand(int command, std::int64_t) {
     case kProcess: processStation(); break;
     case kTurnStep: turnStep(); break;
     case kNorthSeekingButton: northSeeking(); break;
+    case kRollStep: procedureStep(RollKind::RollTest); break;
+    case kAxisStep: procedureStep(RollKind::AxisCorrection); break;
+    case kRollEnd: procedureEnd(RollKind::RollTest); break;
+    case kAxisEnd: procedureEnd(RollKind::AxisCorrection); break;
     default: break;
   }
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The "TARN-C Task Panel" without its window: initialization with the turning test, the
 // north-seeking station, continuous survey start and stop, the survey report pair, the
-// session event log, the status refresh and the reset countdown. Every step of a procedure
-// is one window timer tick or one posted command, so the interface never blocks.
+// session event log, the status refresh, the reset countdown, and the roll test and axis
+// correction (RollTest.cpp). Every step of a procedure is one window timer tick or one posted
+// command, so the interface never blocks.
 
 #include <cstdint>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "kvr/core/TelemetrySession.h"
 #include "kvr/tarnc/CToolFaceMonitor.h"
 #include "kvr/tarnc/PositionAverage.h"
+#include "kvr/tarnc/RollReport.h"
 #include "kvr/tarnc/SessionFiles.h"
 #include "kvr/tarnc/StationList.h"
 #include "kvr/tarnc/SurveyOptions.h"
@@ -60,9 +62,12 @@ class CTARN_C_TaskDlg final : public platform::EventTarget {
     kInitAck = 102, kInitTable = 104, kInitTimeOut = 107, kTurnMove = 108, kMoveTimeOut = 1000, kWaitRotation = 1001,
     kWaitReady = 1002, kTick0 = 1004, kTick180 = 1005, kRefresh = 1006, kStabilise = 1007, kResend180 = 1008,
     kResend0 = 1009, kWaitReturn = 1010, kEndStation = 1011, kResend90 = 1022, kResend270 = 1023, kCountdown = 1024,
-    kSurveyDown = 1025, kSurveyUp = 1026, kQuickKalman = 1030
+    kSurveyDown = 1025, kSurveyUp = 1026, kQuickKalman = 1030,
+    kRollTick1 = 1012, kRollTick8 = 1019, kAxisTick = 1027
   };
-  enum Command : int { kFirstHalf = 1, kSecondHalf, kProcess, kTurnStep, kNorthSeekingButton };
+  enum Command : int {
+    kFirstHalf = 1, kSecondHalf, kProcess, kTurnStep, kNorthSeekingButton, kRollStep, kRollEnd, kAxisStep, kAxisEnd
+  };
   enum Code : std::uint8_t { kTo0 = 0x6F, kTo90 = 0x70, kTo180 = 0x71, kTo270 = 0x72, kInitialize = 0x99 };
   enum class Icon { TelemetryOff, Logging, SurveyMode };
 
@@ -76,6 +81,9 @@ class CTARN_C_TaskDlg final : public platform::EventTarget {
   void surveyDown() { surveyStart(false); }
   void stopSurvey();
   void upload();
+  // The two calibration checks of the horizontal tool (RollTest.cpp): start, or offer to cancel.
+  void rollTest() { procedureButton(RollKind::RollTest); }
+  void axisCorrection() { procedureButton(RollKind::AxisCorrection); }
   // "Aceptar" of the survey options; the range prompt when a value is refused.
   bool acceptOptions(const SurveyOptions& options);
   bool acceptFilterOptions(const FilterOptions& options);
@@ -109,6 +117,15 @@ class CTARN_C_TaskDlg final : public platform::EventTarget {
   const std::string& motorSpeedText() const { return motorSpeedText_; }
   const std::string& resetText() const { return resetText_; }
   Icon icon() const;
+  const std::string& rollButton() const { return rollButton_; }
+  const std::string& axisButton() const { return axisButton_; }
+  // 0 idle, else the measurement (1-8) in progress.
+  int rollStep() const { return rollStep_; }
+  int axisStep() const { return axisStep_; }
+  // The report the last roll test or axis correction wrote (empty: none).
+  const std::filesystem::path& procedureReport() const { return procedureReport_; }
+  // Shows a report when the engineer asks to view it after a roll test or an axis correction.
+  void setReportViewer(std::function<void(const std::filesystem::path&)> viewer) { viewer_ = std::move(viewer); }
   // Called after anything the view shows changed.
   void setChanged(std::function<void()> changed) { changed_ = std::move(changed); }
 
@@ -172,6 +189,16 @@ class CTARN_C_TaskDlg final : public platform::EventTarget {
   bool writeEvent(const std::string& name);
   int recordedFileNumber() const;
   void showCountdown();
+  // The roll test and the axis correction (RollTest.cpp).
+  void procedureButton(RollKind kind);
+  void procedureStep(RollKind kind);
+  void procedureTick(RollKind kind);
+  void procedureEnd(RollKind kind);
+  void finishProcedureRow(RollKind kind, int k);
+  void closeProcedureLog();
+  void writeProcedureReport(RollKind kind);
+  void stopRollProcedures();
+  int& stepOf(RollKind kind) { return kind == RollKind::RollTest ? rollStep_ : axisStep_; }
   void refreshRunning() {
     start(kRefresh, 250);
     refreshStatus();
@@ -208,6 +235,10 @@ class CTARN_C_TaskDlg final : public platform::EventTarget {
   double motorHz_ = 0;
   std::string resetText_ = "00m, 00s";
   std::string lastSurvey_;
+  int rollStep_ = 0, axisStep_ = 0;
+  std::string rollButton_ = "RollTest", axisButton_ = "Axis Correction";
+  std::filesystem::path procedureReport_;
+  std::function<void(const std::filesystem::path&)> viewer_;
 };
 
 }  // namespace kvr::tarnc

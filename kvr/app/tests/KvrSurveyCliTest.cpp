@@ -61,3 +61,38 @@ TEST(KvrSurvey, StationsAndAContinuousSurveyGiveTheirFiles) {
   run("--latitude 40", status);
   EXPECT_EQ(status, 2);
 }
+
+// The roll test and the axis correction headless: a simulated operator turns the horizontal
+// tool as the prompts ask. A correctly calibrated tool passes its offsets and gains; the
+// symmetry lines also see the indexer stopping up to two counts off its table.
+TEST(KvrSurvey, RollTestAndAxisCorrectionWriteGradedReports) {
+  platform::testing::TempPaths paths;
+  const std::string job = "--root '" + paths.dataRoot().string() +
+                          "' --user Ann --client Acme --well W-1 --tools TARNC-NSG --latitude 40 --inclination 90"
+                          " --azimuth 90 --toolface 0 --station-time 20 --gyro-bias 0,0,0 --sct '" VAREXA_SOURCE_ROOT
+                          "/data/TCX-0417.sct' --yes";
+  for (const char* procedure : {"--roll-test", "--axis-correction"}) {
+    int status = -1;
+    const std::string out = run(job + " " + procedure, status);
+    ASSERT_EQ(status, 0) << procedure << "\n" << out;
+    std::istringstream in(out);
+    std::string file;
+    int graded = 0;
+    for (std::string line; std::getline(in, line);) {
+      if (line.rfind("file: ", 0) == 0) file = line.substr(6);
+      graded += line.find(" - Limit: ") != std::string::npos || line.rfind("Temperature", 0) == 0;
+      // The axis correction reads its turns with the roll test's formulas: only its offsets mean anything.
+      const bool roll = std::string(procedure) == "--roll-test";
+      if (line.find("Offset") != std::string::npos || (roll && line.find("Gain") != std::string::npos)) {
+        EXPECT_NE(line.find(" - PASS - "), std::string::npos) << line;
+      }
+    }
+    EXPECT_EQ(std::filesystem::path(file).filename(),
+              std::string(procedure) == "--roll-test" ? "RollTest.txt" : "AxisCorrection.txt");
+    EXPECT_TRUE(std::filesystem::exists(file)) << file;
+    EXPECT_EQ(graded, 13) << out;  // the temperature and six lines an axis
+  }
+  int status = -1;
+  EXPECT_EQ(run(job + " --roll-test --axis-correction", status), std::string());
+  EXPECT_EQ(status, 2);
+}

@@ -20,6 +20,7 @@
 #include <cstdlib>
 
 #include "kvr/tarnc/TaskPanelTexts.h"
+#include "kvr/tarnc/ui/ReportViewer.h"
 
 namespace kvr::tarnc::ui {
 
@@ -268,7 +269,7 @@ TaskPanelWindow::TaskPanelWindow(CTARN_C_TaskDlg& panel, std::function<void()> o
     if (action) {
       connect(b, &QPushButton::clicked, this, std::move(action));
     } else {
-      b->setEnabled(false);  // the roll test, axis correction and post-processing come with their own work
+      b->setEnabled(false);  // post-processing comes with its own work
     }
     return b;
   };
@@ -277,8 +278,8 @@ TaskPanelWindow::TaskPanelWindow(CTARN_C_TaskDlg& panel, std::function<void()> o
   add("Survey Up", [this] { panel_.surveyUp(); });
   add("Survey Dwn", [this] { panel_.surveyDown(); });
   add("Stop Survey", [this] { panel_.stopSurvey(); });
-  add("RollTest", nullptr);
-  add("Axis Correction", nullptr);
+  rollTest_ = add("RollTest", [this] { panel_.rollTest(); });
+  axisCorrection_ = add("Axis Correction", [this] { panel_.axisCorrection(); });
   add("Upload", [this] { panel_.upload(); });
   add("Options", [this] { openOptions(); });
   add("Post Process", nullptr);
@@ -313,10 +314,19 @@ TaskPanelWindow::TaskPanelWindow(CTARN_C_TaskDlg& panel, std::function<void()> o
 
   new ToolFaceWindow(panel_.toolFaceMonitor(), this);
   panel_.setChanged([this] { refresh(); });
+  // Modal over the panel, while the panel's timers run on (the indexer is still on its way home).
+  panel_.setReportViewer([this](const std::filesystem::path& report) {
+    auto* viewer = new ReportViewer(report, this);
+    viewer->setModal(true);
+    viewer->show();
+  });
   refresh();
 }
 
-TaskPanelWindow::~TaskPanelWindow() { panel_.setChanged(nullptr); }
+TaskPanelWindow::~TaskPanelWindow() {
+  panel_.setChanged(nullptr);
+  panel_.setReportViewer(nullptr);
+}
 
 void TaskPanelWindow::closeEvent(QCloseEvent* event) { event->ignore(); }
 
@@ -373,6 +383,8 @@ void TaskPanelWindow::refresh() {
   progress_->setRange(0, std::max(1, panel_.progressRange()));
   progress_->setValue(std::min(panel_.progressPosition(), std::max(1, panel_.progressRange())));
   northSeeking_->setText(QString::fromStdString(panel_.stationButton()));
+  rollTest_->setText(QString::fromStdString(panel_.rollButton()));
+  axisCorrection_->setText(QString::fromStdString(panel_.axisButton()));
   northSeeking_->setEnabled(panel_.northSeekingEnabled());
   calStatus_->setText(QString::fromStdString(panel_.calibrationStatus()));
   version_->setText(QString::fromStdString(panel_.calibrationVersion()));

@@ -47,7 +47,7 @@ class TaskPanelWindow final : public QDialog {
   QTableWidget* list_;
   QProgressBar* progress_;
   QLabel *calStatus_, *serial_, *calDate_, *version_, *latitude_, *motor_, *reset_, *icon_;
-  QPushButton* northSeeking_;
+  QPushButton *northSeeking_, *rollTest_, *axisCorrection_;
   QDialog* options_ = nullptr;
 };
 
