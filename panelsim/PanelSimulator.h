@@ -28,6 +28,10 @@ struct SimConfig {
   Well well;
   Faults faults;
   TarnCSettings tarnc;
+  // The older gyro tools: their gyros' biases and drifts, and the TARN-B sensor model.
+  GyroErrors tarnGyro{{0.12, -0.08, 0.05}, {0, 0, 0}};
+  GyroErrors tarnbGyro;
+  TarnBTruth tarnb;
   // The operator turning the tool by hand: from atS seconds after power-on the toolface is
   // toolfaceDeg (in time order).
   struct Turn {

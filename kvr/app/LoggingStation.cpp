@@ -5,6 +5,7 @@
 #include "common/records/SystemMode.h"
 #include "kvr/core/SessionNumber.h"
 #include "kvr/core/ToolStringEditor.h"
+#include "platform/testing/MemorySettings.h"
 
 namespace kvr {
 
@@ -22,15 +23,27 @@ class LoggingStation::DeclaredString final : public TelemetryToolString {
   CToolManager& tools_;
 };
 
+namespace {
+std::unique_ptr<platform::Settings> settingsFor(const StationPorts& ports) {
+  if (ports.settings) return nullptr;
+  return std::make_unique<platform::testing::MemorySettings>();
+}
+}  // namespace
+
 LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualTime, LoggingHooks hooks)
     : ports_(ports),
       link_(std::move(link)),
+      ownSettings_(settingsFor(ports)),
+      settings_(ports.settings ? *ports.settings : *ownSettings_),
       panels_({ports.loop, ports.prompter, library_.globals(),
                [this](const std::vector<std::uint8_t>& m) {
                  return telemetry_ && telemetry_->SendDownholeMessage(m.data(), static_cast<std::uint32_t>(m.size()));
                }},
               [this](bool on) { menu_.setEnabled(MenuCommand::TarnCLowLevelCommands, on); }),
-      tools_(library_, ports.prompter, panels_, frames_),
+      tarnBPanels_([this] { return tarnBPorts(); }, [this] { if (taskPanelsChanged_) taskPanelsChanged_(); }),
+      tarnPanels_([this] { return tarnPorts(); }, [this] { if (taskPanelsChanged_) taskPanelsChanged_(); }),
+      panelSet_({&panels_, &tarnBPanels_, &tarnPanels_}),
+      tools_(library_, ports.prompter, panelSet_, frames_),
       files_(fs_),
       session_(fs_, ports.prompter, ports.paths.kvrFolder()) {
   library_.initToolsData(ports.program.systemUnits);
@@ -91,6 +104,36 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
     return c;
   });
   dialog_->setDisplay(charts_.get());
+}
+
+tarnb::TarnBPorts LoggingStation::tarnBPorts() {
+  tarnb::TarnBLog log;
+  log.depthLogRunning = [this] { return dialog_ && dialog_->depthLogRunning(); };
+  log.stationLogRunning = [this] { return dialog_ && dialog_->stationLogRunning(); };
+  log.startStationLog = [this] {
+    if (dialog_) dialog_->startLog(kLogStation, true);
+  };
+  log.stopLogging = [this] {
+    if (dialog_) dialog_->stopLogging();
+  };
+  log.recordingFile = [this] { return dialog_ ? dialog_->outputFile() : std::filesystem::path{}; };
+  return {ports_.loop, ports_.prompter, settings_, library_, fs_,
+          [this] {
+            return tarnb::TarnBContext{session_.sessionFolder(), session_.job().wellName, ports_.program.modeWord};
+          },
+          std::move(log), [this](const std::filesystem::path& path, const std::string& text) {
+            if (reportViewer_) reportViewer_(path, text);
+          }};
+}
+
+tarn::TarnPorts LoggingStation::tarnPorts() {
+  return {ports_.loop,
+          ports_.prompter,
+          ports_.clock,
+          library_,
+          [this] { return session_.sessionFolder(); },
+          [this] { return tools_.panelDepth(); },
+          [this] { return tools_.framesDispatched(); }};
 }
 
 LoggingStation::~LoggingStation() {

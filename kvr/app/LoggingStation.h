@@ -24,11 +24,15 @@
 #include "kvr/logging/CKVRDlg.h"
 #include "kvr/logging/ChartRecorder.h"
 #include "kvr/playback/CPlayback.h"
+#include "kvr/core/TaskPanelSet.h"
+#include "kvr/tarn/TarnPanels.h"
+#include "kvr/tarnb/TarnBPanels.h"
 #include "kvr/tarnc/TarnCPanels.h"
 #include "platform/Clock.h"
 #include "platform/EventLoop.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
+#include "platform/Settings.h"
 #include "toolslib/Library.h"
 
 namespace kvr {
@@ -46,6 +50,8 @@ struct StationPorts {
   platform::Prompter& prompter;
   platform::Paths& paths;
   ProgramSettings& program;
+  // The per-user settings (the report options of the task panels); null: kept for the run only.
+  platform::Settings* settings = nullptr;
 };
 
 class LoggingStation {
@@ -74,6 +80,16 @@ class LoggingStation {
   // The TARN-C low-level command terminal of the confirmed string; null without a TARN-C tool.
   tarnc::CTARNC_LowLevelCmdDlg* tarnCTerminal() { return panels_.terminal(); }
   const TelemetrySession& telemetrySession() const { return telemetrySession_; }
+  // The TARN-B task panel of the confirmed string; null without a TARN-B tool.
+  tarnb::CTARN_B_TaskDlg* tarnBPanel() { return tarnBPanels_.panel(); }
+  // The TARN task panel of the confirmed string; null without a TARN tool.
+  tarn::CTARNTaskPanel* tarnPanel() { return tarnPanels_.panel(); }
+  // Told when a task panel was made or destroyed (the program opens or closes its window).
+  void setTaskPanelsChanged(std::function<void()> changed) { taskPanelsChanged_ = std::move(changed); }
+  // Shows a report a task panel wrote (its path and text); without one reports are only written.
+  void setReportViewer(std::function<void(const std::filesystem::path&, const std::string&)> viewer) {
+    reportViewer_ = std::move(viewer);
+  }
 
   // "System Units" confirmed: the TOOLS library converts with the new units at once, and the
   // channels of a declared string take the new unit texts unless a log or playback uses them.
@@ -81,10 +97,19 @@ class LoggingStation {
 
  private:
   class DeclaredString;
+  tarnb::TarnBPorts tarnBPorts();
+  tarn::TarnPorts tarnPorts();
   StationPorts ports_;
   PanelLink link_;
   tools::Library library_;
+  std::unique_ptr<platform::Settings> ownSettings_;
+  platform::Settings& settings_;
+  std::function<void()> taskPanelsChanged_;
+  std::function<void(const std::filesystem::path&, const std::string&)> reportViewer_;
   tarnc::TarnCPanels panels_;
+  tarnb::TarnBPanels tarnBPanels_;
+  tarn::TarnPanels tarnPanels_;
+  TaskPanelSet panelSet_;
   FrameRing frames_;
   CToolManager tools_;
   PosixFileSystem fs_;

@@ -37,6 +37,23 @@ double Tarn::earthVertical() {
 
 void Tarn::resetHoleAzimuth() { holeAzimuth_ = gyro::wrap360(parameterValue(kInitialAzimuth)); }
 
+void Tarn::doGyroOffsetCalibration() {
+  averaging_ = true;
+  rateSum_ = {};
+  rateCount_ = 0;
+}
+
+bool Tarn::setGyroOffsetParam() {
+  const bool any = averaging_ && rateCount_ > 0;
+  averaging_ = false;
+  if (!any) return false;
+  auto& p = getParameterList();
+  const std::size_t index[3] = {kGyroOffsetX, kGyroOffsetY, kGyroOffsetZ};
+  for (int i = 0; i < 3; ++i)
+    if (index[i] < p.size()) p[index[i]].value = static_cast<float>(rateSum_[i] / static_cast<double>(rateCount_));
+  return true;
+}
+
 void Tarn::saveRawData(std::span<const std::uint8_t> ring, std::uint32_t readIndex, std::uint32_t toolOffset,
                        double depth) {
   if (ring.empty()) return;
@@ -52,9 +69,14 @@ void Tarn::saveRawData(std::span<const std::uint8_t> ring, std::uint32_t readInd
 
 void Tarn::decodeRow(const std::uint8_t*, const double* v, float* out, const FrameContext&) {
   namespace w = wire::tarn;
-  const gyro::Vec rate{v[w::kGyroX] * parameterValue(kGyroScaleX) - parameterValue(kGyroOffsetX),
-                       v[w::kGyroY] * parameterValue(kGyroScaleY) - parameterValue(kGyroOffsetY),
-                       v[w::kGyroZ] * parameterValue(kGyroScaleZ) - parameterValue(kGyroOffsetZ)};
+  const double scaled[3] = {v[w::kGyroX] * parameterValue(kGyroScaleX), v[w::kGyroY] * parameterValue(kGyroScaleY),
+                            v[w::kGyroZ] * parameterValue(kGyroScaleZ)};
+  if (averaging_) {
+    for (int i = 0; i < 3; ++i) rateSum_[static_cast<std::size_t>(i)] += scaled[i];
+    ++rateCount_;
+  }
+  const gyro::Vec rate{scaled[0] - parameterValue(kGyroOffsetX), scaled[1] - parameterValue(kGyroOffsetY),
+                       scaled[2] - parameterValue(kGyroOffsetZ)};
   const gyro::Vec g{v[w::kAccX] * parameterValue(kAccScaleX) - parameterValue(kAccOffsetX),
                     v[w::kAccY] * parameterValue(kAccScaleY) - parameterValue(kAccOffsetY),
                     v[w::kAccZ] * parameterValue(kAccScaleZ) - parameterValue(kAccOffsetZ)};

@@ -19,6 +19,12 @@ class Tarn final : public FamilyBase {
   };
 
   void resetHoleAzimuth();
+  // DoGyroOffsetCalibration: from now on the rates before their offsets are averaged.
+  void doGyroOffsetCalibration();
+  // SetGyroOffsetParam: the averages since doGyroOffsetCalibration become the offsets of
+  // parameters 12 to 14, so a still tool reads about 0 from then on. False (nothing
+  // changes) when no frame arrived in between.
+  bool setGyroOffsetParam();
   double holeAzimuth() const { return holeAzimuth_; }
 
   void reserveCorrectionTable() override { tableReserved_ = true; }
@@ -44,6 +50,9 @@ class Tarn final : public FamilyBase {
  private:
   double earthVertical();
 
+  bool averaging_ = false;
+  std::array<double, 3> rateSum_{};
+  std::uint64_t rateCount_ = 0;
   double holeAzimuth_ = 0;
   float latitudeFor_ = 0;
   double earthVertical_ = 0;

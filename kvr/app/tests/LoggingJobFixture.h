@@ -42,6 +42,11 @@ struct Job {
     config.faults = faults;
     start(kvr::simulatedPanelLink(config, loop.clock()), {});
   }
+  // A simulated panel made to order (its string follows the declared one).
+  Job(panelsim::SimConfig config, std::int32_t modeWord) {
+    program = kvr::CKVRApp::batchSettings(paths, modeWord);
+    start(kvr::simulatedPanelLink(std::move(config), loop.clock()), {});
+  }
   explicit Job(DesktopPanel desktop) {
     program = kvr::CKVRApp::batchSettings(paths, desktop.modeWord);
     start(kvr::openPanelLink({kvr::PanelLinkChoice::Kind::Simulator, {}}, loop.clock()), std::move(desktop.hooks));

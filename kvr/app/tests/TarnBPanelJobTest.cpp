@@ -1,0 +1,111 @@
+// The TARN-B task panel on the simulated TARN-B tool, wired as the program wires it: station
+// logs from its button, the station files analysed, and the reports checked against the well
+// and the calibration errors the simulation was given.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "kvr/app/tests/LoggingJobFixture.h"
+#include "kvr/tarnb/CTARNBInRunParameters.h"
+#include "kvr/tarnb/CTARN_B_TaskDlg.h"
+
+namespace kvr::testing {
+namespace {
+
+using tarnb::CTARN_B_TaskDlg;
+
+std::string readAll(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::vector<double> valuesAfter(const std::string& text, const std::string& label) {
+  std::vector<double> out;
+  for (std::size_t at = text.find(label); at != std::string::npos; at = text.find(label, at + 1))
+    out.push_back(std::strtod(text.c_str() + at + label.size(), nullptr));
+  return out;
+}
+
+double angleError(double a, double b) { return std::fabs(std::remainder(a - b, 360.0)); }
+
+struct TarnBJob {
+  explicit TarnBJob(panelsim::SimConfig config) : job(withTarnB(std::move(config)), 9) {
+    job.declare({"TARNB-FSK"});
+    panel = job.station->tarnBPanel();
+    tarnb::CTARNBInRunParameters params(job.station->library());
+    params.latitude = latitude;
+    EXPECT_TRUE(params.accept(job.prompter));
+    job.telemetry();
+  }
+  static panelsim::SimConfig withTarnB(panelsim::SimConfig c) {
+    c.winch.english = true;
+    c.winch.startDepth = 5000;
+    c.winch.direction = panelsim::Direction::Still;
+    c.well.latitudeDeg = 30;
+    return c;
+  }
+  // One station log from the panel's button with the tool standing in the well given.
+  std::filesystem::path station(const panelsim::Well& well, int seconds) {
+    job.station->link().simulator->setWell(well);
+    panel->stationButton();
+    EXPECT_STREQ(panel->stationButtonText(), "&Stop Station");
+    job.loop.advance(seconds * 1000);
+    panel->stationButton();
+    EXPECT_STREQ(panel->stationButtonText(), "&Start Station");
+    job.loop.advance(500);
+    return job.dlg().outputFile();
+  }
+  panelsim::Well well(double inclination, double azimuth, double toolface) const {
+    panelsim::Well w;
+    w.latitudeDeg = latitude, w.inclinationDeg = inclination, w.azimuthDeg = azimuth, w.toolfaceDeg = toolface;
+    return w;
+  }
+
+  double latitude = 30;
+  Job job;
+  CTARN_B_TaskDlg* panel = nullptr;
+};
+
+TEST(TarnBPanel, AMultishotReportGivesTheAzimuthsOfTheSimulatedWell) {
+  TarnBJob t({});
+  ASSERT_NE(t.panel, nullptr) << "the factory opens the panel for a TARN-B string";
+  struct Station {
+    double inclination, azimuth, toolface;
+  };
+  const Station wellPath[] = {{5, 20, 300}, {15, 95, 10}, {25, 180, 120}, {35, 265, 200}, {35, 340, 45}};
+  std::vector<std::filesystem::path> files;
+  for (const auto& s : wellPath) files.push_back(t.station(t.well(s.inclination, s.azimuth, s.toolface), 60));
+  t.panel->addStations(files);
+  ASSERT_EQ(t.panel->stations().size(), files.size());
+  t.panel->generateLas = true;
+  const auto report = t.panel->seeReport();
+  ASSERT_TRUE(report);
+  EXPECT_EQ(report->filename(), "MultishotReport.txt");
+  const std::string text = readAll(*report);
+  EXPECT_EQ(text.rfind("TARN-B Directional Survey Station Report\r\n\r\nWell Name    : W-1\r\nWell Latitude: 30 0' 0\"\r\n", 0), 0u)
+      << text.substr(0, 200);
+  const auto azimuths = valuesAfter(text, "Hole Azimuth  : ");
+  const auto deviations = valuesAfter(text, "Deviation     : ");
+  ASSERT_EQ(azimuths.size(), files.size());
+  // 60 s stations of 480 rows with 0.6 deg/h of gyro noise a row: the azimuth to within
+  // half a degree up to 35 degrees of inclination, the deviation to 0.05 degrees.
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    EXPECT_LT(angleError(azimuths[i], wellPath[i].azimuth), 0.5) << "station " << i + 1 << ": " << azimuths[i];
+    EXPECT_NEAR(deviations[i], wellPath[i].inclination, 0.05) << "station " << i + 1;
+  }
+  const std::string las = readAll(report->parent_path() / "MultishotReport.LAS");
+  EXPECT_EQ(las.rfind("DEPTH       DEVI     HAZI\r\n", 0), 0u);
+  EXPECT_EQ(std::count(las.begin(), las.end(), '\n'), static_cast<long>(files.size() + 1));
+  EXPECT_TRUE(t.job.prompter.saw("", "Directional Survey .LAS file has been created along with the standard report file."));
+
+  EXPECT_EQ(t.panel->seeReport()->filename(), "MultishotReport_1.txt") << "a report never replaces another";
+}
+
+}  // namespace
+}  // namespace kvr::testing

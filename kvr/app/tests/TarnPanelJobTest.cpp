@@ -1,0 +1,129 @@
+// The TARN task panel on the simulated TARN tool, wired as the program wires it: drift stations
+// counted down on the window timers, the drift file they append, and its drifts against the
+// biases the simulated gyros were given.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "kvr/app/tests/LoggingJobFixture.h"
+#include "kvr/tarn/CTARNTaskPanel.h"
+#include "kvr/tarn/DriftFile.h"
+#include "common/records/ToolCodes.h"
+#include "toolslib/families/Tarn.h"
+
+namespace kvr::testing {
+namespace {
+
+panelsim::SimConfig tarnWell() {
+  panelsim::SimConfig c;
+  c.winch.english = true;
+  c.winch.startDepth = 3000;
+  c.winch.direction = panelsim::Direction::Still;
+  c.well.latitudeDeg = 30;
+  c.tarnGyro = {{0.5, -0.3, 0.2}, {30, 0, -12}};  // deg/h, and deg/h per hour
+  return c;
+}
+
+TEST(TarnPanel, DriftStationsMeasureTheSimulatedGyroBiasesAndTheirDrift) {
+  const auto config = tarnWell();
+  Job job(config, 9);
+  job.declare({"TARN-GYRO"});
+  auto* panel = job.station->tarnPanel();
+  ASSERT_NE(panel, nullptr) << "the factory opens the panel for a TARN string";
+  job.telemetry();
+  tarn::CTTPSetup setup;
+  setup.timeBetweenStations = 2;
+  ASSERT_TRUE(panel->applySetup(setup));
+
+  const std::int64_t firstStart = job.loop.now();
+  panel->driftStation();
+  EXPECT_EQ(panel->countdownText(), "01m, 00s");
+  EXPECT_EQ(panel->countdownColour(), tarn::CountdownColour::Green);
+  job.loop.advance(5000);
+  EXPECT_EQ(panel->countdownText(), "00m, 55s");
+  job.loop.advance(1000);
+  EXPECT_EQ(panel->countdownText(), "Cal. Offset") << "even seconds of the last 55";
+  panel->driftStation();
+  EXPECT_TRUE(panel->running()) << "a second press changes nothing";
+  job.loop.advance(54000);
+  EXPECT_TRUE(panel->running()) << "60 ticks";
+  job.loop.advance(1000);
+  ASSERT_FALSE(panel->running()) << "the station ends on the 61st tick";
+  const std::int64_t firstEnd = job.loop.now();
+  EXPECT_EQ(panel->countdownText(), "02m, 00s");
+  EXPECT_EQ(panel->countdownColour(), tarn::CountdownColour::Red);
+
+  // Still and vertical, x to north: the earth rate and the gyro's bias.
+  const auto truth = panelsim::sensorTruth(config.well);
+  const double firstMid = (static_cast<double>(firstStart) / 1000 + 33) / 3600;  // hours, mid of the offset average
+  for (int a = 0; a < 3; ++a)
+    EXPECT_NEAR(panel->drifts()[a], truth.rate[a] + config.tarnGyro.at(a, (firstStart / 1000.0) + 30.5), 0.05) << a;
+
+  job.loop.advance(121000);
+  EXPECT_EQ(panel->countdownText(), "Meas. Drift");
+  EXPECT_EQ(panel->countdownColour(), tarn::CountdownColour::Blue);
+  // A log between the stations does not restart the frame numbers.
+  ASSERT_TRUE(job.dlg().startLog(kLogStation, true));
+  job.loop.advance(2000);
+  job.dlg().stopLogging();
+  const std::int64_t secondStart = job.loop.now();
+  panel->driftStation();
+  job.loop.advance(61000);
+  ASSERT_FALSE(panel->running());
+  EXPECT_EQ(panel->measurementsSaved(), 2);
+
+  std::ifstream in(panel->driftFile(), std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_NE(text.str().find("\r\nGYRO X Offset = "), std::string::npos) << "lines end in CR LF";
+  const auto read = tarn::parseDriftFile(text.str());
+  ASSERT_EQ(read.error, "");
+  ASSERT_EQ(read.measurements.size(), 2u);
+  const auto& m1 = read.measurements[0];
+  const auto& m2 = read.measurements[1];
+  EXPECT_EQ(m1.durationMinutes, 1);
+  EXPECT_NEAR(m1.depth, 3000, 1);
+  EXPECT_NEAR(static_cast<double>(m2.frame - m1.frame), 15.0 * static_cast<double>(job.loop.now() - firstEnd) / 1000, 20)
+      << "one counter of received frames";
+  const double secondMid = (static_cast<double>(secondStart) / 1000 + 30.5) / 3600;
+  for (std::size_t a = 0; a < 3; ++a) {
+    // The first station's offsets are its earth rate and bias; the second reads the bias's drift since.
+    EXPECT_NEAR(m1.offset[a], truth.rate[a] + config.tarnGyro.at(static_cast<int>(a), firstMid * 3600), 0.05) << a;
+    const double change = config.tarnGyro.driftDegPerHourPerHour[a] * (secondMid - firstMid);
+    EXPECT_NEAR(m2.drift[a], change, 0.05) << a;
+  }
+  EXPECT_NEAR(job.station->library().family(records::kTarn)->getParameterList()[tools::Tarn::kGyroOffsetX].value,
+              m2.offset[0], 1e-4) << "the drift file quotes the offsets now in use";
+}
+
+TEST(TarnPanel, ResetHaziAsksFirstAndTheSurveyModeSwitchSetsTheLibrary) {
+  Job job(tarnWell(), 9);
+  job.declare({"TARN-GYRO"});
+  auto* panel = job.station->tarnPanel();
+  ASSERT_NE(panel, nullptr);
+  auto& globals = job.station->library().globals();
+  EXPECT_EQ(globals.TARNSurveyMode, 0);
+  panel->setSurveyMode(true);
+  EXPECT_EQ(globals.TARNSurveyMode, 1);
+
+  auto* tarn = static_cast<tools::Tarn*>(job.station->library().family(records::kTarn));
+  tarn->getParameterList()[tools::Tarn::kInitialAzimuth].value = 42;
+  job.prompter.queue(platform::Answer::Cancel);
+  panel->resetHazi();
+  EXPECT_NE(tarn->holeAzimuth(), 42);
+  job.prompter.queue(platform::Answer::Ok);
+  panel->resetHazi();
+  EXPECT_DOUBLE_EQ(tarn->holeAzimuth(), 42);
+  EXPECT_EQ(job.prompter.messages().back().title, "ATTENTION");
+
+  tarn::CTTPSetup bad;
+  bad.outputFileName = "../outside";
+  EXPECT_FALSE(panel->applySetup(bad));
+  EXPECT_EQ(panel->setup().outputFileName, "GyroDriftMeas");
+}
+
+}  // namespace
+}  // namespace kvr::testing
