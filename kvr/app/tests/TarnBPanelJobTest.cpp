@@ -7,6 +7,7 @@
 #include <cmath>
 #include <fstream>
 #include <regex>
+#include <functional>
 #include <sstream>
 
 #include "kvr/app/tests/LoggingJobFixture.h"
@@ -104,7 +105,81 @@ TEST(TarnBPanel, AMultishotReportGivesTheAzimuthsOfTheSimulatedWell) {
   EXPECT_EQ(std::count(las.begin(), las.end(), '\n'), static_cast<long>(files.size() + 1));
   EXPECT_TRUE(t.job.prompter.saw("", "Directional Survey .LAS file has been created along with the standard report file."));
 
-  EXPECT_EQ(t.panel->seeReport()->filename(), "MultishotReport_1.txt") << "a report never replaces another";
+  auto& options = t.panel->reportOptions();
+  options.autoDepth = 1, options.depthStart = 1000, options.depthIncrement = -30;
+  ASSERT_TRUE(options.ok(t.job.prompter));
+  t.panel->generateLas = false;
+  const auto second = t.panel->seeReport();
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->filename(), "MultishotReport_1.txt") << "a report never replaces another";
+  const auto depths = valuesAfter(readAll(*second), "Measured Depth: ");
+  ASSERT_EQ(depths.size(), files.size());
+  EXPECT_EQ(depths[2], 940) << "the automatic station depth of the third station";
+}
+
+// The grades of the roll-test summary by their line: "Gyro X Offset", "Symmetry Check", ...
+std::vector<std::pair<std::string, std::string>> grades(const std::string& report) {
+  std::vector<std::pair<std::string, std::string>> out;
+  const std::regex line("(Temperature|Gyro [XY] \\w+|Symmetry Check)[^\r\n]*- (PASS|FAIR|NOT PASS)\r\n");
+  for (std::sregex_iterator i(report.begin(), report.end(), line), end; i != end; ++i) out.emplace_back((*i)[1], (*i)[2]);
+  return out;
+}
+
+std::string gradeOf(const std::vector<std::pair<std::string, std::string>>& g, const std::string& label, int nth = 0) {
+  for (const auto& [l, grade] : g)
+    if (l == label && nth-- == 0) return grade;
+  return "missing";
+}
+
+TEST(TarnBPanel, TheRollTestGradesTheCalibrationErrorsOfTheTool) {
+  struct Case {
+    const char* what;
+    std::function<void(panelsim::TarnBTruth&)> inject;
+    const char* line;
+    const char* grade;
+  };
+  const Case cases[] = {
+      {"a tool as calibrated", [](panelsim::TarnBTruth&) {}, "Gyro X Offset", "PASS"},
+      {"X offset 18 uV off", [](panelsim::TarnBTruth& m) { m.offsetMv[0] = 0.018; }, "Gyro X Offset", "FAIR"},
+      {"Y offset 30 uV off", [](panelsim::TarnBTruth& m) { m.offsetMv[1] = -0.03; }, "Gyro Y Offset", "NOT PASS"},
+      {"X gain 1.25 % off", [](panelsim::TarnBTruth& m) { m.gainDegPerHourPerMv[0] = 30 * 1.0125; }, "Gyro X Gain", "FAIR"},
+      {"Y gain 2 % off", [](panelsim::TarnBTruth& m) { m.gainDegPerHourPerMv[1] = 30 / 1.02; }, "Gyro Y Gain", "NOT PASS"},
+      {"DXx 25 uV/g off", [](panelsim::TarnBTruth& m) { m.gravity[0] = 0.025 * 30 / 15.041; }, "Gyro X DXx", "FAIR"},
+      {"DYy 35 uV/g off", [](panelsim::TarnBTruth& m) { m.gravity[3] = -0.035 * 30 / 15.041; }, "Gyro Y DYy", "NOT PASS"},
+  };
+  for (const auto& c : cases) {
+    panelsim::SimConfig config;
+    // 10 uV of pick-off noise a frame over 160 rows a station: the gains to about 0.1 %.
+    config.tarnb.gyroNoiseMv = 0.01;
+    c.inject(config.tarnb);
+    TarnBJob t(config);
+    std::vector<std::filesystem::path> files;
+    for (int k = 0; k < 8; ++k) files.push_back(t.station(t.well(90, k < 4 ? 90 : 270, 90.0 * (k % 4)), 20));
+    t.panel->addStations(files);
+    const auto report = t.panel->rollTest();
+    ASSERT_TRUE(report) << c.what;
+    const auto g = grades(readAll(*report));
+    ASSERT_EQ(g.size(), 13u) << c.what << "\n" << readAll(*report);
+    EXPECT_EQ(gradeOf(g, c.line), c.grade) << c.what;
+    // Every other line of the tool passes.
+    for (const auto& [label, grade] : g)
+      if (label != c.line) {
+        EXPECT_EQ(grade, "PASS") << c.what << ": " << label;
+      }
+  }
+}
+
+TEST(TarnBPanel, SevenStationsAbortTheRollTest) {
+  TarnBJob t({});
+  std::vector<std::filesystem::path> files;
+  for (int k = 0; k < 7; ++k) files.push_back(t.station(t.well(90, 90, 90.0 * (k % 4)), 5));
+  t.panel->addStations(files);
+  const auto report = t.panel->rollTest();
+  ASSERT_TRUE(report);
+  const std::string text = readAll(*report);
+  EXPECT_NE(text.find("\r\n\r\nRoll Test Aborted - Not enough station files have been specified !\r\n\r\n"),
+            std::string::npos);
+  EXPECT_TRUE(t.job.prompter.saw("ATTENTION", "You must have a minimum of 8 stations to complete a roll test."));
 }
 
 }  // namespace
