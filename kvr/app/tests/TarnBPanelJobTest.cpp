@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <regex>
 #include <functional>
@@ -167,6 +168,86 @@ TEST(TarnBPanel, TheRollTestGradesTheCalibrationErrorsOfTheTool) {
         EXPECT_EQ(grade, "PASS") << c.what << ": " << label;
       }
   }
+}
+
+TEST(TarnBPanel, StationFilesAndTheirIntervalsFollowTheOperatorsEdits) {
+  TarnBJob t({});
+  const auto a = t.station(t.well(10, 30, 0), 10);
+  // While a log records, its file is refused by name.
+  t.panel->stationButton();
+  const auto recording = t.job.dlg().outputFile();
+  t.panel->addStations({recording});
+  EXPECT_TRUE(t.job.prompter.saw("ERROR", "You cannot add the current logging file !!"));
+  EXPECT_TRUE(t.panel->stations().empty());
+  t.job.loop.advance(10000);
+  t.panel->stationButton();
+  t.job.loop.advance(500);
+  const auto b = recording;
+
+  t.panel->addStations({a, b, t.job.paths.dataRoot() / "missing.kvr"});
+  EXPECT_TRUE(t.job.prompter.saw("FATAL ERROR", "The requested file could not be opened"));
+  ASSERT_EQ(t.panel->stations().size(), 2u);
+  EXPECT_EQ(t.panel->selectedStation(), 1u);
+  const auto& rows = t.panel->intervalRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].label, "Int. 1");
+  EXPECT_EQ(rows[0].comment, "Analisys Interval");
+  const double last = t.panel->currentFile().lastTime;
+
+  struct Edit {
+    int column;
+    std::string text;
+    bool accepted;
+  };
+  const Edit edits[] = {{1, "2.5", true}, {2, "abc", false}, {2, "3x", false}, {2, "999", false}, {2, "8", true}};
+  for (const auto& e : edits) EXPECT_EQ(t.panel->editCell(0, e.column, e.text), e.accepted) << e.text;
+  EXPECT_TRUE(t.job.prompter.saw("ATTENTION", "The input value is out of the data file range"));
+  EXPECT_EQ(t.panel->intervalRows()[0].start, "2.5") << "an accepted value shows as typed";
+  ASSERT_TRUE(t.panel->addInterval());
+  EXPECT_EQ(t.panel->intervalRows()[1].end, [&] { char s[32]; std::snprintf(s, sizeof s, "%.2f", last); return std::string(s); }());
+
+  // The intervals go with their station when another is selected, and come back with it.
+  t.panel->selectStation(0);
+  EXPECT_EQ(t.panel->intervalRows().size(), 1u);
+  t.panel->selectStation(1);
+  ASSERT_EQ(t.panel->intervalRows().size(), 2u);
+  EXPECT_EQ(t.panel->intervalRows()[0].start, "2.50");
+  EXPECT_EQ(t.panel->intervalRows()[0].end, "8.00");
+
+  // "Save Station Report" asks only after a good write.
+  t.job.prompter.queue(platform::Answer::No);
+  const auto saved = t.panel->saveStationReport();
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->filename().string(), b.filename().string() + ".txt");
+  EXPECT_TRUE(t.job.prompter.saw("FATAL ERROR", "A report ASCII file for this station has been saved\nDo you want to create view it ?"));
+  EXPECT_NE(readAll(*saved).find("Interval #1 from 2.50 to 8.00 sec"), std::string::npos);
+
+  // A double click removes a station; the one after it, or else the one before, is current.
+  t.panel->removeStation(1);
+  EXPECT_EQ(t.panel->selectedStation(), 0u);
+  t.panel->removeStation(0);
+  EXPECT_FALSE(t.panel->haveCurrentFile());
+  t.job.prompter.clear();
+  EXPECT_FALSE(t.panel->seeReport());
+  EXPECT_TRUE(t.job.prompter.saw("ATTENTION", "You must load a station data file before attempting create a report"));
+}
+
+TEST(TarnBPanel, AnIntervalWithoutRowsIsRefusedInsteadOfPrintingNumbers) {
+  TarnBJob t({});
+  const auto file = t.station(t.well(10, 30, 0), 5);
+  t.panel->addStations({file});
+  t.panel->addInterval();
+  ASSERT_TRUE(t.panel->editCell(1, 1, "4.00"));
+  ASSERT_TRUE(t.panel->editCell(1, 2, "4.01"));  // between two rows
+  ASSERT_TRUE(t.panel->editCell(0, 1, "3"));
+  ASSERT_TRUE(t.panel->editCell(0, 2, "1"));     // start after end
+  const auto report = t.panel->seeReport();
+  ASSERT_TRUE(report);
+  const std::string text = readAll(*report);
+  EXPECT_TRUE(t.job.prompter.saw("", "The specified interval has a greater start value than its end. Please corret this in order to continue."));
+  EXPECT_TRUE(t.job.prompter.saw("", "The specified interval holds no data rows of the file."));
+  EXPECT_EQ(text.find("nan"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Hole Azimuth"), std::string::npos) << "no block without an analysis";
 }
 
 TEST(TarnBPanel, SevenStationsAbortTheRollTest) {
