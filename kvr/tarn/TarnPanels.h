@@ -16,9 +16,10 @@ class TarnPanels final : public TaskPanelFactory {
   TarnPanels(std::function<TarnPorts()> ports, std::function<void()> changed)
       : ports_(std::move(ports)), changed_(std::move(changed)) {}
 
+  // The program hears of it while the panel still lives, so its window goes first.
   void destroyAll() override {
     if (!panel_) return;
-    panel_.reset();
+    auto going = std::move(panel_);
     if (changed_) changed_();
   }
   void createTarnPanel(const records::ToolEntry&) override {

@@ -13,6 +13,8 @@
 #include "kvr/monitors/CMonitorManager.h"
 #include "kvr/monitors/ui/MonitorsDialog.h"
 #include "kvr/presentation/ui/PresentationsDialog.h"
+#include "kvr/tarn/ui/TarnPanelWindow.h"
+#include "kvr/tarnb/ui/TarnBPanelWindow.h"
 #include "kvr/tarnc/ui/LowLevelCmdWindow.h"
 #include "navikor/Navikor.h"
 #include "platform/SystemClock.h"
@@ -49,6 +51,8 @@ class KvrProgram {
   void showMonitors();
   void updateMonitors();
   void wireCalibrations();
+  void wireTaskPanels();
+  void showTaskPanels();
   void showCounters();
   void showJob();
   void showLogWindowMenu();
@@ -69,6 +73,9 @@ class KvrProgram {
   std::unique_ptr<monitors::CMonitorManager> monitors_;
   std::unique_ptr<MonitorsDialog> monDialog_;
   std::unique_ptr<tarnc::ui::LowLevelCmdWindow> tarncWindow_;  // made on first use
+  // The task panels' windows, made and destroyed with the panels.
+  std::unique_ptr<tarnb::ui::TarnBPanelWindow> tarnbWindow_;
+  std::unique_ptr<tarn::ui::TarnPanelWindow> tarnWindow_;
   QString linkText_;
   std::uint64_t rowsAtLogStart_ = 0;
   std::uint8_t logDirection_ = 0;
