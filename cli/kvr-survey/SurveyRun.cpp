@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iostream>
 #include <sstream>
 
 #include "common/records/SystemMode.h"
@@ -62,6 +63,11 @@ std::optional<std::string> SurveyOptions::value(const std::string& name) const {
   for (const auto& [n, v] : values)
     if (n == name) return v;
   return std::nullopt;
+}
+
+int fail(const std::string& text) {
+  std::cerr << "kvr-survey: " << text << '\n';
+  return 1;
 }
 
 bool wantsHelp(int argc, char** argv) {

@@ -41,6 +41,8 @@ extern const char* const kCommonUsage;
 std::optional<std::string> parseSurveyOptions(int argc, char** argv, const std::vector<std::string>& flags,
                                               const std::vector<std::string>& valued, SurveyOptions& out);
 bool wantsHelp(int argc, char** argv);
+// Says why on standard error; the exit status of a refused survey.
+int fail(const std::string& text);
 
 class SurveyRun {
  public:

@@ -25,11 +25,6 @@ constexpr const char* kUsage =
     "  --raw             the report of the raw channels (\"Raw Ch.\")\n"
     "  --sct PATH        a TARN-B sensor correction table to load first (the calibration reports grade against)\n";
 
-int fail(const std::string& text) {
-  std::cerr << "kvr-survey: " << text << '\n';
-  return 1;
-}
-
 // "Load Sensor Correction Table" of the TARN-B family, as the calibration dialog runs it.
 bool loadTable(tools::Library& library, const std::string& path) {
   auto* family = library.family(224);
@@ -46,6 +41,7 @@ bool loadTable(tools::Library& library, const std::string& path) {
 
 int runTarnBSurvey(int argc, char** argv) {
   using namespace kvr;
+  using survey::fail;
   if (survey::wantsHelp(argc, argv)) {
     std::cout << kUsage << survey::kCommonUsage;
     return 0;

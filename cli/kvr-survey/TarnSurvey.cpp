@@ -21,15 +21,11 @@ constexpr const char* kUsage =
     "  --between M       minutes from the end of one drift station to the next (default 1)\n"
     "  --output NAME     the drift file's name in the session folder, without \".txt\" (default GyroDriftMeas)\n";
 
-int fail(const std::string& text) {
-  std::cerr << "kvr-survey: " << text << '\n';
-  return 1;
-}
-
 }  // namespace
 
 int runTarnSurvey(int argc, char** argv) {
   using namespace kvr;
+  using survey::fail;
   if (survey::wantsHelp(argc, argv)) {
     std::cout << kUsage << survey::kCommonUsage;
     return 0;

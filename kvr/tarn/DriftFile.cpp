@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/presentation/TextCursor.h"
+
 namespace kvr::tarn {
 
 namespace {
@@ -10,20 +12,14 @@ namespace {
 constexpr std::size_t kMaxLine = 512;
 constexpr char kAxes[3] = {'X', 'Y', 'Z'};
 
+// The lines, each cut just past the longest a measurement writes (such a line is refused).
 std::vector<std::string> lines(std::string_view text) {
   std::vector<std::string> out;
-  std::string current;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      out.push_back(current);
-      current.clear();
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else if (current.size() <= kMaxLine) {
-      current += c;
-    }
+  presentation::TextCursor cursor(text);
+  while (!cursor.atEnd()) {
+    const std::string_view line = cursor.line();
+    out.emplace_back(line.substr(0, kMaxLine + 1));
   }
-  if (!current.empty()) out.push_back(current);
   return out;
 }
 
