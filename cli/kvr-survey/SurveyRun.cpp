@@ -70,6 +70,18 @@ int fail(const std::string& text) {
   return 1;
 }
 
+std::optional<int> readSurveyOptions(int argc, char** argv, const SurveyKind& kind, SurveyOptions& o) {
+  if (wantsHelp(argc, argv)) {
+    std::cout << kind.usage << kCommonUsage;
+    return 0;
+  }
+  auto err = parseSurveyOptions(argc, argv, kind.flags, kind.valued, o);
+  if (!err && kind.check) err = kind.check(o);
+  if (!err) return std::nullopt;
+  std::cerr << "kvr-survey: " << *err << "\n" << kind.usage << kCommonUsage;
+  return 2;
+}
+
 bool wantsHelp(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)
     if (std::string(argv[i]) == "--help") return true;

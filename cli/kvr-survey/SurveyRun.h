@@ -3,6 +3,7 @@
 // logging station on the simulated panel on virtual time with a session, the declared string
 // and the telemetry running.
 
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -41,6 +42,16 @@ extern const char* const kCommonUsage;
 std::optional<std::string> parseSurveyOptions(int argc, char** argv, const std::vector<std::string>& flags,
                                               const std::vector<std::string>& valued, SurveyOptions& out);
 bool wantsHelp(int argc, char** argv);
+// One kind of survey's command line: its usage, its own options, and a check of the values.
+struct SurveyKind {
+  const char* usage;
+  std::vector<std::string> flags, valued;
+  std::function<std::optional<std::string>(const SurveyOptions&)> check;
+};
+// --help (the usage, 0) or bad options (the reason and the usage on standard error, 2) give the
+// exit status to leave with; nullopt: the survey runs with `out`.
+std::optional<int> readSurveyOptions(int argc, char** argv, const SurveyKind& kind, SurveyOptions& out);
+
 // Says why on standard error; the exit status of a refused survey.
 int fail(const std::string& text);
 

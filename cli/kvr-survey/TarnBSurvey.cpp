@@ -42,15 +42,9 @@ bool loadTable(tools::Library& library, const std::string& path) {
 int runTarnBSurvey(int argc, char** argv) {
   using namespace kvr;
   using survey::fail;
-  if (survey::wantsHelp(argc, argv)) {
-    std::cout << kUsage << survey::kCommonUsage;
-    return 0;
-  }
   survey::SurveyOptions o;
-  if (auto err = survey::parseSurveyOptions(argc, argv, {"--roll-test", "--las", "--raw"}, {"--sct"}, o)) {
-    std::cerr << "kvr-survey: " << *err << "\n" << kUsage << survey::kCommonUsage;
-    return 2;
-  }
+  if (auto leave = survey::readSurveyOptions(argc, argv, {kUsage, {"--roll-test", "--las", "--raw"}, {"--sct"}, {}}, o))
+    return *leave;
   panelsim::SimConfig config;
   for (int i = 0; i < 3; ++i) config.tarnbGyro.biasDegPerHour[i] = o.gyroBias[i];
   for (int i = 0; i < 3; ++i) config.tarnbGyro.driftDegPerHourPerHour[i] = o.gyroDrift[i];

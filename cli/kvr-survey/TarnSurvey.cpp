@@ -26,28 +26,21 @@ constexpr const char* kUsage =
 int runTarnSurvey(int argc, char** argv) {
   using namespace kvr;
   using survey::fail;
-  if (survey::wantsHelp(argc, argv)) {
-    std::cout << kUsage << survey::kCommonUsage;
-    return 0;
-  }
-  survey::SurveyOptions o;
-  auto err = survey::parseSurveyOptions(argc, argv, {}, {"--between", "--output"}, o);
   tarn::CTTPSetup setup;
   setup.timeBetweenStations = 1;
-  setup.driftStationTime = static_cast<int>(o.stationTimeS / 60);
-  if (!err && (std::floor(o.stationTimeS / 60) * 60 != o.stationTimeS)) err = "--station-time must be whole minutes";
-  if (!err) {
+  auto check = [&setup](const survey::SurveyOptions& o) -> std::optional<std::string> {
+    if (std::floor(o.stationTimeS / 60) * 60 != o.stationTimeS) return "--station-time must be whole minutes";
+    setup.driftStationTime = static_cast<int>(o.stationTimeS / 60);
     if (auto b = o.value("--between")) {
       char* end = nullptr;
       setup.timeBetweenStations = static_cast<int>(std::strtol(b->c_str(), &end, 10));
-      if (b->empty() || *end != '\0') err = "--between needs whole minutes";
+      if (b->empty() || *end != '\0') return "--between needs whole minutes";
     }
     if (auto n = o.value("--output")) setup.outputFileName = *n;
-  }
-  if (err) {
-    std::cerr << "kvr-survey: " << *err << "\n" << kUsage << survey::kCommonUsage;
-    return 2;
-  }
+    return std::nullopt;
+  };
+  survey::SurveyOptions o;
+  if (auto leave = survey::readSurveyOptions(argc, argv, {kUsage, {}, {"--between", "--output"}, check}, o)) return *leave;
   panelsim::SimConfig config;
   if (o.biasGiven) {
     for (int i = 0; i < 3; ++i) config.tarnGyro.biasDegPerHour[i] = o.gyroBias[i];
