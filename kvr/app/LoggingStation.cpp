@@ -4,7 +4,9 @@
 
 #include "common/records/SystemMode.h"
 #include "kvr/core/SessionNumber.h"
+#include "common/records/ToolCodes.h"
 #include "kvr/core/ToolStringEditor.h"
+#include "toolslib/families/Tarn.h"
 #include "platform/testing/MemorySettings.h"
 
 namespace kvr {
@@ -78,6 +80,7 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
                      *port_,     *telemetry_, flags_, menu_, *acquisition_};
   auto menuChanged = hooks.menuChanged;
   hooks.logStarted = [this, told = std::move(hooks.logStarted)](std::uint8_t direction, bool station) {
+    if (!station) openTarnRawFile();
     const auto motion = station ? WinchMotion::Still : direction == kLogUp ? WinchMotion::Up : WinchMotion::Down;
     driveSimulatedWinch(link_, motion, ports_.program.systemParameters[records::kSimSpeed].value);
     if (told) told(direction, station);
@@ -85,6 +88,10 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
   hooks.logStopped = [this, told = std::move(hooks.logStopped)] {
     driveSimulatedWinch(link_, WinchMotion::Still, 0);
     if (told) told();
+  };
+  hooks.closeToolDataFile = [this, told = std::move(hooks.closeToolDataFile)](std::uint8_t code) {
+    if (code == records::kTarn) static_cast<tools::Tarn*>(library_.family(records::kTarn))->closeRawFile();
+    if (told) told(code);
   };
   dialog_ = std::make_unique<CKVRDlg>(parts, std::move(hooks));
   playback_ = std::make_unique<CPlayback>(
@@ -124,6 +131,18 @@ tarnb::TarnBPorts LoggingStation::tarnBPorts() {
           std::move(log), [this](const std::filesystem::path& path, const std::string& text) {
             if (reportViewer_) reportViewer_(path, text);
           }};
+}
+
+// A depth log of a string with a TARN tool keeps its raw frames beside the data file.
+void LoggingStation::openTarnRawFile() {
+  const bool tarn = std::any_of(tools_.toolList().begin(), tools_.toolList().end(),
+                                [](const records::ToolEntry& t) { return t.isTool() && t.code() == records::kTarn; });
+  if (!tarn) return;
+  auto path = dialog_->outputFile();
+  path.replace_extension(".bin");
+  if (!static_cast<tools::Tarn*>(library_.family(records::kTarn))->openRawFile(path.string()))
+    platform::tell(ports_.prompter, "ERROR", "The TARN raw data file " + path.string() + " could not be created.",
+                   platform::Icon::Error);
 }
 
 tarn::TarnPorts LoggingStation::tarnPorts() {

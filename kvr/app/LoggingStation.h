@@ -99,6 +99,7 @@ class LoggingStation {
   class DeclaredString;
   tarnb::TarnBPorts tarnBPorts();
   tarn::TarnPorts tarnPorts();
+  void openTarnRawFile();
   StationPorts ports_;
   PanelLink link_;
   tools::Library library_;

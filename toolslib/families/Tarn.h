@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 #include "toolslib/FamilyBase.h"
 
@@ -12,6 +14,7 @@ namespace tools {
 class Tarn final : public FamilyBase {
  public:
   explicit Tarn(Globals& globals);
+  ~Tarn() override;
   enum Param : std::size_t {
     kLatitude, kGyroScaleX, kGyroScaleY, kGyroScaleZ, kAccScaleX, kAccScaleY, kAccScaleZ,
     kAccOffsetX, kAccOffsetY, kAccOffsetZ, kGyroMotor, kGyroOffsetX, kGyroOffsetY, kGyroOffsetZ,
@@ -33,6 +36,13 @@ class Tarn final : public FamilyBase {
 
   void saveRawData(std::span<const std::uint8_t> ring, std::uint32_t readIndex, std::uint32_t toolOffset,
                    double depth) override;
+  // The raw data file of a depth log: created new (never over a file), then one 27-byte
+  // little-endian record a kept frame: u32 frame number (Globals::FramesReceived), f32 depth,
+  // the 19 raw bytes. False when it cannot be created.
+  bool openRawFile(const std::string& path);
+  // False when a record or the close did not reach the file.
+  bool closeRawFile();
+  bool rawFileOpen() const { return rawFile_ != nullptr; }
   // The last raw frame kept while a depth log ran, its depth and how many were kept.
   const std::array<std::uint8_t, 19>& lastRawFrame() const { return lastRaw_; }
   double lastRawDepth() const { return lastRawDepth_; }
@@ -60,6 +70,8 @@ class Tarn final : public FamilyBase {
   std::array<std::uint8_t, 19> lastRaw_{};
   double lastRawDepth_ = 0;
   std::uint64_t rawSaved_ = 0;
+  std::FILE* rawFile_ = nullptr;
+  bool rawGood_ = true;
 };
 
 }  // namespace tools

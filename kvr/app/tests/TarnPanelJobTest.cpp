@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "kvr/app/tests/LoggingJobFixture.h"
@@ -97,6 +98,38 @@ TEST(TarnPanel, DriftStationsMeasureTheSimulatedGyroBiasesAndTheirDrift) {
   }
   EXPECT_NEAR(job.station->library().family(records::kTarn)->getParameterList()[tools::Tarn::kGyroOffsetX].value,
               m2.offset[0], 1e-4) << "the drift file quotes the offsets now in use";
+}
+
+TEST(TarnPanel, TheRawFileOfADepthLogNumbersItsFramesAsTheDriftFileDoes) {
+  Job job(tarnWell(), 9);
+  job.declare({"TARN-GYRO"});
+  auto* panel = job.station->tarnPanel();
+  job.telemetry();
+  panel->driftStation();
+  job.loop.advance(61000);
+  ASSERT_EQ(panel->measurementsSaved(), 1);
+  std::ifstream drift(panel->driftFile(), std::ios::binary);
+  std::stringstream text;
+  text << drift.rdbuf();
+  const auto measured = tarn::parseDriftFile(text.str());
+  ASSERT_EQ(measured.measurements.size(), 1u);
+
+  ASSERT_TRUE(job.dlg().startLog(kLogUp, false));
+  job.loop.advance(2000);
+  job.dlg().stopLogging();
+  auto raw = job.dlg().outputFile();
+  raw.replace_extension(".bin");
+  std::ifstream in(raw, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  ASSERT_GE(bytes.size(), 27u * 20) << raw;
+  ASSERT_EQ(bytes.size() % 27, 0u);
+  auto frameAt = [&](std::size_t record) {
+    std::uint32_t f = 0;
+    for (int i = 3; i >= 0; --i) f = (f << 8) | static_cast<std::uint8_t>(bytes[record * 27 + static_cast<std::size_t>(i)]);
+    return static_cast<long>(f);
+  };
+  EXPECT_GT(frameAt(0), measured.measurements[0].frame) << "the count goes on across the log start";
+  for (std::size_t r = 1; r < bytes.size() / 27; ++r) ASSERT_EQ(frameAt(r), frameAt(r - 1) + 1);
 }
 
 TEST(TarnPanel, ResetHaziAsksFirstAndTheSurveyModeSwitchSetsTheLibrary) {
