@@ -174,7 +174,9 @@ void CTARNTaskPanel::saveMeasurement() {
     text += c;
   }
   // Appended: the file gathers the measurements of the whole survey.
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(driftFile().c_str(), "ab"));
+  // Without a session there is no folder for it (never the working folder).
+  const bool haveFolder = ports_.sessionFolder && !ports_.sessionFolder().empty();
+  std::unique_ptr<std::FILE, FileCloser> file(haveFolder ? std::fopen(driftFile().c_str(), "ab") : nullptr);
   const bool written = file && std::fwrite(text.data(), 1, text.size(), file.get()) == text.size() &&
                        std::fclose(file.release()) == 0;
   if (!written) {

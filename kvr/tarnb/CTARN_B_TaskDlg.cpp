@@ -266,7 +266,8 @@ std::optional<std::filesystem::path> CTARN_B_TaskDlg::writeReport(const std::str
   storeIntervals();
   const TarnBContext c = ports_.context ? ports_.context() : TarnBContext{};
   const auto folder = base == "MultishotReport" || base == "RollTestReport" ? c.sessionFolder : reportPath_.parent_path();
-  auto report = ReportFile::create(ports_.fs, folder, base);
+  // Without a session there is no folder to write into (never the working folder).
+  auto report = folder.empty() ? nullptr : ReportFile::create(ports_.fs, folder, base);
   if (!report) {
     platform::tell(ports_.prompter, text::kFatal, text::kTxtFailed, platform::Icon::Error);
     return std::nullopt;

@@ -73,7 +73,12 @@ void FilteredMean::add(double x, bool filter) {
   mean_ = (static_cast<double>(n_ - 1) * mean_ + x) / static_cast<double>(n_);
 }
 
-double FilteredMean::mean() const { return circular_ ? wrapTo(mean_, signedRange_) : mean_; }
+double FilteredMean::mean() const {
+  if (!circular_) return mean_;
+  const double angle = wrapTo(mean_, signedRange_);
+  // A hair below a full turn is shown as 0, not as 360.00.
+  return !signedRange_ && angle > 359.995 ? angle - 360.0 : angle;
+}
 
 Heading stationHeading(double rateX, double rateY, double ax, double ay, double az, double latitudeDeg) {
   const double l = latitudeDeg * kPi / 180.0;
