@@ -71,6 +71,9 @@ class CTARNTaskPanel final : public platform::EventTarget {
   int measurementsSaved() const { return saved_; }
 
   void setChanged(std::function<void()> changed) { changed_ = std::move(changed); }
+  // For the processing window.
+  tools::Library& library() { return ports_.library; }
+  platform::Prompter& prompter() { return ports_.prompter; }
 
   void onTimer(int timerId) override;
   void onCommand(int, std::int64_t) override {}

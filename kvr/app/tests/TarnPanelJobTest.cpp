@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "kvr/app/tests/LoggingJobFixture.h"
+#include "kvr/tarn/CTARNProcessing.h"
 #include "kvr/tarn/CTARNTaskPanel.h"
 #include "kvr/tarn/DriftFile.h"
 #include "common/records/ToolCodes.h"
@@ -130,6 +131,47 @@ TEST(TarnPanel, TheRawFileOfADepthLogNumbersItsFramesAsTheDriftFileDoes) {
   };
   EXPECT_GT(frameAt(0), measured.measurements[0].frame) << "the count goes on across the log start";
   for (std::size_t r = 1; r < bytes.size() / 27; ++r) ASSERT_EQ(frameAt(r), frameAt(r - 1) + 1);
+}
+
+TEST(TarnPanel, ProcessingRewritesTheAzimuthOfALogWithTheMeasuredDrifts) {
+  Job job(tarnWell(), 9);
+  job.declare({"TARN-GYRO"});
+  auto* panel = job.station->tarnPanel();
+  job.telemetry();
+  panel->driftStation();
+  job.loop.advance(61000);
+  ASSERT_TRUE(job.dlg().startLog(kLogUp, false));
+  job.loop.advance(20000);
+  job.dlg().stopLogging();
+  const auto data = job.dlg().outputFile();
+  auto raw = data;
+  raw.replace_extension(".bin");
+
+  kvr::PosixFileSystem fs;
+  tarn::CTARNProcessing processing(job.prompter, fs, job.station->library(), false);
+  EXPECT_FALSE(processing.setFreeze(true));
+  EXPECT_TRUE(job.prompter.saw("ACTION REJECTED", "During Normal TARN Survey GX and GY must not be Frozen"));
+  EXPECT_FALSE(processing.process()) << "nothing loaded yet";
+  ASSERT_TRUE(processing.loadDriftFile(panel->driftFile()));
+  ASSERT_TRUE(processing.loadDataFile(data));
+  EXPECT_FALSE(processing.loadRawFile(data)) << "a data file is no raw file";
+  ASSERT_TRUE(processing.loadRawFile(raw));
+  processing.initialAzimuth = 100;
+  const auto out = processing.process();
+  ASSERT_TRUE(out);
+  EXPECT_EQ(out->filename(), "ProcessOut.KVR");
+  EXPECT_TRUE(job.prompter.saw("MESSAGE", "Proccess Finished !\nResults have been written to file ProcessOut.KVR"));
+  std::vector<float> rows;
+  std::size_t width = 0;
+  std::uint8_t direction = 0;
+  ASSERT_EQ(job.readBack(*out, rows, width, direction), 0);
+  ASSERT_GT(rows.size(), width);
+  std::size_t hazi = 0;
+  for (const auto& c : job.station->tools().channels())
+    if (c.mnemonic == "HAZI") hazi = c.column();
+  // A still tool whose drifts are taken out keeps its azimuth: the initial one less 7.5 degrees.
+  for (std::size_t r = 0; r < rows.size() / width; ++r) EXPECT_NEAR(rows[r * width + hazi], 92.5, 0.05) << r;
+  EXPECT_FALSE(processing.process()) << "ProcessOut.KVR is never replaced";
 }
 
 TEST(TarnPanel, ResetHaziAsksFirstAndTheSurveyModeSwitchSetsTheLibrary) {

@@ -2,16 +2,21 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "common/datafile/PosixFiles.h"
 #include "kvr/monitors/ui/StaticExWidget.h"
+#include "kvr/tarn/CTARNProcessing.h"
 
 namespace kvr::tarn::ui {
 
@@ -36,7 +41,6 @@ TarnPanelWindow::TarnPanelWindow(CTARNTaskPanel& panel, QWidget* parent) : QDial
   auto* reset = new QPushButton("Reset HAZI", this);
   surveyMode_ = new QCheckBox("M", this);
   processing_ = new QPushButton("&Data Processing", this);
-  processing_->setEnabled(false);  // the reprocessing of a survey is not offered yet
   countdown_ = new kvr::ui::StaticExWidget(false, this);
   countdown_->setMinimumSize(160, 40);
   auto* results = new QGroupBox("Drift Measurement Results", this);
@@ -61,6 +65,7 @@ TarnPanelWindow::TarnPanelWindow(CTARNTaskPanel& panel, QWidget* parent) : QDial
   connect(stop, &QPushButton::clicked, this, [this] { panel_.stop(); });
   connect(setup, &QPushButton::clicked, this, [this] { runSetup(); });
   connect(reset, &QPushButton::clicked, this, [this] { panel_.resetHazi(); });
+  connect(processing_, &QPushButton::clicked, this, [this] { runProcessing(); });
   connect(surveyMode_, &QCheckBox::toggled, this, [this](bool on) { panel_.setSurveyMode(on); });
   panel_.setChanged([this] { refresh(); });
   refresh();
@@ -101,6 +106,56 @@ void TarnPanelWindow::runSetup() {
     values.outputFileName = name->text().toStdString();
     if (panel_.applySetup(values)) dlg.accept();
   });
+  auto* layout = new QVBoxLayout(&dlg);
+  layout->addLayout(form);
+  layout->addWidget(buttons);
+  dlg.exec();
+}
+
+void TarnPanelWindow::runProcessing() {
+  PosixFileSystem fs;
+  CTARNProcessing logic(panel_.prompter(), fs, panel_.library(), panel_.surveyMode());
+  QDialog dlg(this);
+  dlg.setWindowTitle("TARN Processing");
+  auto* devi = new QCheckBox("Reprocess DEVI", &dlg);
+  auto* freeze = new QCheckBox("Freeze GX and GY", &dlg);
+  auto* azimuth = new QDoubleSpinBox(&dlg);
+  azimuth->setRange(0, 360);
+  azimuth->setDecimals(2);
+  auto* progress = new QProgressBar(&dlg);
+  progress->setRange(0, 100);
+  auto* drift = new QPushButton("Load Drift File", &dlg);
+  auto* data = new QPushButton("Load Data File", &dlg);
+  auto* raw = new QPushButton("Load Raw Data File", &dlg);
+  auto* process = new QPushButton("Process", &dlg);
+  auto* form = new QFormLayout;
+  form->addRow(devi);
+  form->addRow(freeze);
+  form->addRow("Initial Tool Azimuth", azimuth);
+  form->addRow(drift);
+  form->addRow(data);
+  form->addRow(raw);
+  form->addRow(process);
+  form->addRow(progress);
+  connect(freeze, &QCheckBox::toggled, &dlg, [&](bool on) {
+    if (!logic.setFreeze(on)) freeze->setChecked(false);
+  });
+  auto load = [&](const char* filter, auto command) {
+    const QString name = QFileDialog::getOpenFileName(&dlg, {}, {}, QString(filter).section('|', 0, 0));
+    if (!name.isEmpty()) (logic.*command)(name.toStdString());
+  };
+  connect(drift, &QPushButton::clicked, &dlg,
+          [&] { load("TARN Measured Drift File (*.txt)|*.txt||", &CTARNProcessing::loadDriftFile); });
+  connect(data, &QPushButton::clicked, &dlg, [&] { load("KVR Data files (*.kvr)|*.kvr||", &CTARNProcessing::loadDataFile); });
+  connect(raw, &QPushButton::clicked, &dlg, [&] { load("BIN Data files (*.bin)|*.bin||", &CTARNProcessing::loadRawFile); });
+  connect(process, &QPushButton::clicked, &dlg, [&] {
+    logic.reprocessDevi = devi->isChecked();
+    logic.initialAzimuth = azimuth->value();
+    logic.process([&](int percent) { progress->setValue(percent); });
+  });
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
+  connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
   auto* layout = new QVBoxLayout(&dlg);
   layout->addLayout(form);
   layout->addWidget(buttons);

@@ -29,6 +29,7 @@ class TarnPanelWindow final : public QDialog {
  private:
   void refresh();
   void runSetup();
+  void runProcessing();
 
   CTARNTaskPanel& panel_;
   QPushButton* drift_;

@@ -63,7 +63,7 @@ TEST(TaskPanelWindows, TheTarnWindowCountsADriftStationDown) {
   ASSERT_NE(job.station->tarnPanel(), nullptr);
   tarn::ui::TarnPanelWindow window(*job.station->tarnPanel());
   window.show();
-  EXPECT_FALSE(window.processingButton()->isEnabled());
+  EXPECT_TRUE(window.processingButton()->isEnabled());
   window.driftStationButton()->click();
   EXPECT_EQ(window.countdown()->control().text(), "01m, 00s");
   EXPECT_EQ(window.countdown()->control().textColour(), monitors::CStaticEx::kGreen);
