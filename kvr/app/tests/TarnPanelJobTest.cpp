@@ -101,13 +101,23 @@ TEST(TarnPanel, DriftStationsMeasureTheSimulatedGyroBiasesAndTheirDrift) {
               m2.offset[0], 1e-4) << "the drift file quotes the offsets now in use";
 }
 
+// A TARN string with telemetry running and one drift station measured.
+struct MeasuredTarn {
+  MeasuredTarn() : job(tarnWell(), 9) {
+    job.declare({"TARN-GYRO"});
+    panel = job.station->tarnPanel();
+    job.telemetry();
+    panel->driftStation();
+    job.loop.advance(61000);
+  }
+  Job job;
+  tarn::CTARNTaskPanel* panel = nullptr;
+};
+
 TEST(TarnPanel, TheRawFileOfADepthLogNumbersItsFramesAsTheDriftFileDoes) {
-  Job job(tarnWell(), 9);
-  job.declare({"TARN-GYRO"});
-  auto* panel = job.station->tarnPanel();
-  job.telemetry();
-  panel->driftStation();
-  job.loop.advance(61000);
+  MeasuredTarn t;
+  auto& job = t.job;
+  auto* panel = t.panel;
   ASSERT_EQ(panel->measurementsSaved(), 1);
   std::ifstream drift(panel->driftFile(), std::ios::binary);
   std::stringstream text;
@@ -134,12 +144,9 @@ TEST(TarnPanel, TheRawFileOfADepthLogNumbersItsFramesAsTheDriftFileDoes) {
 }
 
 TEST(TarnPanel, ProcessingRewritesTheAzimuthOfALogWithTheMeasuredDrifts) {
-  Job job(tarnWell(), 9);
-  job.declare({"TARN-GYRO"});
-  auto* panel = job.station->tarnPanel();
-  job.telemetry();
-  panel->driftStation();
-  job.loop.advance(61000);
+  MeasuredTarn t;
+  auto& job = t.job;
+  auto* panel = t.panel;
   ASSERT_TRUE(job.dlg().startLog(kLogUp, false));
   job.loop.advance(20000);
   job.dlg().stopLogging();
