@@ -172,6 +172,9 @@ void PanelSimulator::emitFrame(std::int64_t slot) {
   env.tvdFt = env.winch.depthFt * std::cos(config_.well.inclinationDeg * 3.1415926535898 / 180.0);
   env.temperatureC = 21.0 + 0.00833 * env.tvdFt;  // 1.5 degF per 100 ft
   env.pressurePsi = 14.7 + 0.433 * env.tvdFt;
+  env.tarnGyro = config_.tarnGyro;
+  env.tarnbGyro = config_.tarnbGyro;
+  env.tarnb = config_.tarnb;
 
   SentFrame record;
   record.counter = static_cast<std::uint16_t>(config_.startCounter + slot);

@@ -30,6 +30,10 @@ struct SimConfig {
   Faults faults;
   TarnCSettings tarnc;
   GaugeSettings gauge;  // the memory gauge (its faults come from faults)
+  // The older gyro tools: their gyros' biases and drifts, and the TARN-B sensor model.
+  GyroErrors tarnGyro{{0.12, -0.08, 0.05}, {0, 0, 0}};
+  GyroErrors tarnbGyro;
+  TarnBTruth tarnb;
   // The operator turning the tool by hand: from atS seconds after power-on the toolface is
   // toolfaceDeg (in time order).
   struct Turn {

@@ -199,15 +199,14 @@ class FyrdModel final : public CodecModel {
 };
 
 // Gyro tools: sensors see the earth's rotation and gravity for the well's attitude, with
-// small fixed biases and noise.
+// the biases and drifts the simulation was given, and noise.
 class TarnModel final : public CodecModel {
  public:
   TarnModel() : CodecModel(w::tarn::kLayout) {}
   void fill(const Environment& env, Noise& noise, double* v) override {
     const SensorTruth t = sensorTruth(env.well);
-    const double bias[3] = {0.12, -0.08, 0.05};
     for (int i = 0; i < 3; ++i) {
-      v[w::tarn::kGyroX + i] = t.rate[i] + bias[i] + noise.gauss(0.3);
+      v[w::tarn::kGyroX + i] = t.rate[i] + env.tarnGyro.at(i, env.timeS) + noise.gauss(0.3);
       v[w::tarn::kAccX + i] = t.gravity[i] + noise.gauss(0.0002);
     }
     v[w::tarn::kTempG] = env.temperatureC + 8;
@@ -223,10 +222,16 @@ class TarnBModel final : public CodecModel {
   TarnBModel() : CodecModel(w::tarnb::kLayout) {}
   void fill(const Environment& env, Noise& noise, double* v) override {
     const SensorTruth t = sensorTruth(env.well);
-    // 1 mV per deg/h on the gyro pick-offs, 2000 mV per g on the accelerometers.
-    v[w::tarnb::kRawGX] = t.rate[0] + 0.06 + noise.gauss(0.05);
-    v[w::tarnb::kRawGY] = t.rate[1] - 0.04 + noise.gauss(0.05);
-    for (int i = 0; i < 3; ++i) v[w::tarnb::kRawAX + i] = 2000 * t.gravity[i] + noise.gauss(0.3);
+    // The tool's axes have z up-hole: those of sensorTruth turned half a turn about x.
+    const double rate[2] = {t.rate[0] + env.tarnbGyro.at(0, env.timeS), -t.rate[1] + env.tarnbGyro.at(1, env.timeS)};
+    const double g[3] = {t.gravity[0], -t.gravity[1], -t.gravity[2]};
+    const TarnBTruth& m = env.tarnb;
+    for (int i = 0; i < 2; ++i) {
+      const double gravityRate = kEarthRateDegPerHour * (m.gravity[2 * i] * g[0] + m.gravity[2 * i + 1] * g[1]);
+      v[w::tarnb::kRawGX + i] =
+          m.offsetMv[i] + (rate[i] + gravityRate) / m.gainDegPerHourPerMv[i] + noise.gauss(m.gyroNoiseMv);
+    }
+    for (int i = 0; i < 3; ++i) v[w::tarnb::kRawAX + i] = m.accScaleMvPerG * g[i] + noise.gauss(m.accNoiseMv);
     v[w::tarnb::kTempG] = env.temperatureC + 6;
     v[w::tarnb::kTempA] = env.temperatureC + 4;
     v[w::tarnb::kSupply] = 24.0;

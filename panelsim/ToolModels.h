@@ -22,6 +22,28 @@ struct Well {
   double fluidVelocityFtPerMin = 60;  // upward flow past the spinner
 };
 
+// Errors of a simulated gyro: a bias on each axis (deg/h) that grows by its drift (deg/h per
+// hour of time since power-on).
+struct GyroErrors {
+  double biasDegPerHour[3] = {0, 0, 0};
+  double driftDegPerHourPerHour[3] = {0, 0, 0};
+  double at(int axis, double timeS) const {
+    return biasDegPerHour[axis] + driftDegPerHourPerHour[axis] * timeS / 3600.0;
+  }
+};
+
+// The TARN-B tool's true sensor model (see toolslib/families/TarnB.h): what its pick-offs
+// read for the earth's rotation and gravity in its axes (z up-hole). A calibration loaded
+// into KVR that differs from it is a calibration error the roll test finds.
+struct TarnBTruth {
+  double offsetMv[2] = {0, 0};                 // X, Y
+  double gainDegPerHourPerMv[2] = {30, 30};    // X, Y
+  double gravity[4] = {0, 0, 0, 0};            // DXx, DXy, DYx, DYy in earth rates per g
+  double accScaleMvPerG = 1000;
+  double gyroNoiseMv = 0.02;                   // per frame
+  double accNoiseMv = 0.3;
+};
+
 struct Environment {
   double timeS = 0;
   std::uint32_t frame = 0;  // frames sent since the stream began
@@ -30,6 +52,9 @@ struct Environment {
   double tvdFt = 0;         // true vertical depth
   double temperatureC = 0;  // formation temperature at the tool
   double pressurePsi = 0;   // hydrostatic pressure at the tool
+  GyroErrors tarnGyro;      // the TARN tool's gyros
+  GyroErrors tarnbGyro;     // the TARN-B tool's gyros (X and Y)
+  TarnBTruth tarnb;
 };
 
 // Deterministic noise so that a seeded run repeats byte for byte.

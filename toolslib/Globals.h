@@ -21,6 +21,9 @@ struct Globals {
   // Tool time of the gyro tools: grows with every frame whether or not a log runs.
   double OnlineTimeTARN = 0;
   double OnlineTimeTARN_Previo = 0;
+  // Frames dispatched since the program started, this one included: no log start resets it,
+  // so the TARN raw file and the drift file number their frames alike.
+  std::uint64_t FramesReceived = 0;
   // Mask of frame-ring positions (the frame ring is 32768 bytes).
   std::uint32_t DataBuffSize = 32767;
   records::SystemUnitsS SystemUnits;

@@ -5,7 +5,10 @@
 #include "common/records/SystemMode.h"
 #include "common/records/ToolCodes.h"
 #include "kvr/core/SessionNumber.h"
+#include "common/records/ToolCodes.h"
 #include "kvr/core/ToolStringEditor.h"
+#include "toolslib/families/Tarn.h"
+#include "platform/testing/MemorySettings.h"
 
 namespace kvr {
 
@@ -44,9 +47,18 @@ class LoggingStation::MainCommands final : public platform::EventTarget {
   CKVRDlg& dialog_;
 };
 
+namespace {
+std::unique_ptr<platform::Settings> settingsFor(const StationPorts& ports) {
+  if (ports.settings) return nullptr;
+  return std::make_unique<platform::testing::MemorySettings>();
+}
+}  // namespace
+
 LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualTime, LoggingHooks hooks)
     : ports_(ports),
       link_(std::move(link)),
+      ownSettings_(settingsFor(ports)),
+      settings_(ports.settings ? *ports.settings : *ownSettings_),
       panels_({ports.loop, ports.prompter, library_.globals(),
                [this](const std::vector<std::uint8_t>& m) { return sendDownhole(m); }},
               [this](bool on) { menu_.setEnabled(MenuCommand::TarnCLowLevelCommands, on); },
@@ -54,7 +66,9 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
       gaugePanels_({ports.loop, ports.prompter, library_.globals(),
                     [this](const std::vector<std::uint8_t>& m) { return sendDownhole(m); }},
                    [this](bool on) { menu_.setEnabled(MenuCommand::MemoryGauge, on); }),
-      allPanels_({&panels_, &gaugePanels_}),
+      tarnBPanels_([this] { return tarnBPorts(); }, [this] { if (taskPanelsChanged_) taskPanelsChanged_(); }),
+      tarnPanels_([this] { return tarnPorts(); }, [this] { if (taskPanelsChanged_) taskPanelsChanged_(); }),
+      allPanels_({&panels_, &gaugePanels_, &tarnBPanels_, &tarnPanels_}),
       tools_(library_, ports.prompter, allPanels_, frames_),
       files_(fs_),
       session_(fs_, ports.prompter, ports.paths.kvrFolder()) {
@@ -93,6 +107,7 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
                      *port_,     *telemetry_, flags_, menu_, *acquisition_};
   auto menuChanged = hooks.menuChanged;
   hooks.logStarted = [this, told = std::move(hooks.logStarted)](std::uint8_t direction, bool station) {
+    if (!station) openTarnRawFile();
     const auto motion = station ? WinchMotion::Still : direction == kLogUp ? WinchMotion::Up : WinchMotion::Down;
     driveSimulatedWinch(link_, motion, ports_.program.systemParameters[records::kSimSpeed].value);
     if (told) told(direction, station);
@@ -105,6 +120,10 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
   hooks.logStopped = [this, told = std::move(hooks.logStopped)] {
     driveSimulatedWinch(link_, WinchMotion::Still, 0);
     if (told) told();
+  };
+  hooks.closeToolDataFile = [this, told = std::move(hooks.closeToolDataFile)](std::uint8_t code) {
+    if (code == records::kTarn) static_cast<tools::Tarn*>(library_.family(records::kTarn))->closeRawFile();
+    if (told) told(code);
   };
   dialog_ = std::make_unique<CKVRDlg>(parts, std::move(hooks));
   playback_ = std::make_unique<CPlayback>(
@@ -146,6 +165,48 @@ std::unique_ptr<tarnc::CTARN_C_TaskDlg> LoggingStation::makeTarnCPanel() {
 
 bool LoggingStation::sendDownhole(const std::vector<std::uint8_t>& m) {
   return telemetry_ && telemetry_->SendDownholeMessage(m.data(), static_cast<std::uint32_t>(m.size()));
+}
+
+tarnb::TarnBPorts LoggingStation::tarnBPorts() {
+  tarnb::TarnBLog log;
+  log.depthLogRunning = [this] { return dialog_ && dialog_->depthLogRunning(); };
+  log.stationLogRunning = [this] { return dialog_ && dialog_->stationLogRunning(); };
+  log.startStationLog = [this] {
+    if (dialog_) dialog_->startLog(kLogStation, true);
+  };
+  log.stopLogging = [this] {
+    if (dialog_) dialog_->stopLogging();
+  };
+  log.recordingFile = [this] { return dialog_ ? dialog_->outputFile() : std::filesystem::path{}; };
+  return {ports_.loop, ports_.prompter, settings_, library_, fs_,
+          [this] {
+            return tarnb::TarnBContext{session_.sessionFolder(), session_.job().wellName, ports_.program.modeWord};
+          },
+          std::move(log), [this](const std::filesystem::path& path, const std::string& text) {
+            if (reportViewer_) reportViewer_(path, text);
+          }};
+}
+
+// A depth log of a string with a TARN tool keeps its raw frames beside the data file.
+void LoggingStation::openTarnRawFile() {
+  const bool tarn = std::any_of(tools_.toolList().begin(), tools_.toolList().end(),
+                                [](const records::ToolEntry& t) { return t.isTool() && t.code() == records::kTarn; });
+  if (!tarn) return;
+  auto path = dialog_->outputFile();
+  path.replace_extension(".bin");
+  if (!static_cast<tools::Tarn*>(library_.family(records::kTarn))->openRawFile(path.string()))
+    platform::tell(ports_.prompter, "ERROR", "The TARN raw data file " + path.string() + " could not be created.",
+                   platform::Icon::Error);
+}
+
+tarn::TarnPorts LoggingStation::tarnPorts() {
+  return {ports_.loop,
+          ports_.prompter,
+          ports_.clock,
+          library_,
+          [this] { return session_.sessionFolder(); },
+          [this] { return tools_.panelDepth(); },
+          [this] { return tools_.framesDispatched(); }};
 }
 
 LoggingStation::~LoggingStation() {

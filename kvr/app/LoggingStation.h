@@ -26,6 +26,9 @@
 #include "kvr/logging/CKVRDlg.h"
 #include "kvr/logging/ChartRecorder.h"
 #include "kvr/playback/CPlayback.h"
+#include "kvr/core/TaskPanelFactory.h"
+#include "kvr/tarn/TarnPanels.h"
+#include "kvr/tarnb/TarnBPanels.h"
 #include "kvr/tarnc/TarnCPanels.h"
 #include "platform/Clock.h"
 #include "platform/EventLoop.h"
@@ -42,7 +45,8 @@ struct StationPorts {
   platform::Prompter& prompter;
   platform::Paths& paths;
   ProgramSettings& program;
-  // The per-user settings of the TARN-C options; null: every value is its default and nothing is kept.
+  // The per-user settings (the TARN-C options, the task panels' report options); null: every value
+  // is its default and is kept for the run only.
   platform::Settings* settings = nullptr;
 };
 
@@ -82,6 +86,16 @@ class LoggingStation {
   // The "Data Latch Manager" of the confirmed string; null without a VUNT tool.
   gauge::CDataLatchTaskPanel* gaugePanel() { return gaugePanels_.panel(); }
   const TelemetrySession& telemetrySession() const { return telemetrySession_; }
+  // The TARN-B task panel of the confirmed string; null without a TARN-B tool.
+  tarnb::CTARN_B_TaskDlg* tarnBPanel() { return tarnBPanels_.panel(); }
+  // The TARN task panel of the confirmed string; null without a TARN tool.
+  tarn::CTARNTaskPanel* tarnPanel() { return tarnPanels_.panel(); }
+  // Told when a task panel was made or destroyed (the program opens or closes its window).
+  void setTaskPanelsChanged(std::function<void()> changed) { taskPanelsChanged_ = std::move(changed); }
+  // Shows a report a task panel wrote (its path and text); without one reports are only written.
+  void setReportViewer(std::function<void(const std::filesystem::path&, const std::string&)> viewer) {
+    reportViewer_ = std::move(viewer);
+  }
 
   // "System Units" confirmed: the TOOLS library converts with the new units at once, and the
   // channels of a declared string take the new unit texts unless a log or playback uses them.
@@ -92,12 +106,21 @@ class LoggingStation {
   class MainCommands;
   std::unique_ptr<tarnc::CTARN_C_TaskDlg> makeTarnCPanel();
   bool sendDownhole(const std::vector<std::uint8_t>& message);
+  tarnb::TarnBPorts tarnBPorts();
+  tarn::TarnPorts tarnPorts();
+  void openTarnRawFile();
   StationPorts ports_;
   tarnc::DefaultSettings defaultSettings_;
   PanelLink link_;
   tools::Library library_;
+  std::unique_ptr<platform::Settings> ownSettings_;
+  platform::Settings& settings_;
+  std::function<void()> taskPanelsChanged_;
+  std::function<void(const std::filesystem::path&, const std::string&)> reportViewer_;
   tarnc::TarnCPanels panels_;
   gauge::GaugePanels gaugePanels_;
+  tarnb::TarnBPanels tarnBPanels_;
+  tarn::TarnPanels tarnPanels_;
   TaskPanelFan allPanels_;
   FrameRing frames_;
   CToolManager tools_;

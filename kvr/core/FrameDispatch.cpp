@@ -200,6 +200,7 @@ DispatchResult CToolManager::dispatchFrames() {
     const std::size_t rowStart = ring_.write();
     float* row = start ? start + rowStart : nullptr;
     decodePanel(read, &row, start, end);
+    tools_.globals().FramesReceived = framesDispatched_ + 1;
     runTools(read, &row, start, end);
     frames_.setRead(read + frameBytes);
     ++framesDispatched_;

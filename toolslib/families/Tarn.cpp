@@ -1,6 +1,8 @@
 #include "toolslib/families/Tarn.h"
 
+#include <algorithm>
 #include <cmath>
+#include <bit>
 
 #include "toolslib/GyroMath.h"
 #include "toolslib/ParameterBuilder.h"
@@ -23,7 +25,23 @@ constexpr double kDegPerHourToRadPerSecond = gyro::kPi / 180.0 / 3600.0;
 
 Tarn::Tarn(Globals& globals) : FamilyBase(globals, wire::tarn::kLayout, wire::decodeFixed<wire::tarn::kLayout>, kChannels, 19) {}
 
+Tarn::~Tarn() { closeRawFile(); }
+
 void Tarn::resetState() { resetHoleAzimuth(); }
+
+bool Tarn::openRawFile(const std::string& path) {
+  closeRawFile();
+  rawFile_ = std::fopen(path.c_str(), "wbx");  // "x": never over an existing file
+  rawGood_ = rawFile_ != nullptr;
+  return rawGood_;
+}
+
+bool Tarn::closeRawFile() {
+  if (!rawFile_) return rawGood_;
+  if (std::fclose(rawFile_) != 0) rawGood_ = false;
+  rawFile_ = nullptr;
+  return rawGood_;
+}
 
 double Tarn::earthVertical() {
   // The earth's rate along the vertical, for the latitude of parameter 1 (kept until it changes).
@@ -37,6 +55,23 @@ double Tarn::earthVertical() {
 
 void Tarn::resetHoleAzimuth() { holeAzimuth_ = gyro::wrap360(parameterValue(kInitialAzimuth)); }
 
+void Tarn::doGyroOffsetCalibration() {
+  averaging_ = true;
+  rateSum_ = {};
+  rateCount_ = 0;
+}
+
+bool Tarn::setGyroOffsetParam() {
+  const bool any = averaging_ && rateCount_ > 0;
+  averaging_ = false;
+  if (!any) return false;
+  auto& p = getParameterList();
+  const std::size_t index[3] = {kGyroOffsetX, kGyroOffsetY, kGyroOffsetZ};
+  for (int i = 0; i < 3; ++i)
+    if (index[i] < p.size()) p[index[i]].value = static_cast<float>(rateSum_[i] / static_cast<double>(rateCount_));
+  return true;
+}
+
 void Tarn::saveRawData(std::span<const std::uint8_t> ring, std::uint32_t readIndex, std::uint32_t toolOffset,
                        double depth) {
   if (ring.empty()) return;
@@ -48,13 +83,28 @@ void Tarn::saveRawData(std::span<const std::uint8_t> ring, std::uint32_t readInd
   }
   lastRawDepth_ = depth;
   ++rawSaved_;
+  if (!rawFile_) return;
+  std::uint8_t record[27];
+  const auto frame = static_cast<std::uint32_t>(globals_.FramesReceived);
+  const auto depthBits = std::bit_cast<std::uint32_t>(static_cast<float>(depth));
+  for (int i = 0; i < 4; ++i) {
+    record[i] = static_cast<std::uint8_t>(frame >> (8 * i));
+    record[4 + i] = static_cast<std::uint8_t>(depthBits >> (8 * i));
+  }
+  std::copy(lastRaw_.begin(), lastRaw_.end(), record + 8);
+  if (std::fwrite(record, 1, sizeof record, rawFile_) != sizeof record) rawGood_ = false;
 }
 
 void Tarn::decodeRow(const std::uint8_t*, const double* v, float* out, const FrameContext&) {
   namespace w = wire::tarn;
-  const gyro::Vec rate{v[w::kGyroX] * parameterValue(kGyroScaleX) - parameterValue(kGyroOffsetX),
-                       v[w::kGyroY] * parameterValue(kGyroScaleY) - parameterValue(kGyroOffsetY),
-                       v[w::kGyroZ] * parameterValue(kGyroScaleZ) - parameterValue(kGyroOffsetZ)};
+  const double scaled[3] = {v[w::kGyroX] * parameterValue(kGyroScaleX), v[w::kGyroY] * parameterValue(kGyroScaleY),
+                            v[w::kGyroZ] * parameterValue(kGyroScaleZ)};
+  if (averaging_) {
+    for (int i = 0; i < 3; ++i) rateSum_[static_cast<std::size_t>(i)] += scaled[i];
+    ++rateCount_;
+  }
+  const gyro::Vec rate{scaled[0] - parameterValue(kGyroOffsetX), scaled[1] - parameterValue(kGyroOffsetY),
+                       scaled[2] - parameterValue(kGyroOffsetZ)};
   const gyro::Vec g{v[w::kAccX] * parameterValue(kAccScaleX) - parameterValue(kAccOffsetX),
                     v[w::kAccY] * parameterValue(kAccScaleY) - parameterValue(kAccOffsetY),
                     v[w::kAccZ] * parameterValue(kAccScaleZ) - parameterValue(kAccOffsetZ)};

@@ -23,20 +23,45 @@ constexpr ChannelDef kChannels[] = {
 
 TarnB::TarnB(Globals& globals) : FamilyBase(globals, wire::tarnb::kLayout, wire::decodeFixed<wire::tarnb::kLayout>, kChannels, 19) {}
 
+std::array<double, TarnB::kTableColumnsWithGravity> TarnB::calibrationAt(double temperature) const {
+  std::array<double, kTableColumnsWithGravity> c{parameterValue(kGyroOffsetX), parameterValue(kGyroOffsetY),
+                                                 parameterValue(kGyroGainX), parameterValue(kGyroGainY)};
+  if (tableActive_) {
+    const auto corrected = table_.at(temperature);
+    for (std::size_t i = 0; i < c.size() && i < corrected.size(); ++i) c[i] = corrected[i];
+  }
+  return c;
+}
+
+std::array<float, 4> TarnB::correctedGyroOffset(float temperature) const {
+  const auto c = calibrationAt(temperature);
+  return {static_cast<float>(c[0]), 0.0f, static_cast<float>(c[1]), 0.0f};
+}
+
+std::array<float, 4> TarnB::correctedGyroGain(float temperature) const {
+  const auto c = calibrationAt(temperature);
+  return {static_cast<float>(c[2] / gyro::kEarthRateDegPerHour), 0.0f,
+          static_cast<float>(c[3] / gyro::kEarthRateDegPerHour), 0.0f};
+}
+
+std::array<float, 8> TarnB::correctedGyroGravityCoefficients(float temperature) const {
+  const auto c = calibrationAt(temperature);
+  return {static_cast<float>(c[4]), static_cast<float>(c[5]), 0.0f, 0.0f,
+          static_cast<float>(c[6]), static_cast<float>(c[7]), 0.0f, 0.0f};
+}
+
 void TarnB::decodeRow(const std::uint8_t*, const double* v, float* out, const FrameContext&) {
   namespace w = wire::tarnb;
-  double gyro[kTableColumns] = {parameterValue(kGyroOffsetX), parameterValue(kGyroOffsetY), parameterValue(kGyroGainX),
-                                parameterValue(kGyroGainY)};
-  if (tableActive_) {
-    const auto corrected = table_.at(v[w::kTempG]);
-    for (std::size_t i = 0; i < kTableColumns && i < corrected.size(); ++i) gyro[i] = corrected[i];
-  }
-  const double rx = (v[w::kRawGX] - gyro[0]) * gyro[2];
-  const double ry = (v[w::kRawGY] - gyro[1]) * gyro[3];
+  const auto c = calibrationAt(v[w::kTempG]);
   const double scale = parameterValue(kAccScale) != 0 ? parameterValue(kAccScale) : 1000.0;
   const gyro::Vec g{(v[w::kRawAX] - parameterValue(kAccOffsetX)) / scale, (v[w::kRawAY] - parameterValue(kAccOffsetY)) / scale,
                     (v[w::kRawAZ] - parameterValue(kAccOffsetZ)) / scale};
-  double hstf = gyro::highSideToolface(g);
+  constexpr double er = gyro::kEarthRateDegPerHour;
+  const double rx = (v[w::kRawGX] - c[0]) * c[2] - er * (c[4] * g.x + c[5] * g.y);
+  const double ry = (v[w::kRawGY] - c[1]) * c[3] - er * (c[6] * g.x + c[7] * g.y);
+  // The attitude functions take z down-hole: the same axes turned half a turn about x.
+  const gyro::Vec down{g.x, -g.y, -g.z};
+  double hstf = gyro::highSideToolface(down);
   if (parameterChoice(kToolfaceRange) == 1) hstf = gyro::wrap180(hstf);
   out[0] = static_cast<float>(rx);
   out[1] = static_cast<float>(ry);
@@ -53,11 +78,11 @@ void TarnB::decodeRow(const std::uint8_t*, const double* v, float* out, const Fr
   out[12] = static_cast<float>(v[w::kSupply]);
   out[13] = static_cast<float>(v[w::kStatus]);
   out[14] = static_cast<float>(v[w::kSeq]);
-  out[15] = static_cast<float>(gyro::inclination(g));
+  out[15] = static_cast<float>(gyro::inclination(down));
   out[16] = static_cast<float>(hstf);
   out[17] = static_cast<float>(gyro::norm(g));
   // Near vertical the horizontal earth rate points north: the x axis is that far from it.
-  out[18] = static_cast<float>(gyro::wrap360(gyro::atan2f(-ry, rx) * gyro::kRadToDeg));
+  out[18] = static_cast<float>(gyro::wrap360(gyro::atan2f(ry, rx) * gyro::kRadToDeg));
 }
 
 bool TarnB::recomputeRaw(std::span<float> block) {

@@ -51,7 +51,9 @@ int TarnB::executeOtherCal(unsigned calNumber, unsigned step, unsigned* status, 
       *status = cal::kStatusEnd;
       return cal::put(text, "The file " + path + " cannot be read.\n", cal::kShow);
     }
-    auto parsed = cal::parseSct(*bytes, kTableColumns);
+    // With the gravity coefficients, or offsets and gains only.
+    auto parsed = cal::parseSct(*bytes, kTableColumnsWithGravity);
+    if (!parsed.table) parsed = cal::parseSct(*bytes, kTableColumns);
     if (!parsed.table) {
       *status = cal::kStatusEnd;
       return cal::put(text, "The file " + path + " is not a sensor correction table: " + parsed.error + ".\n",

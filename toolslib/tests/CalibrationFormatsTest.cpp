@@ -164,5 +164,42 @@ TEST(TarnBTables, ALoadedTableCorrectsTheGyroAndIsSavedButNeverOverAFile) {
   std::filesystem::remove_all(dir);
 }
 
+TEST(TarnBTables, EightColumnsCarryTheGravityCoefficientsTheRollTestExpects) {
+  tools::Library lib;
+  lib.initToolsData({});
+  auto* tarnb = static_cast<tools::TarnB*>(lib.family(224));
+  tarnb->init();
+  // Without a table: the parameters, the gain in earth rates per mV, no gravity terms.
+  EXPECT_FLOAT_EQ(tarnb->correctedGyroGain(25)[0], static_cast<float>(30 / 15.041));
+  EXPECT_FLOAT_EQ(tarnb->correctedGyroGravityCoefficients(25)[4], 0.0f);
+  const auto dir = std::filesystem::temp_directory_path() / ("sct8-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const auto in = dir / "g.sct";
+  std::ofstream(in) << "KVR SENSOR CORRECTION TABLE 1\nSN G-8\nDATE 2026-05-01\nTYPE 3\nROWS 1\n"
+                       "25 0.5 -0.25 30 15.041 0.01 0.02 0.03 0.04\n";
+  unsigned status = 0;
+  char text[kTextBytes] = {};
+  tarnb->executeCal(2, 0, &status, text);
+  std::strcpy(text, in.c_str());
+  tarnb->executeCal(2, 1, &status, text);
+  ASSERT_TRUE(tarnb->correctionTableActive()) << text;
+  EXPECT_FLOAT_EQ(tarnb->correctedGyroOffset(25)[2], -0.25f);
+  EXPECT_FLOAT_EQ(tarnb->correctedGyroGain(25)[2], 1.0f);
+  const auto g = tarnb->correctedGyroGravityCoefficients(25);
+  EXPECT_FLOAT_EQ(g[0], 0.01f);
+  EXPECT_FLOAT_EQ(g[1], 0.02f);
+  EXPECT_FLOAT_EQ(g[4], 0.03f);
+  EXPECT_FLOAT_EQ(g[5], 0.04f);
+  // RATEY of raw 0.75 mV with the tool on its side, y axis down (ACCY = 1 g): the gravity term goes.
+  std::vector<float> row(19, 0.0f);
+  row[6] = 0.75f;            // RAWRATEGY
+  row[8] = 1000.0f;          // RAWAY: 1 g
+  row[10] = 25.0f;           // TEMPG
+  ASSERT_TRUE(tarnb->recomputeRaw(row));
+  EXPECT_NEAR(row[1], (0.75 + 0.25) * 15.041 - 15.041 * 0.04, 1e-3);
+  EXPECT_NEAR(row[15], 90.0, 1e-3) << "DEVI of a tool on its side";
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace tools::cal

@@ -107,6 +107,7 @@ KvrProgram::KvrProgram(const QStringList& arguments)
   wirePresentations();
   wireMonitors();
   wireCalibrations();
+  wireTaskPanels();
   window_->setAboutHandler([this] {
     AboutBox box;
     box.toolsVersion = station_->library().globals().Tools_DLL_Version;
@@ -126,6 +127,9 @@ KvrProgram::~KvrProgram() {
   postProcessWindow_.reset();  // a child of the main window, and over the manager
   postProcess_.reset();
   gaugeWindow_.reset();
+  station_->setTaskPanelsChanged({});
+  tarnbWindow_.reset();
+  tarnWindow_.reset();
   station_->charts().setViews(nullptr);
   logWindows_.reset();
   window_.reset();
@@ -329,6 +333,29 @@ void KvrProgram::wireCalibrations() {
   window_->setHandler(C::CreateReportList, [this] {
     createReportList(*station_, prompter_, clock_, paths_, app_.program().systemParameters);
   });
+}
+
+void KvrProgram::wireTaskPanels() {
+  station_->setTaskPanelsChanged([this] { showTaskPanels(); });
+  station_->setReportViewer([this](const std::filesystem::path& path, const std::string& text) {
+    tarnb::ui::showReportViewer(window_.get(), path, text);
+  });
+}
+
+// A string with a TARN-B or TARN tool shows its modeless task panel; the next string takes it away.
+void KvrProgram::showTaskPanels() {
+  auto* tarnB = station_->tarnBPanel();
+  if (!tarnB) tarnbWindow_.reset();
+  if (tarnB && !tarnbWindow_) {
+    tarnbWindow_ = std::make_unique<tarnb::ui::TarnBPanelWindow>(*tarnB, window_.get());
+    tarnbWindow_->show();
+  }
+  auto* tarn = station_->tarnPanel();
+  if (!tarn) tarnWindow_.reset();
+  if (tarn && !tarnWindow_) {
+    tarnWindow_ = std::make_unique<tarn::ui::TarnPanelWindow>(*tarn, window_.get());
+    tarnWindow_->show();
+  }
 }
 
 void KvrProgram::wireUtilities() {

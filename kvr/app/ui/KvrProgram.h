@@ -14,6 +14,8 @@
 #include "kvr/monitors/ui/MonitorsDialog.h"
 #include "kvr/presentation/ui/PresentationsDialog.h"
 #include "kvr/gauge/ui/DataLatchWindow.h"
+#include "kvr/tarn/ui/TarnPanelWindow.h"
+#include "kvr/tarnb/ui/TarnBPanelWindow.h"
 #include "kvr/tarnc/ui/LowLevelCmdWindow.h"
 #include "kvr/postprocess/ui/PostProcessWindow.h"
 #include "kvr/tarnc/ui/TaskPanelWindow.h"
@@ -52,6 +54,8 @@ class KvrProgram {
   void showMonitors();
   void updateMonitors();
   void wireCalibrations();
+  void wireTaskPanels();
+  void showTaskPanels();
   void showCounters();
   void showJob();
   void showLogWindowMenu();
@@ -80,6 +84,9 @@ class KvrProgram {
   std::unique_ptr<postprocess::ui::PostProcessWindow> postProcessWindow_;
   std::filesystem::path postProcessFolder_;  // the session the window's "Add Files" starts in
   std::unique_ptr<gauge::ui::DataLatchWindow> gaugeWindow_;     // made on first use
+  // The task panels' windows, made and destroyed with the panels.
+  std::unique_ptr<tarnb::ui::TarnBPanelWindow> tarnbWindow_;
+  std::unique_ptr<tarn::ui::TarnPanelWindow> tarnWindow_;
   QString linkText_;
   std::uint64_t rowsAtLogStart_ = 0;
   std::uint8_t logDirection_ = 0;
