@@ -51,5 +51,7 @@ grep -q "has no channel NOPE" "$dir/err" || fail "unknown channel: message"
 "$convert" -o "$dir/file.las" "$dir/LOG.kvr" >/dev/null || fail "conversion to file.las"
 { "$convert" -o /dev/stdout "$dir/LOG.kvr" 2>"$dir/err"; echo $? >"$dir/status"; } | cat >"$dir/piped.las"
 test "$(cat "$dir/status")" -eq 0 || fail "LAS to a pipe: status $(cat "$dir/status"): $(cat "$dir/err")"
-cmp -s "$dir/file.las" "$dir/piped.las" || fail "LAS to a pipe differs from the file"
+# Byte for byte but for the creation time, which may have ticked between the two runs.
+undated() { grep -v -e '^ *CREA\.' -e '^# Created ' "$1"; }
+test "$(undated "$dir/file.las" | cksum)" = "$(undated "$dir/piped.las" | cksum)" || fail "LAS to a pipe differs from the file"
 echo "kvr-convert ok"
