@@ -303,7 +303,9 @@ TEST(TarnCTool, TheOnlineDriftCorrectionHoldsTheTiltAndLearnsTheDrift) {
     const POS_PARAM truth = imuTruth(rig), integrated = online.attitude();
     const double tilt = std::max(angleDiff(deg(integrated.Devi), deg(truth.Devi)),
                                  angleDiff(deg(integrated.Hstf), deg(truth.Hstf)) * std::sin(truth.Devi));
-    if (!c.enabled) EXPECT_GT(tilt, 0.3) << "the drift shows without the correction";
+    if (!c.enabled) {
+      EXPECT_GT(tilt, 0.3) << "the drift shows without the correction";
+    }
     EXPECT_LT(tilt, c.maxTiltDeg);
     EXPECT_EQ(online.corrections() > 0, c.enabled);
     if (!c.feedback) continue;

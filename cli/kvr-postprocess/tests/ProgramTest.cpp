@@ -2,35 +2,23 @@
 // calibration it is told to take, and its failures.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <string>
 
 #include "kvr/postprocess/tests/SessionFixture.h"
 #include "kvr/postprocess/tests/SimulatedSession.h"
+#include "platform/testing/RunCommand.h"
 
 using namespace kvr::postprocess::testing;
 
 namespace {
 
-struct Outcome {
-  int status = -1;
-  std::string out;  // standard output and error together
-};
+using platform::testing::shellWord;
 
-Outcome run(const std::string& args) {
-  Outcome o;
-  std::FILE* p = ::popen((std::string("'") + KVR_POSTPROCESS + "' " + args + " 2>&1").c_str(), "r");
-  if (!p) return o;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) o.out.append(buf, n);
-  const int w = ::pclose(p);
-  o.status = WIFEXITED(w) ? WEXITSTATUS(w) : -1;
-  return o;
+// kvr-postprocess with its arguments; standard output and error together.
+platform::testing::CommandResult run(const std::string& args) {
+  return platform::testing::runCommand(shellWord(std::string(KVR_POSTPROCESS)) + " " + args);
 }
-
-std::string shellWord(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
 
 }  // namespace
 

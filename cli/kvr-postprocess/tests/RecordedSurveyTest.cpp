@@ -3,41 +3,21 @@
 // MCResults against the simulated well.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "platform/testing/RunCommand.h"
 #include "platform/testing/TempPaths.h"
 
 namespace {
 
-std::string run(const std::string& command, int& status) {
-  std::string out;
-  std::FILE* p = ::popen((command + " 2>&1").c_str(), "r");
-  if (!p) return out;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-  const int w = ::pclose(p);
-  status = WIFEXITED(w) ? WEXITSTATUS(w) : -1;
-  return out;
-}
-
-std::string word(const std::string& s) { return "'" + s + "'"; }
-
-std::string fileEnding(const std::string& out, const std::string& suffix) {
-  std::istringstream in(out);
-  for (std::string line; std::getline(in, line);)
-    if (line.rfind("file: ", 0) == 0 && line.size() >= suffix.size() &&
-        line.compare(line.size() - suffix.size(), suffix.size(), suffix) == 0)
-      return line.substr(6);
-  return {};
-}
+using platform::testing::printedFiles;
+using platform::testing::runCommand;
+using platform::testing::shellWord;
 
 // The time of the first event of that name in the session event log.
 double eventTime(const std::string& log, const std::string& name) {
@@ -67,22 +47,22 @@ double angleDiff(double a, double b) {
 TEST(RecordedSurvey, EverySampleOfAContinuousSurveyTracksTheSimulatedWell) {
   platform::testing::TempPaths paths;
   const std::string sct = std::string(VAREXA_SOURCE_ROOT) + "/data/TCX-0417.sct";
-  int status = -1;
-  const std::string survey =
-      run(word(KVR_SURVEY) + " --root " + word(paths.dataRoot().string()) +
-              " --user Ann --client Acme --well W-1 --tools TARNC-NSG --latitude 40 --inclination 30 --azimuth 123.4"
-              " --toolface 40 --stations 2 --survey down --length 50 --speed 10 --gyro-noise 0.05 --acel-noise 1e-4"
-              " --toolface-rate 0.15 --yes --sct " + word(sct),
-          status);
-  ASSERT_EQ(status, 0) << survey;
-  const std::string log = fileEnding(survey, ".csv");
-  ASSERT_FALSE(log.empty()) << survey;
-  const std::string processed =
-      run(word(KVR_POSTPROCESS) + " " + word(log) + " --latitude 40 --calibration raw --sct " + word(sct), status);
-  ASSERT_EQ(status, 0) << processed;
-  const std::string results = fileEnding(processed, ".las");
-  ASSERT_FALSE(results.empty()) << processed;
-  ASSERT_NE(results.find("MCResults"), std::string::npos) << processed;
+  const auto survey =
+      runCommand(shellWord(KVR_SURVEY) + " --root " + shellWord(paths.dataRoot()) +
+                 " --user Ann --client Acme --well W-1 --tools TARNC-NSG --latitude 40 --inclination 30 --azimuth 123.4"
+                 " --toolface 40 --stations 2 --survey down --length 50 --speed 10 --gyro-noise 0.05 --acel-noise 1e-4"
+                 " --toolface-rate 0.15 --yes --sct " + shellWord(sct));
+  ASSERT_EQ(survey.status, 0) << survey.out;
+  const auto logs = printedFiles(survey.out, ".csv");
+  ASSERT_FALSE(logs.empty()) << survey.out;
+  const std::string log = logs.front();
+  const auto processed = runCommand(shellWord(KVR_POSTPROCESS) + " " + shellWord(log) +
+                                    " --latitude 40 --calibration raw --sct " + shellWord(sct));
+  ASSERT_EQ(processed.status, 0) << processed.out;
+  const auto outputs = printedFiles(processed.out, ".las");
+  ASSERT_FALSE(outputs.empty()) << processed.out;
+  const std::string results = outputs.front();
+  ASSERT_NE(results.find("MCResults"), std::string::npos) << processed.out;
 
   const double start = eventTime(log, "START_SURVEYDOWN"), stop = eventTime(log, "STOP_SURVEY");
   ASSERT_GT(stop, start + 200) << "the survey runs 300 s";

@@ -16,6 +16,7 @@
 
 #include "common/datafile/CFileManager.h"
 #include "common/datafile/PosixFiles.h"
+#include "platform/testing/RunCommand.h"
 #include "platform/testing/TempPaths.h"
 
 extern char** environ;
@@ -95,14 +96,10 @@ TEST(KvrLog, AKilledRunLeavesEveryFlushedRowReadable) {
 // Runs a program with its output kept: the exit status and what it printed.
 int run(const std::vector<std::string>& args, std::string& out) {
   std::string command;
-  for (const auto& a : args) command += "'" + a + "' ";
-  FILE* p = popen((command + "2>/dev/null").c_str(), "r");
-  if (!p) return -1;
-  char buffer[4096];
-  out.clear();
-  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, p)) out.append(buffer, n);
-  const int status = pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  for (const auto& a : args) command += platform::testing::shellWord(a) + " ";
+  const auto r = platform::testing::runCommand(command, platform::testing::StandardError::Dropped);
+  out = r.out;
+  return r.status;
 }
 
 TEST(KvrPlayback, ALoggedFileReplaysIntoAPlaybackFileAndPictures) {

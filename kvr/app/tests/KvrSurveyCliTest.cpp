@@ -3,27 +3,22 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <string>
 
+#include "platform/testing/RunCommand.h"
 #include "platform/testing/TempPaths.h"
 
 namespace {
 
-// Runs a shell-free command line through popen and returns its standard output and status.
+// kvr-survey with its arguments: what it printed on standard output, and its status.
 std::string run(const std::string& args, int& status) {
-  std::string out;
-  std::FILE* p = popen((std::string(KVR_SURVEY) + " " + args + " 2>/dev/null").c_str(), "r");
-  if (!p) return out;
-  char b[512];
-  for (std::size_t n; (n = std::fread(b, 1, sizeof b, p)) > 0;) out.append(b, n);
-  const int s = pclose(p);
-  status = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
-  return out;
+  const auto r = platform::testing::runCommand(std::string(KVR_SURVEY) + " " + args,
+                                               platform::testing::StandardError::Dropped);
+  status = r.status;
+  return r.out;
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -14,44 +13,37 @@ namespace {
 
 using kvr::testing::readAll;
 
-int run(std::vector<std::string> args, const std::filesystem::path& outFile, std::string& out) {
-  return kvr::testing::runProgram(KVR_SURVEY, std::move(args), outFile, out);
+int run(const std::vector<std::string>& args, std::string& out) {
+  return kvr::testing::runProgram(KVR_SURVEY, args, out);
 }
 
-std::vector<std::string> filesNamed(const std::string& out) {
-  std::vector<std::string> files;
-  const std::regex line("file: (.*)");
-  for (std::sregex_iterator i(out.begin(), out.end(), line), end; i != end; ++i) files.push_back((*i)[1]);
-  return files;
-}
 
 TEST(KvrSurvey, RunsATarnBMultishotAndATarnDriftSurvey) {
   platform::testing::TempPaths paths;
-  const auto outFile = paths.dataRoot().parent_path() / "out.txt";
   const std::string root = paths.dataRoot().string();
   std::string out;
   ASSERT_EQ(run({"--root", root, "--tools", "TARNB-FSK", "--stations", "2", "--station-time", "30", "--inclination",
                  "20", "--azimuth", "150", "--las"},
-                outFile, out),
+                out),
             0)
       << out;
-  auto files = filesNamed(out);
+  auto files = platform::testing::printedFiles(out);
   ASSERT_EQ(files.size(), 4u) << out;  // two stations, the report and its column file
   const std::string report = readAll(files[2]);
   EXPECT_NE(report.find("Hole Azimuth  :  150."), std::string::npos) << report;
   EXPECT_EQ(readAll(files[3]).rfind("DEPTH       DEVI     HAZI\r\n", 0), 0u);
 
-  ASSERT_EQ(run({"--root", root, "--tools", "TARN-GYRO", "--stations", "2", "--gyro-bias", "0.5,0.2,-0.1"}, outFile, out),
+  ASSERT_EQ(run({"--root", root, "--tools", "TARN-GYRO", "--stations", "2", "--gyro-bias", "0.5,0.2,-0.1"}, out),
             0)
       << out;
-  files = filesNamed(out);
+  files = platform::testing::printedFiles(out);
   ASSERT_EQ(files.size(), 1u) << out;
   EXPECT_NE(readAll(files[0]).find("GYRO Y Offset = 0.19"), std::string::npos) << "the earth's nothing and the bias";
 
-  EXPECT_EQ(run({"--root", root, "--tools", "TARN-GYRO", "--station-time", "90"}, outFile, out), 2) << "whole minutes";
-  EXPECT_EQ(run({"--root", root, "--tools", "TARNB-FSK", "--gyro-bias", "1,2"}, outFile, out), 2);
+  EXPECT_EQ(run({"--root", root, "--tools", "TARN-GYRO", "--station-time", "90"}, out), 2) << "whole minutes";
+  EXPECT_EQ(run({"--root", root, "--tools", "TARNB-FSK", "--gyro-bias", "1,2"}, out), 2);
   // A TARN-C string goes to the TARN-C survey, which needs the well's attitude.
-  EXPECT_EQ(run({"--root", root, "--tools", "TARNC-NSG"}, outFile, out), 2);
+  EXPECT_EQ(run({"--root", root, "--tools", "TARNC-NSG"}, out), 2);
 }
 
 }  // namespace

@@ -5,8 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,66 +16,32 @@
 #include "pagemill/app/HeadlessPrint.h"
 #include "pagemill/app/tests/PdfProbe.h"
 #include "platform/qt/testing/QtTestApp.h"
+#include "platform/testing/RunCommand.h"
 #include "platform/testing/TempPaths.h"
 
 namespace pagemill {
 namespace {
 
+using platform::testing::printedFiles;
+using platform::testing::runCommand;
+using platform::testing::shellWord;
 using testing::PdfProbe;
 
-std::string quoted(const std::string& s) { return "'" + s + "'"; }
-
-// Runs a program and gives back its output lines; the exit status goes to status.
-std::vector<std::string> run(const std::string& command, int& status) {
-  std::vector<std::string> lines;
-  FILE* p = ::popen((command + " 2>&1").c_str(), "r");
-  if (!p) {
-    status = -1;
-    return lines;
-  }
-  std::string line;
-  for (int c; (c = std::fgetc(p)) != EOF;) {
-    if (c != '\n') {
-      line += static_cast<char>(c);
-      continue;
-    }
-    lines.push_back(line);
-    line.clear();
-  }
-  if (!line.empty()) lines.push_back(line);
-  const int r = ::pclose(p);
-  status = WIFEXITED(r) ? WEXITSTATUS(r) : -1;
-  return lines;
-}
-
-std::vector<std::string> filesEnding(const std::vector<std::string>& lines, const std::string& suffix) {
-  std::vector<std::string> out;
-  for (const auto& l : lines)
-    if (l.rfind("file: ", 0) == 0 && l.size() > suffix.size() && l.compare(l.size() - suffix.size(), suffix.size(), suffix) == 0)
-      out.push_back(l.substr(6));
-  return out;
-}
-
-std::string joined(const std::vector<std::string>& lines) {
-  std::string s;
-  for (const auto& l : lines) s += l + "\n";
-  return s;
-}
 
 struct Session {
   platform::testing::TempPaths tmp;
-  std::vector<std::string> output;
+  std::string output;
   // One log on the simulated panel; false with the program's output when it failed.
   bool log(const std::string& tools, const std::string& units, double startDepth, double speed, double length) {
     std::ostringstream cmd;
-    cmd << quoted(VAREXA_KVR_LOG) << " --root " << quoted(tmp.base().string())
+    cmd << shellWord(VAREXA_KVR_LOG) << " --root " << shellWord(tmp.base())
         << " --user Print.Check --client Northfield --well NF-12 --tools " << tools << " --direction up"
         << " --units " << units << " --start-depth " << startDepth << " --speed " << speed << " --length " << length;
-    int status = 0;
-    output = run(cmd.str(), status);
-    return status == 0;
+    const auto r = runCommand(cmd.str());
+    output = r.out;
+    return r.status == 0;
   }
-  std::vector<std::string> files(const std::string& suffix) const { return filesEnding(output, suffix); }
+  std::vector<std::string> files(const std::string& suffix) const { return printedFiles(output, suffix); }
 };
 
 // The chart data file's scale (1:N) and whether its depths are feet.
@@ -125,11 +92,11 @@ TEST(LoggedPrint, MetricAndEnglishLogsPrintAtTheirFormatsScale) {
   for (const Case c : {Case{"metric", 1600, 10, 100}, Case{"english", 5300, 1800, 300}}) {
     SCOPED_TRACE(c.units);
     Session s;
-    ASSERT_TRUE(s.log("BRIX-CCL,QUIL-GR", c.units, c.startDepth, c.speed, c.length)) << joined(s.output);
+    ASSERT_TRUE(s.log("BRIX-CCL,QUIL-GR", c.units, c.startDepth, c.speed, c.length)) << s.output;
     const auto kvr = s.files(".kvr");
     const auto charts = s.files(".cdf");
-    ASSERT_EQ(kvr.size(), 1u) << joined(s.output);
-    ASSERT_GE(charts.size(), 2u) << joined(s.output);  // both shipped formats, metric and English
+    ASSERT_EQ(kvr.size(), 1u) << s.output;
+    ASSERT_GE(charts.size(), 2u) << s.output;  // both shipped formats, metric and English
     const bool english = std::string(c.units) == "english";
     for (const auto& cdf : charts) {
       SCOPED_TRACE(cdf);
@@ -155,20 +122,20 @@ TEST(LoggedPrint, AStringOfEveryFamilyGoesThroughLasAndPrint) {
   Session s;
   ASSERT_TRUE(s.log("BRIX-CCL,TARN-GYRO,TARNB-FSK,TARNC-NSG,DUNE-ROLA,SEVO-PT,QUIL-GR,VUNT-MG,HAVO,PLOV-TENS,FYRD-CAL",
                     "english", 5300, 1800, 100))
-      << joined(s.output);
+      << s.output;
   const auto kvr = s.files(".kvr");
-  ASSERT_EQ(kvr.size(), 1u) << joined(s.output);
-  int status = 0;
-  const auto info = run(quoted(VAREXA_KVR_INFO) + " " + quoted(kvr.front()), status);
-  EXPECT_EQ(status, 0) << joined(info);
+  ASSERT_EQ(kvr.size(), 1u) << s.output;
+  const auto info = runCommand(shellWord(VAREXA_KVR_INFO) + " " + shellWord(kvr.front()));
+  EXPECT_EQ(info.status, 0) << info.out;
 
   const std::string las = (s.tmp.base() / "every-family.las").string();
-  const auto converted = run(quoted(VAREXA_KVR_CONVERT) + " --las2 -o " + quoted(las) + " " + quoted(kvr.front()), status);
-  ASSERT_EQ(status, 0) << joined(converted);
-  const auto checked = run(quoted(VAREXA_KVR_CONVERT) + " --check " + quoted(las), status);
-  EXPECT_EQ(status, 0) << joined(checked);
+  const auto converted = runCommand(shellWord(VAREXA_KVR_CONVERT) + " --las2 -o " + shellWord(las) + " " + shellWord(kvr.front()));
+  ASSERT_EQ(converted.status, 0) << converted.out;
+  const auto checked = runCommand(shellWord(VAREXA_KVR_CONVERT) + " --check " + shellWord(las));
+  EXPECT_EQ(checked.status, 0) << checked.out;
   // Channels of the collar locator, the gyros, the gamma ray and the tension are curves of the file.
-  const std::string lasText = joined(run("cat " + quoted(las), status));
+  std::ifstream lasFile(las, std::ios::binary);
+  const std::string lasText{std::istreambuf_iterator<char>(lasFile), {}};
   for (const char* mnemonic : {"CCL1", "RATEX", "HAZI", "TFACE", "GR", "PRES", "SPINNER", "DHTENS"}) {
     const std::string line = std::string("\n ") + mnemonic;
     EXPECT_TRUE(lasText.find(line + ".") != std::string::npos || lasText.find(line + " ") != std::string::npos)
