@@ -3,11 +3,11 @@
 // program sends them to its log, the headless program to standard error on request, the
 // tests keep them.
 
-#include <cstdarg>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/TextFormat.h"
 
 namespace kvr::postprocess {
 
@@ -28,8 +28,7 @@ class KeptTrace final : public TraceSink {
   std::vector<std::string> lines;
 };
 
-// printf into a string, in the C locale the program runs in.
-std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
-std::string vformat(const char* pattern, std::va_list args);
+using platform::format;
+using platform::vformat;
 
 }  // namespace kvr::postprocess

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <tuple>
 
+#include "platform/TextFormat.h"
+
 namespace kvr::tarnc {
 
 namespace {
@@ -15,13 +17,7 @@ constexpr double kRad = 3.1415926535898 / 180;
 // prints as the bound (0.3 mV computed as 0.30000000000000004) counts as the bound.
 constexpr double kGradeSlack = 1e-9;
 
-template <typename... A>
-std::string fmt(const char* f, A... a) {
-  const int n = std::snprintf(nullptr, 0, f, a...);
-  std::string s(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  std::snprintf(s.data(), s.size() + 1, f, a...);
-  return s;
-}
+using platform::format;
 
 struct Limits {
   double pass, fair, printed;
@@ -89,23 +85,23 @@ std::string rollReportText(const RollInput& in) {
   const int d = static_cast<int>(std::trunc(lat));
   const int mi = static_cast<int>(std::trunc((lat - d) * 60));
   const int se = static_cast<int>(std::trunc(((lat - d) * 60 - mi) * 60));
-  s += fmt("Current Latitude: %d %d' %d\"\n\n", d, mi, se);
-  s += fmt("Calibration Date   : %s\n", in.calibrationDate.c_str());
-  s += fmt("IMU Serial Number  : %s\n", in.serialNumber.c_str());
-  s += fmt("Calibration Version: %s\n\n", in.calibrationVersion.c_str());
+  s += format("Current Latitude: %d %d' %d\"\n\n", d, mi, se);
+  s += format("Calibration Date   : %s\n", in.calibrationDate.c_str());
+  s += format("IMU Serial Number  : %s\n", in.serialNumber.c_str());
+  s += format("Calibration Version: %s\n\n", in.calibrationVersion.c_str());
   for (int k = 1; k <= 8; ++k) {
     const auto& m = in.m[static_cast<std::size_t>(k - 1)];
-    s += fmt("Measurement #%d, duration %4.1f sec\n\n", k, in.stationTime / 2.0);
-    s += fmt(k <= 4 ? "Assumed Tool Position : EAST %3.0f [Deg]\n" : "Assumed Tool Position : WEST %3.0f [Deg]\n",
+    s += format("Measurement #%d, duration %4.1f sec\n\n", k, in.stationTime / 2.0);
+    s += format(k <= 4 ? "Assumed Tool Position : EAST %3.0f [Deg]\n" : "Assumed Tool Position : WEST %3.0f [Deg]\n",
              90.0 * ((k - 1) % 4));
-    s += fmt("Gyro X Average        : %+5.4f  [mV]\n", m.gx);
-    s += fmt("Gyro Y Average        : %+5.4f  [mV]\n", m.gy);
-    s += fmt("Deviation Check (DEVI) : %7.2f  [Deg]\n", m.devi);
-    s += fmt("Bearing Check (HSTF) : %7.2f  [Deg]\n", m.hstf);
+    s += format("Gyro X Average        : %+5.4f  [mV]\n", m.gx);
+    s += format("Gyro Y Average        : %+5.4f  [mV]\n", m.gy);
+    s += format("Deviation Check (DEVI) : %7.2f  [Deg]\n", m.devi);
+    s += format("Bearing Check (HSTF) : %7.2f  [Deg]\n", m.hstf);
     s += "\n\n";
   }
   s += "Test Results Summary:\n\n";
-  s += fmt("Temperature   : Min. %4.1f, Max. %4.1f, Avg. %4.1f - %s\n\n", r.tMin, r.tMax, r.tAvg,
+  s += format("Temperature   : Min. %4.1f, Max. %4.1f, Avg. %4.1f - %s\n\n", r.tMin, r.tMax, r.tAvg,
            rollGrade(r.tMax - r.tMin, kTemperature.pass, kTemperature.fair));
 
   // The Y lines print Expected with "%+ 5.4f" and their symmetry lines lack the blank before "- %s".
@@ -130,16 +126,16 @@ std::string rollReportText(const RollInput& in) {
        r.gainY, e.gainY, r.dyx, e.dyx, r.dyy, e.dyy, r.c1, r.d1, r.c2, r.d2},
   };
   for (const Axis& x : axes) {
-    s += fmt(x.offset, x.o, x.eo, (x.o - x.eo) * 1000, rollGrade(x.o - x.eo, kOffset.pass, kOffset.fair),
+    s += format(x.offset, x.o, x.eo, (x.o - x.eo) * 1000, rollGrade(x.o - x.eo, kOffset.pass, kOffset.fair),
              kOffset.printed);
     const double rel = relative(x.k, x.ek);
-    s += fmt(x.gain, x.k, x.ek, rel * 100, rollGrade(rel, kGain.pass, kGain.fair), kGain.printed);
+    s += format(x.gain, x.k, x.ek, rel * 100, rollGrade(rel, kGain.pass, kGain.fair), kGain.printed);
     for (const auto& [f, v, ex] : {std::tuple{x.drift1, x.d1, x.ed1}, std::tuple{x.drift2, x.d2, x.ed2}}) {
-      s += fmt(f, v, ex, v - ex, rollGrade(v - ex, kDrift.pass, kDrift.fair), kDrift.printed);
+      s += format(f, v, ex, v - ex, rollGrade(v - ex, kDrift.pass, kDrift.fair), kDrift.printed);
     }
     for (const auto& [f, a, b] : {std::tuple{x.symmetry1, x.s1a, x.s1b}, std::tuple{x.symmetry2, x.s2a, x.s2b}}) {
       const double diff = std::fabs(a - b);
-      s += fmt(f, a, b, diff * 1000, rollGrade(diff, kSymmetry.pass, kSymmetry.fair), kSymmetry.printed);
+      s += format(f, a, b, diff * 1000, rollGrade(diff, kSymmetry.pass, kSymmetry.fair), kSymmetry.printed);
     }
   }
   return s;

@@ -4,41 +4,37 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/TextFormat.h"
+
 namespace kvr::tarnc {
 
 namespace {
 
 constexpr double kPi = 3.1415926535898;
 
-template <typename... A>
-std::string fmt(const char* f, A... a) {
-  const int n = std::snprintf(nullptr, 0, f, a...);
-  std::string s(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  std::snprintf(s.data(), s.size() + 1, f, a...);
-  return s;
-}
+using platform::format;
 
 std::string commonHeader(const ReportHeader& h) {
   const double l = h.latitude;
   const int d = static_cast<int>(std::trunc(l));
   const int m = static_cast<int>(std::trunc((l - d) * 60));
   const int s = static_cast<int>(std::trunc(((l - d) * 60 - m) * 60));
-  return fmt("Well Name    : %s\r\n", h.wellName.c_str()) + fmt("Well Latitude: %d %d' %d\"\r\n\r\n", d, m, s) +
-         fmt("Calibration Date   : %s\r\n", h.calibrationDate.c_str()) +
-         fmt("IMU Serial Number  : %s\r\n", h.serialNumber.c_str()) +
-         fmt("Calibration Version: %s\r\n\r\n", h.calibrationVersion.c_str());
+  return format("Well Name    : %s\r\n", h.wellName.c_str()) + format("Well Latitude: %d %d' %d\"\r\n\r\n", d, m, s) +
+         format("Calibration Date   : %s\r\n", h.calibrationDate.c_str()) +
+         format("IMU Serial Number  : %s\r\n", h.serialNumber.c_str()) +
+         format("Calibration Version: %s\r\n\r\n", h.calibrationVersion.c_str());
 }
 
 std::string positionLine(const char* lead, int station, int file, const PositionAverage& p) {
-  std::string s = lead + fmt("%03i    ", station) + (file < 0 ? std::string("-NA-") : fmt("_%03i", file));
-  s += fmt("    %4.i     % 7.2f   % 7.2f   % 7.2f   % 7.4f   % 7.4f   % 7.4f   % 7.4f   % 7.4f   % 7.4f",
+  std::string s = lead + format("%03i    ", station) + (file < 0 ? std::string("-NA-") : format("_%03i", file));
+  s += format("    %4.i     % 7.2f   % 7.2f   % 7.2f   % 7.4f   % 7.4f   % 7.4f   % 7.4f   % 7.4f   % 7.4f",
            static_cast<int>(p.motorPosition), p.rates[0], p.rates[1], p.rates[2], p.acc[0], p.acc[1], p.acc[2],
            p.rawRates[0], p.rawRates[1], p.rawRates[2]);
   // Temperatures in the order TEMPGXY, TEMPGZ, TEMPAX, TEMPAY, TEMPAZ; noise accelerations first.
-  s += fmt("   % 8.2f   % 8.2f   % 8.2f   %6.1f   %6.1f   %6.1f   %6.1f   %6.1f", p.rawAcc[0], p.rawAcc[1], p.rawAcc[2],
+  s += format("   % 8.2f   % 8.2f   % 8.2f   %6.1f   %6.1f   %6.1f   %6.1f   %6.1f", p.rawAcc[0], p.rawAcc[1], p.rawAcc[2],
            static_cast<double>(p.temps[3]), static_cast<double>(p.temps[4]), static_cast<double>(p.temps[0]),
            static_cast<double>(p.temps[1]), static_cast<double>(p.temps[2]));
-  s += fmt("   %7.4f   %7.4f   %7.4f   %7.4f   %7.4f   %7.4f\r\n", p.rawNoise[3], p.rawNoise[4], p.rawNoise[5],
+  s += format("   %7.4f   %7.4f   %7.4f   %7.4f   %7.4f   %7.4f\r\n", p.rawNoise[3], p.rawNoise[4], p.rawNoise[5],
            p.rawNoise[0], p.rawNoise[1], p.rawNoise[2]);
   return s;
 }
@@ -47,7 +43,7 @@ std::string positionLine(const char* lead, int station, int file, const Position
 
 std::filesystem::path reportPath(const std::filesystem::path& wellFolder, int index, const char* extension) {
   const std::string name =
-      index == 0 ? std::string("TARNC_SurveyReport") + extension : fmt("TARNC_SurveyReport_%i", index) + extension;
+      index == 0 ? std::string("TARNC_SurveyReport") + extension : format("TARNC_SurveyReport_%i", index) + extension;
   return wellFolder / name;
 }
 
@@ -71,18 +67,18 @@ std::string rawHeader(const ReportHeader& h) {
          "            Station   File   MotorPos   RateX     RateY     RateZ    AccelX    AccelY    AccelZ     RawGX     "
          "RawGY     RawGZ      RawAX      RawAY      RawAZ   TempGXY   TempGZ   TempAX   TempAY   TempAZ   NoiseAx   "
          "NoiseAy   NoiseAz   NoiseGx   NoiseGy   NoiseGz\r\n" +
-         fmt("              ##       ##       ##       %s/h       %s/h       %s/h       G's       G's       G's       "
+         format("              ##       ##       ##       %s/h       %s/h       %s/h       G's       G's       G's       "
              "mV        mV        mV         mV         mV         mV       %sC        %sC       %sC       %sC       "
              "%sC       mV        mV        mV        mV        mV        mV\r\n",
              deg, deg, deg, deg, deg, deg, deg, deg);
 }
 
 std::string stationLine(const StationLine& s) {
-  std::string line = fmt("%03i         ", s.station) + (s.file < 0 ? std::string("-NA-") : fmt("_%03i", s.file));
-  line += fmt("   %8.1f      %6.2f      %6.2f      %6.2f      %6.2f      %5.1f    %02d:%02d:%02d    %02d/%02d/%04d    %5.1f",
+  std::string line = format("%03i         ", s.station) + (s.file < 0 ? std::string("-NA-") : format("_%03i", s.file));
+  line += format("   %8.1f      %6.2f      %6.2f      %6.2f      %6.2f      %5.1f    %02d:%02d:%02d    %02d/%02d/%04d    %5.1f",
               s.depth, s.devi, s.azi, s.hstf, s.gyrotf, s.quality, s.hour, s.minute, s.second, s.day, s.month, s.year,
               s.duration);
-  if (s.muleshoeOffset > 0) line += fmt(" *** MULESHOE TOOLFACE OFFSET APPLIED: %3.1f [DEG]", s.muleshoeOffset);
+  if (s.muleshoeOffset > 0) line += format(" *** MULESHOE TOOLFACE OFFSET APPLIED: %3.1f [DEG]", s.muleshoeOffset);
   return line + "\r\n";
 }
 
@@ -96,9 +92,9 @@ std::string rawBlock(const RawBlock& b) {
   const double gravity = std::sqrt(p.acc[0] * p.acc[0] + p.acc[1] * p.acc[1] + p.acc[2] * p.acc[2]);
   auto deg = [](double r) { return r * 180 / kPi; };
   return positionLine("POSITION   0: ", b.station, b.file, p) + positionLine("POSITION 180: ", b.station, b.file, q) +
-         fmt("INERTIAL VECTOR CALCULATIONS: Earth Rate: % 7.3f [\xEF\xBF\xBD/h]  Gravity % 7.4f [Gs]\r\n", earth,
+         format("INERTIAL VECTOR CALCULATIONS: Earth Rate: % 7.3f [\xEF\xBF\xBD/h]  Gravity % 7.4f [Gs]\r\n", earth,
              gravity) +
-         fmt("CONTINUOS MODE CORRECTED ANGLES: (Last Survey File: %s)\r\nTotal: % 5.1f\xEF\xBF\xBD\r\nDEVI: % "
+         format("CONTINUOS MODE CORRECTED ANGLES: (Last Survey File: %s)\r\nTotal: % 5.1f\xEF\xBF\xBD\r\nDEVI: % "
              "5.1f\xEF\xBF\xBD\r\nHAZI: % 5.1f\xEF\xBF\xBD\r\nHSTF: % 5.1f\xEF\xBF\xBD\r\nTFACE: % "
              "5.1f\xEF\xBF\xBD\r\n\r\n",
              b.lastSurvey.c_str(), deg(b.reset[0]), deg(b.reset[1]), deg(b.reset[2]), deg(b.reset[3]), deg(b.reset[4]));

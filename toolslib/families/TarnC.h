@@ -102,8 +102,9 @@ class TarnC final : public FamilyBase {
   int readToolSetup(unsigned step, unsigned* status, char* text);
   int loadOrSaveTable(bool load, unsigned step, unsigned* status, char* text);
   int turnOnTest(unsigned step, unsigned* status, char* text);
-  // A command of a procedure sent (code 5 with status 1) and now awaited (status 2).
-  int awaitTool(std::initializer_list<std::uint8_t> command, bool answered, unsigned* status, char* text);
+  // A downhole message of a procedure ([address, 0, command...]) sent (code 5 with status 1)
+  // and now awaited (status 2).
+  int awaitTool(std::initializer_list<std::uint8_t> message, bool answered, unsigned* status, char* text);
   tarnc::DriftCorrection driftCorrection() const;
 
   CNavikor* navikor_;

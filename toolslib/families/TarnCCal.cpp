@@ -54,18 +54,12 @@ int TarnC::executeCal(unsigned calNumber, unsigned step, unsigned* status, char*
   }
 }
 
-int TarnC::awaitTool(std::initializer_list<std::uint8_t> command, bool answered, unsigned* status, char* text) {
+int TarnC::awaitTool(std::initializer_list<std::uint8_t> message, bool answered, unsigned* status, char* text) {
   if (!calRequested_) {
     calRequested_ = true;
     globals_.TARNC_SpecialFrameDataCount = 0;
     *status = 1;
-    text[0] = static_cast<char>(command.size() + 2);
-    text[1] = static_cast<char>(kAddress);
-    text[2] = 0;
-    std::size_t i = 3;
-    for (std::uint8_t b : command) text[i++] = static_cast<char>(b);
-    text[i] = 0;
-    return cal::kWait;
+    return cal::putMessage(text, message, cal::kWait);
   }
   if (!answered) {
     *status = 2;
@@ -87,18 +81,18 @@ int TarnC::readToolSetup(unsigned step, unsigned* status, char* text) {
     case 0:
       calRequested_ = false;
       return say(text, "Reading the tool's indexer table and IMU settings...\n");
-    case 1: return awaitTool({kReadPositions}, received(w::kTableTransfer, 4), status, text);
+    case 1: return awaitTool({kAddress, 0, kReadPositions}, received(w::kTableTransfer, 4), status, text);
     case 2: {
       const auto& t = g.TARNC_TDDataBuf;
       return say(text, format("Indexer positions: 0 deg %u, 90 deg %u, 180 deg %u, 270 deg %u\n", t[0], t[1], t[2], t[3]));
     }
-    case 3: return awaitTool({kReadFrequencyTable}, received(w::kImuTransfer, 16), status, text);
+    case 3: return awaitTool({kAddress, 0, kReadFrequencyTable}, received(w::kImuTransfer, 16), status, text);
     case 4: {
       std::string s = "IMU frequency table (degC,code):";
       for (int i = 0; i < 8; ++i) s += format(" %u,%u", g.TARNC_IMUDataBuf[2 * i], g.TARNC_IMUDataBuf[2 * i + 1]);
       return say(text, s + "\n");
     }
-    case 5: return awaitTool({kReadMovingDetection}, received(w::kImuTransfer, 5), status, text);
+    case 5: return awaitTool({kAddress, 0, kReadMovingDetection}, received(w::kImuTransfer, 5), status, text);
     case 6: {
       const auto& b = g.TARNC_IMUDataBuf;
       std::string s = format("Moving detection: GyroX %u, GyroY %u, time window %u\n", b[0] + 256u * b[1],
@@ -147,10 +141,10 @@ int TarnC::turnOnTest(unsigned step, unsigned* status, char* text) {
     case 0:
       calRequested_ = false;
       return say(text, "Gyro turn-on test: the DTG motor's TURN-ON boost is switched on and off again.\n");
-    case 1: return awaitTool({kMotorSpeed, motorSpeed(dtg, true)}, g.TARNC_TurnOnActive == 1, status, text);
+    case 1: return awaitTool({kAddress, 0, kMotorSpeed, motorSpeed(dtg, true)}, g.TARNC_TurnOnActive == 1, status, text);
     case 2:
       return say(text, format("TURN-ON active at DTG step %d (%.3f Hz)\n", dtg, 400 + dtg * 0.15625));
-    case 3: return awaitTool({kMotorSpeed, motorSpeed(dtg, false)}, g.TARNC_TurnOnActive == 0, status, text);
+    case 3: return awaitTool({kAddress, 0, kMotorSpeed, motorSpeed(dtg, false)}, g.TARNC_TurnOnActive == 0, status, text);
     case 4: return say(text, "TURN-ON released. Gyro turn-on test: PASS\n");
     default: return cal::kEnd;
   }
