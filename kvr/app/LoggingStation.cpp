@@ -62,7 +62,7 @@ LoggingStation::LoggingStation(StationPorts ports, PanelLink link, bool virtualT
       panels_({ports.loop, ports.prompter, library_.globals(),
                [this](const std::vector<std::uint8_t>& m) { return sendDownhole(m); }},
               [this](bool on) { menu_.setEnabled(MenuCommand::TarnCLowLevelCommands, on); },
-              ports.settings ? *ports.settings : defaultSettings_),
+              settings_),
       gaugePanels_({ports.loop, ports.prompter, library_.globals(),
                     [this](const std::vector<std::uint8_t>& m) { return sendDownhole(m); }},
                    [this](bool on) { menu_.setEnabled(MenuCommand::MemoryGauge, on); }),
@@ -159,7 +159,7 @@ std::unique_ptr<tarnc::CTARN_C_TaskDlg> LoggingStation::makeTarnCPanel() {
   host.postToMain = [this](tarnc::MainCommand c) { mainCommands_->post(c); };
   host.send = [this](const std::vector<std::uint8_t>& m) { return sendDownhole(m); };
   return std::make_unique<tarnc::CTARN_C_TaskDlg>(tarnc::TaskPanelPorts{
-      ports_.loop, ports_.prompter, ports_.clock, ports_.settings ? *ports_.settings : defaultSettings_,
+      ports_.loop, ports_.prompter, ports_.clock, settings_,
       ports_.paths.documentsFolder(), tools_, telemetrySession_, std::move(host)});
 }
 

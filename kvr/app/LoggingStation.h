@@ -110,7 +110,6 @@ class LoggingStation {
   tarn::TarnPorts tarnPorts();
   void openTarnRawFile();
   StationPorts ports_;
-  tarnc::DefaultSettings defaultSettings_;
   PanelLink link_;
   tools::Library library_;
   std::unique_ptr<platform::Settings> ownSettings_;

@@ -71,15 +71,4 @@ std::optional<std::string> applyFilterOptions(const FilterOptions& o, platform::
 // "Quick Kalman": the time it runs for (20-180 s); seeds the filter globals.
 int startQuickKalman(FilterOptions& o, tools::Globals& globals);
 
-// A settings port that keeps nothing: every value reads as its default.
-class DefaultSettings final : public platform::Settings {
- public:
-  int getInt(const std::string&, const std::string&, int fallback) const override { return fallback; }
-  void setInt(const std::string&, const std::string&, int) override {}
-  std::string getString(const std::string&, const std::string&, const std::string& fallback) const override {
-    return fallback;
-  }
-  void setString(const std::string&, const std::string&, const std::string&) override {}
-};
-
 }  // namespace kvr::tarnc
