@@ -35,8 +35,8 @@ void ContinuousRun::release() {
     nav.attitudeTable = nullptr;
     nav.sampleCount = 0;
   }
-  samples_ = {};
-  attitudes_ = {};
+  samples_.reset();
+  attitudes_.reset();
 }
 
 bool ContinuousRun::loadSamples(const std::string& rawPath, const std::vector<SESSION_EVENT>& events,
@@ -52,8 +52,8 @@ bool ContinuousRun::loadSamples(const std::string& rawPath, const std::vector<SE
   };
   if (count > std::numeric_limits<int>::max()) return tooMany();
   try {
-    samples_.resize(static_cast<std::size_t>(count));
-    attitudes_.resize(samples_.size());
+    samples_ = platform::ZeroedTable<MUESTRA>(static_cast<std::size_t>(count));
+    attitudes_ = platform::ZeroedTable<MATXYZ>(samples_.size());
   } catch (const std::bad_alloc&) {
     return tooMany();
   }
@@ -169,7 +169,7 @@ void ContinuousRun::writeOutputs(const std::string& eventLogPath, const std::vec
   c.eventLogPath = eventLogPath;
   c.events = &events;
   c.stations = stations;
-  c.samples = samples_;
+  c.samples = samples_.span();
   c.navikor = &navikor();
   c.sensorSerial = options.sensorSerial;
   // Unless the dialog was given one, the date of the calibration the run used.

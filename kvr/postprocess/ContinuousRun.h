@@ -5,12 +5,14 @@
 // and the program's calibration put back.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "navikor/Navikor.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
+#include "platform/ZeroedTable.h"
 #include "kvr/postprocess/SessionLog.h"
 #include "kvr/postprocess/Trace.h"
 
@@ -51,7 +53,7 @@ class ContinuousRun {
                         const ProcessOptions& options);
 
   // The tables of the last run, kept until the next one.
-  const std::vector<MUESTRA>& samples() const { return samples_; }
+  std::span<const MUESTRA> samples() const { return samples_.span(); }
   CNavikor& navikor();
 
  private:
@@ -68,8 +70,8 @@ class ContinuousRun {
   platform::Prompter& prompter_;
   platform::Clock& clock_;
   TraceSink& trace_;
-  std::vector<MUESTRA> samples_;
-  std::vector<MATXYZ> attitudes_;
+  platform::ZeroedTable<MUESTRA> samples_;
+  platform::ZeroedTable<MATXYZ> attitudes_;
 };
 
 }  // namespace kvr::postprocess

@@ -1,6 +1,8 @@
 #include "kvr/postprocess/TextOutput.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <cmath>
 #include <cstdarg>
 #include <cstdint>
@@ -11,7 +13,9 @@
 namespace kvr::postprocess {
 namespace {
 constexpr std::size_t kSpill = 1u << 20;
-}
+// Beyond kSpill, room for one number of any size and its padding.
+constexpr std::size_t kRoom = kSpill + 2 * las::kDoubleTextRoom;
+}  // namespace
 
 TextOutput::~TextOutput() { close(); }
 
@@ -20,20 +24,38 @@ bool TextOutput::create(const std::string& path) {
   failed_ = false;
   file_ = std::fopen(path.c_str(), "wbx");
   path_ = path;
-  buffer_.reserve(kSpill + 4096);
+  used_ = 0;
+  if (!buffer_) buffer_ = std::make_unique<char[]>(kRoom);
   return file_ != nullptr;
 }
 
+void TextOutput::append(const char* text, std::size_t n) {
+  if (used_ + n <= kRoom) {
+    std::memcpy(buffer_.get() + used_, text, n);
+    used_ += n;
+    return;
+  }
+  while (n > 0) {
+    if (used_ >= kSpill) spill();
+    const std::size_t piece = std::min(n, kRoom - used_);
+    std::memcpy(buffer_.get() + used_, text, piece);
+    used_ += piece;
+    text += piece;
+    n -= piece;
+  }
+}
+
 void TextOutput::put(std::string_view text) {
+  if (!buffer_) return;
   for (std::size_t at = 0; at < text.size();) {
     const std::size_t nl = text.find('\n', at);
     const std::size_t end = nl == std::string_view::npos ? text.size() : nl;
-    buffer_.append(text.substr(at, end - at));
+    append(text.data() + at, end - at);
     if (nl == std::string_view::npos) break;
-    buffer_.append("\r\n");
+    append("\r\n", 2);
     at = nl + 1;
   }
-  if (buffer_.size() >= kSpill) spill();
+  if (used_ >= kSpill) spill();
 }
 
 void TextOutput::print(const char* pattern, ...) {
@@ -53,7 +75,6 @@ namespace {
 // to even as the binary value is rounded; false for anything else.
 bool fastFixed(double v, int precision, char* out, int* length) {
   static constexpr double kScale[] = {1, 10, 100, 1000};
-  static constexpr std::uint64_t kDivisor[] = {1, 10, 100, 1000};
   if (precision < 0 || precision > 3 || !std::isfinite(v)) return false;
   const double a = std::fabs(v), s = kScale[precision];
   if (a * s >= 0x1p51) return false;
@@ -63,17 +84,19 @@ bool fastFixed(double v, int precision, char* out, int* length) {
   else if (above > 0) q += 1;
   else if (below == 0 && std::fmod(q, 2) != 0) q -= 1;
   else if (above == 0 && std::fmod(q, 2) != 0) q += 1;
-  const auto u = static_cast<std::uint64_t>(q);
-  char* p = out;
-  if (std::signbit(v)) *p++ = '-';
-  p = std::to_chars(p, p + 24, u / kDivisor[precision]).ptr;
-  if (precision > 0) {
-    *p++ = '.';
-    std::uint64_t frac = u % kDivisor[precision];
-    for (int i = precision - 1; i >= 0; --i, frac /= 10) p[i] = static_cast<char>('0' + frac % 10);
-    p += precision;
-  }
-  *length = static_cast<int>(p - out);
+  auto u = static_cast<std::uint64_t>(q);
+  // Digits from the right: the decimals, the point, then the whole part (at least a 0).
+  char text[32];
+  char* p = text + sizeof text;
+  for (int i = 0; i < precision; ++i, u /= 10) *--p = static_cast<char>('0' + u % 10);
+  if (precision > 0) *--p = '.';
+  do {
+    *--p = static_cast<char>('0' + u % 10);
+    u /= 10;
+  } while (u != 0);
+  if (std::signbit(v)) *--p = '-';
+  *length = static_cast<int>(text + sizeof text - p);
+  std::memcpy(out, p, static_cast<std::size_t>(*length));
   return true;
 }
 }  // namespace
@@ -82,14 +105,15 @@ void TextOutput::fixed(double v, int width, int precision) {
   char digits[las::kDoubleTextRoom];
   int n = 0;
   if (!fastFixed(v, precision, digits, &n)) n = static_cast<int>(las::formatFixed(digits, v, precision) - digits);
-  if (n < width) buffer_.append(static_cast<std::size_t>(width - n), ' ');
-  buffer_.append(digits, static_cast<std::size_t>(n));
+  if (!buffer_) return;
+  static constexpr char kSpaces[] = "                                ";
+  for (int pad = width - n; pad > 0; pad -= 32) append(kSpaces, static_cast<std::size_t>(std::min(pad, 32)));
+  append(digits, static_cast<std::size_t>(n));
 }
 
 void TextOutput::spill() {
-  if (file_ && !buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
-    failed_ = true;
-  buffer_.clear();
+  if (file_ && used_ > 0 && std::fwrite(buffer_.get(), 1, used_, file_) != used_) failed_ = true;
+  used_ = 0;
 }
 
 bool TextOutput::close() {

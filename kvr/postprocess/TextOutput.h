@@ -4,6 +4,7 @@
 // number form for the sample rows that equals printf's "%W.Pf".
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -27,11 +28,13 @@ class TextOutput {
   bool close();
 
  private:
+  void append(const char* text, std::size_t n);
   void spill();
 
   std::FILE* file_ = nullptr;
   std::string path_;
-  std::string buffer_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
   bool failed_ = false;
 };
 
