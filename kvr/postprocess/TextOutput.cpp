@@ -1,6 +1,7 @@
 #include "kvr/postprocess/TextOutput.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstring>
 #include <cmath>
@@ -47,6 +48,16 @@ void TextOutput::append(const char* text, std::size_t n) {
 
 void TextOutput::put(std::string_view text) {
   if (!buffer_) return;
+  // The separators between numbers: a few characters, copied one by one.
+  if (text.size() <= 8 && used_ < kSpill) {
+    char* out = buffer_.get() + used_;
+    for (const char c : text) {
+      if (c == '\n') *out++ = '\r';
+      *out++ = c;
+    }
+    used_ = static_cast<std::size_t>(out - buffer_.get());
+    return;
+  }
   for (std::size_t at = 0; at < text.size();) {
     const std::size_t nl = text.find('\n', at);
     const std::size_t end = nl == std::string_view::npos ? text.size() : nl;
@@ -69,43 +80,62 @@ void TextOutput::print(const char* pattern, ...) {
 namespace {
 // The sample rows are millions of numbers of two decimals: this short path is faster there than
 // the general one of las::formatFixed, which takes every other number.
-// printf's "%.<precision>f" for |v| x 10^precision below 2^51 and precision 0 to 3 (so every
-// half-integer near the product is exact): the nearest integer to
-// v x 10^precision from the exact product (fma gives the sign of the exact remainder), ties
-// to even as the binary value is rounded; false for anything else.
-bool fastFixed(double v, int precision, char* out, int* length) {
-  static constexpr double kScale[] = {1, 10, 100, 1000};
-  if (precision < 0 || precision > 3 || !std::isfinite(v)) return false;
-  const double a = std::fabs(v), s = kScale[precision];
-  if (a * s >= 0x1p51) return false;
-  double q = std::floor(a * s + 0.5);
-  const double below = std::fma(a, s, -(q - 0.5)), above = std::fma(a, s, -(q + 0.5));
-  if (below < 0) q -= 1;
-  else if (above > 0) q += 1;
-  else if (below == 0 && std::fmod(q, 2) != 0) q -= 1;
-  else if (above == 0 && std::fmod(q, 2) != 0) q += 1;
-  auto u = static_cast<std::uint64_t>(q);
-  // Digits from the right: the decimals, the point, then the whole part (at least a 0).
-  char text[32];
-  char* p = text + sizeof text;
+// v x 10^precision is m x 10^precision x 2^e exactly (m the 53-bit significand), below 2^63
+// for precision 0 to 3; it is rounded to an integer half to even, as printf rounds the exact
+// binary value. Writes the text right-aligned in 'width' at out, which has 32 bytes of room,
+// and returns its length; 0 where the short path does not apply.
+int fastFixed(double v, int width, int precision, char* out) {
+  static constexpr std::uint64_t kPow10[] = {1,         10,         100,         1000,         10000,
+                                             100000,    1000000,    10000000,    100000000,    1000000000,
+                                             10000000000, 100000000000, 1000000000000, 10000000000000,
+                                             100000000000000, 1000000000000000, 10000000000000000};
+  if (precision < 0 || precision > 3 || width > 32) return 0;
+  const auto bits = std::bit_cast<std::uint64_t>(v);
+  const auto biased = static_cast<int>((bits >> 52) & 0x7FF);
+  // Below 2^40 whatever the precision: at most 13 whole digits, room for all in 32.
+  if (biased >= 1023 + 40) return 0;
+  std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
+  int e = -1074;
+  if (biased != 0) {
+    m |= std::uint64_t{1} << 52;
+    e = biased - 1075;
+  }
+  const std::uint64_t q = m * kPow10[precision];
+  // e is at most -13 here; from -64 on the product is below half a unit and rounds to 0.
+  std::uint64_t u = 0;
+  if (e > -64) {
+    const int shift = -e;
+    u = q >> shift;
+    const std::uint64_t rest = q & ((std::uint64_t{1} << shift) - 1), half = std::uint64_t{1} << (shift - 1);
+    if (rest > half || (rest == half && (u & 1) != 0)) ++u;
+  }
+  // Digits of u (u < 10^16), at least one before the point.
+  int digits = static_cast<int>((std::bit_width(u) * 1233) >> 12);
+  if (u >= kPow10[digits]) ++digits;
+  digits = std::max(digits, precision + 1);
+  const bool negative = (bits >> 63) != 0;
+  const int length = digits + (precision > 0) + negative;
+  const int field = std::max(length, width);
+  // Written straight into place, from the right; the spaces first.
+  std::memset(out, ' ', 32);
+  char* p = out + field;
   for (int i = 0; i < precision; ++i, u /= 10) *--p = static_cast<char>('0' + u % 10);
   if (precision > 0) *--p = '.';
-  do {
-    *--p = static_cast<char>('0' + u % 10);
-    u /= 10;
-  } while (u != 0);
-  if (std::signbit(v)) *--p = '-';
-  *length = static_cast<int>(text + sizeof text - p);
-  std::memcpy(out, p, static_cast<std::size_t>(*length));
-  return true;
+  for (int i = precision; i < digits; ++i, u /= 10) *--p = static_cast<char>('0' + u % 10);
+  if (negative) *--p = '-';
+  return field;
 }
 }  // namespace
 
 void TextOutput::fixed(double v, int width, int precision) {
-  char digits[las::kDoubleTextRoom];
-  int n = 0;
-  if (!fastFixed(v, precision, digits, &n)) n = static_cast<int>(las::formatFixed(digits, v, precision) - digits);
   if (!buffer_) return;
+  if (used_ >= kSpill) spill();
+  if (const int n = fastFixed(v, width, precision, buffer_.get() + used_); n > 0) {
+    used_ += static_cast<std::size_t>(n);
+    return;
+  }
+  char digits[las::kDoubleTextRoom];
+  const int n = static_cast<int>(las::formatFixed(digits, v, precision) - digits);
   static constexpr char kSpaces[] = "                                ";
   for (int pad = width - n; pad > 0; pad -= 32) append(kSpaces, static_cast<std::size_t>(std::min(pad, 32)));
   append(digits, static_cast<std::size_t>(n));

@@ -92,7 +92,8 @@ struct OutputRun {
 
 TEST(McOutputs, FixedNumbersAreThoseOfPrintf) {
   std::vector<double> values = {0, -0.0, 0.125, 0.375, -0.005, 2.675, 359.995, 1e9 + 0.5, -123.456, 1e40, -7.25e-3,
-                                0.5, 1.5, 2.5, -2.5, 0.05, 0.15, 0.25, 1e15 - 0.5, 999999999999999.9, 1e-300};
+                                0.5, 1.5, 2.5, -2.5, 0.05, 0.15, 0.25, 1e15 - 0.5, 999999999999999.9, 1e-300,
+                                0x1p40 - 0x1p-12, 0x1p40, -0x1p40 + 0.0625, 5e-324, 0.0005, 0.0015, 99.9995};
   // Numbers near every rounding edge of two decimals.
   for (int i = 0; i < 2000; ++i) values.push_back(i * 0.005 + (i % 3 - 1) * 1e-13);
   // And numbers of every size.
@@ -107,7 +108,7 @@ TEST(McOutputs, FixedNumbersAreThoseOfPrintf) {
   ASSERT_TRUE(out.create(path.string()));
   std::string expected;
   for (double v : values)
-    for (int precision : {0, 1, 2}) {
+    for (int precision : {0, 1, 2, 3}) {
       char text[400];
       std::snprintf(text, sizeof text, "%8.*f\r\n", precision, v);
       expected += text;
