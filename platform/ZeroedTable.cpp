@@ -1,6 +1,9 @@
 #include "platform/ZeroedTable.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
 
 #include <new>
 
@@ -18,5 +21,13 @@ void* mapZeroedPages(std::size_t bytes) {
 }
 
 void unmapPages(void* pages, std::size_t bytes) { ::munmap(pages, bytes); }
+
+void populatePages(void* at, std::size_t bytes) {
+  const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto from = reinterpret_cast<std::uintptr_t>(at) & ~(page - 1);
+  const auto to = reinterpret_cast<std::uintptr_t>(at) + bytes;
+  // A kernel without the request leaves the faults where they were.
+  ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+}
 
 }  // namespace platform

@@ -12,6 +12,9 @@ namespace platform {
 // Zeroed pages of at least 'bytes'; throws std::bad_alloc when the system has none.
 void* mapZeroedPages(std::size_t bytes);
 void unmapPages(void* pages, std::size_t bytes);
+// Has the system supply the pages under [at, at + bytes) now, their content untouched: safe
+// beside a thread writing there, so a helper thread can take the faults off a writer's path.
+void populatePages(void* at, std::size_t bytes);
 
 template <class T>
 class ZeroedTable {
@@ -44,6 +47,10 @@ class ZeroedTable {
     if (data_) unmapPages(data_, size_ * sizeof(T));
     data_ = nullptr;
     size_ = 0;
+  }
+  // Records [from, to) made present now (see populatePages).
+  void populate(std::size_t from, std::size_t to) {
+    if (from < to && to <= size_) populatePages(data_ + from, (to - from) * sizeof(T));
   }
   T* data() { return data_; }
   const T* data() const { return data_; }

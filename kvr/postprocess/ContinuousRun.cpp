@@ -1,6 +1,8 @@
 #include "kvr/postprocess/ContinuousRun.h"
 
+#include <atomic>
 #include <limits>
+#include <thread>
 #include <new>
 
 #include "common/records/ToolCodes.h"
@@ -60,6 +62,15 @@ bool ContinuousRun::loadSamples(const std::string& rawPath, const std::vector<SE
   // Signed: the 180-degree count may be the lower one.
   const double pos0 = first.Pos0, span = static_cast<double>(first.Pos180) - pos0;
   const double scale = span != 0 ? 180 / span : 0;
+  // Fresh pages cost a fault and the kernel's zeroing each: a second thread takes them, the
+  // attitude table's first and then the sample table's from its end, until it meets the reader.
+  std::atomic<std::size_t> readUpTo{0};
+  std::jthread populating([this, &readUpTo] {
+    constexpr std::size_t kPiece = 16384;
+    attitudes_.populate(0, attitudes_.size());
+    for (std::size_t end = samples_.size(); end >= kPiece && end - kPiece > readUpTo.load(); end -= kPiece)
+      samples_.populate(end - kPiece, end);
+  });
   const bool read = raw.readSamples([&](std::span<const RawSample> block, long at) {
     MUESTRA* out = samples_.data() + at;
     for (const RawSample& r : block) {
@@ -74,7 +85,9 @@ bool ContinuousRun::loadSamples(const std::string& rawPath, const std::vector<SE
       out->depth = v[0];
       ++out;
     }
+    readUpTo = static_cast<std::size_t>(at) + block.size();
   });
+  populating.join();
   if (!read) {
     release();
     return false;
@@ -190,14 +203,25 @@ void ContinuousRun::writeOutputs(const std::string& eventLogPath, const std::vec
       {Output::DepthLas, writeDepthLas, text::kDepthCreate, text::kDepthDone, text::kDepthCaption},
       {Output::Report, writeReport, text::kReportCreate, text::kReportDone, text::kReportCaption},
   };
-  for (const Step& s : steps) {
-    const std::string path = outputPath(eventLogPath, s.which);
-    if (!s.write(c, path)) {
+  // The depth file and the report are written on a second thread beside the results file;
+  // the messages follow in the order of the files.
+  bool written[3] = {};
+  std::string paths[3];
+  for (int i = 0; i < 3; ++i) paths[i] = outputPath(eventLogPath, steps[i].which);
+  {
+    std::jthread others([&] {
+      for (int i = 1; i < 3; ++i) written[i] = steps[i].write(c, paths[i]);
+    });
+    written[0] = steps[0].write(c, paths[0]);
+  }
+  for (int i = 0; i < 3; ++i) {
+    const Step& s = steps[i];
+    if (!written[i]) {
       platform::tell(prompter_, text::kError, s.failure, platform::Icon::Error);
       continue;
     }
-    result.outputs.push_back(path);
-    platform::tell(prompter_, s.caption, format(s.done, path.c_str()), platform::Icon::Information);
+    result.outputs.push_back(paths[i]);
+    platform::tell(prompter_, s.caption, format(s.done, paths[i].c_str()), platform::Icon::Information);
   }
 }
 

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <thread>
+#include <vector>
 
 #include "kvr/postprocess/RawStreamFile.h"
 #include "kvr/postprocess/TextOutput.h"
@@ -177,23 +180,38 @@ bool writeSurveyLas(const OutputContext& c, const std::string& path) {
   out.put("~A      secs    degC  degrees degrees degrees degrees \n");
   CNavikor& reader = *c.navikor;
   const auto turn = [](double a) { return a < 0 ? a + 360 : a; };
-  for (std::size_t k = 0; k < c.samples.size(); ++k) {
-    POS_PARAM p;
-    reader.WELLPOSindex(static_cast<long>(k), &p);
-    const MUESTRA& s = c.samples[k];
-    // "%8.2f    %8.2f  %8.2f %8.2f %8.2f %8.2f\n"
-    out.fixed(s.time, 8, 2);
-    out.put("    ");
-    out.fixed((s.ag.gyroTemp.x + s.ag.gyroTemp.y) / 2, 8, 2);
-    out.put("  ");
-    out.fixed(p.Devi * kRadToDeg, 8, 2);
-    out.put(" ");
-    out.fixed(turn(p.Azi * kRadToDeg), 8, 2);
-    out.put(" ");
-    out.fixed(turn(p.Hstf * kRadToDeg), 8, 2);
-    out.put(" ");
-    out.fixed(turn(p.Tf * kRadToDeg), 8, 2);
-    out.put("\n");
+  // The attitudes of the next block are worked out on a second thread while this block's
+  // rows are written (reading the tables only, as the rows do).
+  constexpr std::size_t kBlock = 32768;
+  const std::size_t n = c.samples.size();
+  std::vector<POS_PARAM> current(std::min(n, kBlock)), next(current.size());
+  const auto attitudes = [&reader, n](std::vector<POS_PARAM>& into, std::size_t from) {
+    for (std::size_t k = from; k < std::min(n, from + kBlock); ++k)
+      reader.WELLPOSindex(static_cast<long>(k), &into[k - from]);
+  };
+  attitudes(current, 0);
+  for (std::size_t from = 0; from < n; from += kBlock) {
+    std::jthread ahead;
+    if (from + kBlock < n) ahead = std::jthread(attitudes, std::ref(next), from + kBlock);
+    for (std::size_t k = from; k < std::min(n, from + kBlock); ++k) {
+      const POS_PARAM& p = current[k - from];
+      const MUESTRA& s = c.samples[k];
+      // "%8.2f    %8.2f  %8.2f %8.2f %8.2f %8.2f\n"
+      out.fixed(s.time, 8, 2);
+      out.put("    ");
+      out.fixed((s.ag.gyroTemp.x + s.ag.gyroTemp.y) / 2, 8, 2);
+      out.put("  ");
+      out.fixed(p.Devi * kRadToDeg, 8, 2);
+      out.put(" ");
+      out.fixed(turn(p.Azi * kRadToDeg), 8, 2);
+      out.put(" ");
+      out.fixed(turn(p.Hstf * kRadToDeg), 8, 2);
+      out.put(" ");
+      out.fixed(turn(p.Tf * kRadToDeg), 8, 2);
+      out.put("\n");
+    }
+    if (ahead.joinable()) ahead.join();
+    std::swap(current, next);
   }
   return out.close();
 }
