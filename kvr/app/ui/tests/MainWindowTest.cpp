@@ -21,6 +21,7 @@
 #include "common/records/SystemUnits.h"
 #include "kvr/app/ui/KvrProgram.h"
 #include "kvr/app/ui/tests/ModalSteps.h"
+#include "kvr/app/ui/tests/ProgramTestSupport.h"
 #include "kvr/core/ui/ToolStringManagerDialog.h"
 #include "kvr/tarnc/ui/LowLevelCmdWindow.h"
 #include "kvr/tarnc/ui/TaskPanelWindow.h"
@@ -36,10 +37,7 @@ using kvr::ui::testing::runUntil;
 
 struct Desktop {
   Desktop() {
-    // Settings and data stay inside the test's folder.
-    setenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit().constData(), 1);
-    setenv("VAREXA_DATA_ROOT", home.filePath("data").toLocal8Bit().constData(), 1);
-    setenv("VAREXA_NO_SPLASH", "1", 1);
+    kvr::ui::testing::useTestHome(home);
     program = std::make_unique<kvr::ui::KvrProgram>(QStringList{"kvr", "--panel=sim"});
   }
   kvr::ui::KvrMainWindow& window() { return program->window(); }

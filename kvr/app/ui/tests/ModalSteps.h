@@ -101,12 +101,4 @@ class ModalSteps {
   QStringList unexpected_;
 };
 
-// Lets the program run in real time until done() holds, at most the given milliseconds.
-inline bool runUntil(const std::function<bool()>& done, int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  return done();
-}
-
 }  // namespace kvr::ui::testing

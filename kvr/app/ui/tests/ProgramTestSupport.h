@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -13,9 +14,11 @@
 
 namespace kvr::ui::testing {
 
-// Settings and data stay inside home; no splash.
+// Settings and data stay inside home; no splash. Qt takes the settings folder from the
+// environment once per process, so it is also set on QSettings for every test that follows.
 inline void useTestHome(const QTemporaryDir& home) {
   setenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit().constData(), 1);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("config"));
   setenv("VAREXA_DATA_ROOT", home.filePath("data").toLocal8Bit().constData(), 1);
   setenv("VAREXA_NO_SPLASH", "1", 1);
   platform::qt::testing::qtTestApp();
