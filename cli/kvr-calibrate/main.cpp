@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/common/CommandLine.h"
 #include "common/records/SystemMode.h"
 #include "kvr/app/CKVRApp.h"
 #include "kvr/app/CalibrationCommands.h"
@@ -121,25 +122,13 @@ class PrintedView final : public kvr::CalibrationView {
   std::string output;
 };
 
-int fail(const std::string& text) {
-  std::cerr << "kvr-calibrate: " << text << '\n';
-  return 1;
-}
+int fail(const std::string& text) { return cli::fail("kvr-calibrate", text); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::string(argv[i]) == "--help") {
-      std::cout << kUsage << panelsim::faultHelp();
-      return 0;
-    }
-  }
   const auto parsed = parse(argc, argv);
-  if (!parsed) {
-    std::cerr << kUsage << panelsim::faultHelp();
-    return 2;
-  }
+  if (const auto end = cli::helpOrRefusal(argc, argv, parsed, kUsage + panelsim::faultHelp())) return *end;
   const Options& o = *parsed;
   panelsim::Faults faults;
   for (const auto& f : o.faults)

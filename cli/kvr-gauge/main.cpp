@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/common/CommandLine.h"
 #include "common/records/SystemMode.h"
 #include "kvr/app/CKVRApp.h"
 #include "kvr/app/LoggingStation.h"
@@ -97,10 +98,7 @@ std::optional<Options> parse(int argc, char** argv) {
   return o;
 }
 
-int fail(const std::string& text) {
-  std::cerr << "kvr-gauge: " << text << '\n';
-  return 1;
-}
+int fail(const std::string& text) { return cli::fail("kvr-gauge", text); }
 
 // The date picker's answer from --date and --time, or the present.
 std::optional<kvr::gauge::PickedDate> startDate(const Options& o) {
@@ -128,17 +126,8 @@ struct ScratchRoot {
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::string(argv[i]) == "--help") {
-      std::cout << kUsage << panelsim::faultHelp();
-      return 0;
-    }
-  }
   const auto parsed = parse(argc, argv);
-  if (!parsed) {
-    std::cerr << kUsage << panelsim::faultHelp();
-    return 2;
-  }
+  if (const auto end = cli::helpOrRefusal(argc, argv, parsed, kUsage + panelsim::faultHelp())) return *end;
   const Options& o = *parsed;
   panelsim::Faults faults;
   for (const auto& f : o.faults)

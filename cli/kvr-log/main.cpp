@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "cli/common/CommandLine.h"
 #include "common/records/SystemMode.h"
 #include "kvr/app/CKVRApp.h"
 #include "kvr/app/LoggingStation.h"
@@ -151,25 +152,13 @@ struct Runner {
   std::function<std::int64_t()> now;
 };
 
-int fail(const std::string& text) {
-  std::cerr << "kvr-log: " << text << '\n';
-  return 1;
-}
+int fail(const std::string& text) { return cli::fail("kvr-log", text); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::string(argv[i]) == "--help") {
-      std::cout << kUsage << panelsim::faultHelp();
-      return 0;
-    }
-  }
   auto parsed = parse(argc, argv);
-  if (!parsed) {
-    std::cerr << kUsage << panelsim::faultHelp();
-    return 2;
-  }
+  if (const auto end = cli::helpOrRefusal(argc, argv, parsed, kUsage + panelsim::faultHelp())) return *end;
   const Options& o = *parsed;
   panelsim::Faults faults;
   for (const auto& f : o.faults) {

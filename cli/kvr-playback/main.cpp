@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/common/CommandLine.h"
 #include "common/datafile/CFileManager.h"
 #include "common/datafile/PosixFiles.h"
 #include "common/records/SystemMode.h"
@@ -98,25 +99,13 @@ std::optional<Options> parse(int argc, char** argv) {
   return o;
 }
 
-int fail(const std::string& text) {
-  std::cerr << "kvr-playback: " << text << '\n';
-  return 1;
-}
+int fail(const std::string& text) { return cli::fail("kvr-playback", text); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::string(argv[i]) == "--help") {
-      std::cout << kUsage;
-      return 0;
-    }
-  }
   const auto parsed = parse(argc, argv);
-  if (!parsed) {
-    std::cerr << kUsage;
-    return 2;
-  }
+  if (const auto end = cli::helpOrRefusal(argc, argv, parsed, kUsage)) return *end;
   const Options& o = *parsed;
 
   platform::RootPaths paths(o.root);

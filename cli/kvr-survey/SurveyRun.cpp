@@ -1,3 +1,4 @@
+#include "cli/common/CommandLine.h"
 #include "cli/kvr-survey/SurveyRun.h"
 
 #include <algorithm>
@@ -65,13 +66,10 @@ std::optional<std::string> SurveyOptions::value(const std::string& name) const {
   return std::nullopt;
 }
 
-int fail(const std::string& text) {
-  std::cerr << "kvr-survey: " << text << '\n';
-  return 1;
-}
+int fail(const std::string& text) { return cli::fail("kvr-survey", text); }
 
 std::optional<int> readSurveyOptions(int argc, char** argv, const SurveyKind& kind, SurveyOptions& o) {
-  if (wantsHelp(argc, argv)) {
+  if (cli::wantsHelp(argc, argv)) {
     std::cout << kind.usage << kCommonUsage;
     return 0;
   }
@@ -80,12 +78,6 @@ std::optional<int> readSurveyOptions(int argc, char** argv, const SurveyKind& ki
   if (!err) return std::nullopt;
   std::cerr << "kvr-survey: " << *err << "\n" << kind.usage << kCommonUsage;
   return 2;
-}
-
-bool wantsHelp(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i)
-    if (std::string(argv[i]) == "--help") return true;
-  return false;
 }
 
 std::optional<std::string> parseSurveyOptions(int argc, char** argv, const std::vector<std::string>& flags,

@@ -41,7 +41,6 @@ extern const char* const kCommonUsage;
 // unknown option, a missing or bad value, or a missing --root or --tools.
 std::optional<std::string> parseSurveyOptions(int argc, char** argv, const std::vector<std::string>& flags,
                                               const std::vector<std::string>& valued, SurveyOptions& out);
-bool wantsHelp(int argc, char** argv);
 // One kind of survey's command line: its usage, its own options, and a check of the values.
 struct SurveyKind {
   const char* usage;

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <string>
 
+#include "cli/common/CommandLine.h"
 #include "cli/kvr-survey/SurveyArgs.h"
 #include "cli/kvr-survey/TarnCSurvey.h"
 #include "panelsim/ToolNames.h"
@@ -38,17 +39,12 @@ int main(int argc, char** argv) {
   const int family = gyroFamily(argc, argv);
   if (family == 224) return runTarnBSurvey(argc, argv);
   if (family == 220) return runTarnSurvey(argc, argv);
-  for (int i = 1; i < argc; ++i) {
-    if (std::string(argv[i]) == "--help") {
-      std::cout << kvr::survey::kUsage
-                << "\nWith --tools naming a TARN-B or TARN tool, --help shows the options of its survey.\n";
-      return 0;
-    }
+  if (cli::wantsHelp(argc, argv)) {
+    std::cout << kvr::survey::kUsage
+              << "\nWith --tools naming a TARN-B or TARN tool, --help shows the options of its survey.\n";
+    return 0;
   }
   const auto args = kvr::survey::parseSurveyArgs(argc, argv);
-  if (!args) {
-    std::cerr << kvr::survey::kUsage;
-    return 2;
-  }
+  if (const auto end = cli::helpOrRefusal(argc, argv, args, kvr::survey::kUsage)) return *end;
   return kvr::survey::runTarnCSurvey(*args, std::cout, std::cerr);
 }

@@ -1,0 +1,38 @@
+#pragma once
+// The start every batch program shares: "--help" anywhere prints the usage and ends the run
+// with 0, a command line the program's parser refused prints it on stderr and ends with 2, and
+// a failure is said as "PROGRAM: text" on stderr with status 1.
+
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cli {
+
+inline bool wantsHelp(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::string_view(argv[i]) == "--help") return true;
+  return false;
+}
+
+// The exit status when the run ends here: help asked (0) or the command line refused (2).
+template <class Parsed>
+std::optional<int> helpOrRefusal(int argc, char** argv, const Parsed& parsed, std::string_view usage) {
+  if (wantsHelp(argc, argv)) {
+    std::cout << usage;
+    return 0;
+  }
+  if (!parsed) {
+    std::cerr << usage;
+    return 2;
+  }
+  return std::nullopt;
+}
+
+inline int fail(std::string_view program, std::string_view text) {
+  std::cerr << program << ": " << text << '\n';
+  return 1;
+}
+
+}  // namespace cli
