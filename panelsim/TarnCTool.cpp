@@ -149,14 +149,18 @@ void TarnCTool::fillSensors(const Environment& env, Noise& noise, double tempera
   const double toolface = well.toolfaceDeg + settings_.toolfaceRateDegPerS * env.timeS;
   POS_PARAM p{well.inclinationDeg * kPi / 180, well.azimuthDeg * kPi / 180, wrap2Pi((toolface + theta) * kPi / 180), 0};
   const MATXYZ m = Param2Matrix(p);
-  // The body rate over the last frame, from the attitude change (deg/h).
+  // The body rate since the last frame with our data, from the attitude change (deg/h). Frames
+  // without it (the panel sending a downhole message) leave gaps: the gyros read a rate, so the
+  // change is over the time that really passed, not over one frame.
   CARTXYZ body;
   if (havePrevious_) {
     const MATXYZ s = MatxMat(MatTrasp(previous_), m);
-    const double k = 180 / kPi * 3600 / kFrameS / 2;
+    const double elapsed = env.timeS > previousTimeS_ ? env.timeS - previousTimeS_ : kFrameS;
+    const double k = 180 / kPi * 3600 / elapsed / 2;
     body = CARTXYZ((s.m[7] - s.m[5]) * k, (s.m[2] - s.m[6]) * k, (s.m[3] - s.m[1]) * k);
   }
   previous_ = m;
+  previousTimeS_ = env.timeS;
   havePrevious_ = true;
   if (settings_.faults.imuSilent) return;
 

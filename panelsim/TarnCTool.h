@@ -87,6 +87,7 @@ class TarnCTool final : public ToolModel {
   std::uint8_t cycle_ = 0;
   unsigned moveCount_ = 0;
   MATXYZ previous_;
+  double previousTimeS_ = 0;
   bool havePrevious_ = false;
 };
 

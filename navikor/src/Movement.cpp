@@ -171,6 +171,7 @@ public:
                     m = followIndexer(m, nav_.sampleTable[k - 1].rotpos, s.rotpos);
                 nav_.attitudeTable[k] = m;
                 if (k + 1 <= last && !inStop(nav_.sampleTable[k + 1])) {
+                    m = indexerTurnOfStep(m, k, k + 1);
                     lastCorr_ = k + 1;
                     beginStretch(k + 1, last, true);
                 }
@@ -179,6 +180,9 @@ public:
             nav_.attitudeTable[k] = m;
             periodicCheck(k, k, &m);
             integrate(k, nav_.sampleTable[k + 1].time - s.time, &m);
+            // A stop sample next follows the indexer itself.
+            if (k + 1 > last || !inStop(nav_.sampleTable[k + 1]))
+                m = indexerTurnOfStep(m, k, k + 1);
             const bool stretchEnds = k + 1 > last || inStop(nav_.sampleTable[k + 1]);
             if (stretchEnds && sinceCheck_ > 0) {
                 MATXYZ ref;
@@ -211,6 +215,7 @@ public:
                 continue;
             }
             periodicCheck(k + 1, k + 1, &m);
+            m = indexerTurnOfStep(m, k + 1, k);
             integrate(k, s.time - nav_.sampleTable[k + 1].time, &m);
             nav_.attitudeTable[k] = m;
             const bool stretchEnds = k - 1 < 0 || inStop(nav_.sampleTable[k - 1]);
@@ -263,6 +268,19 @@ private:
             return m;
         // The attitude held at indexer angle fromPos, referred to toPos.
         return nav_.HOUSINGaIMU(nav_.AjustePOSenMAT(toPos, fromPos, nav_.IMUaHOUSING(m)));
+    }
+
+    // The indexer turns at hundreds of degrees a second: every gyro sample that sees it
+    // saturates and is not integrated, so a turn between moving samples (the move to 0 before
+    // a station's first half) is taken from the indexer angle, as within a stop. A turn the
+    // gyros read unsaturated is theirs alone.
+    MATXYZ indexerTurnOfStep(const MATXYZ& m, long from, long to)
+    {
+        const MUESTRA& a = nav_.sampleTable[from];
+        const MUESTRA& b = nav_.sampleTable[to];
+        if (a.rotpos == b.rotpos || (!rawGyroSaturated(a.ag.gyro) && !rawGyroSaturated(b.ag.gyro)))
+            return m;
+        return followIndexer(m, a.rotpos, b.rotpos);
     }
 
     void integrate(long k, double dt, MATXYZ* m)

@@ -117,6 +117,37 @@ TEST(ContinuousAccuracy, EveryMovementKindEndsOnTheTruth)
     }
 }
 
+// The indexer turns outside a stop (the move to 0 before a station's first half is made before
+// the station starts): the gyros saturate on the sample that sees it, so the turn is taken from
+// the indexer angle. A lost turn would come back as the station mismatch and be spread over the
+// whole movement as a toolface ramp. Forward (between stations, after the last) and backward
+// (before the first), by 1.05 degrees (three counts) and by half a turn.
+TEST(ContinuousAccuracy, IndexerTurnBetweenMovingSamplesIsFollowed)
+{
+    for (const double turn : {1.05, 180.0}) {
+        SCOPED_TRACE(testing::Message() << "turn " << turn);
+        auto nav = std::make_unique<CNavikor>();
+        Survey s(40, attitude(30, 123.4, 40), CARTXYZ(0.04, -0.03, 0.02));
+        s.add({200, CARTXYZ(), {turn, 0}});
+        s.add({300, CARTXYZ(), {0, 180, 0}, 0});
+        s.add({1500, CARTXYZ(0, 0, -0.3), {}});
+        s.add({200, CARTXYZ(), {0, turn}});
+        s.add({300, CARTXYZ(), {turn, 180 + turn, turn}, 0});
+        s.add({200, CARTXYZ(), {turn, 0}});
+        s.load(*nav);
+        // What a gyro reads while the indexer turns: the converter's end of range.
+        auto& samples = s.samples();
+        for (size_t k = 1; k < samples.size(); ++k)
+            if (samples[k].rotpos != samples[k - 1].rotpos)
+                samples[k].ag.gyro = CARTXYZ(8388, -8388, 8388);
+        ASSERT_EQ(nav->ProcesarTABLA(), 0);
+        ASSERT_EQ(nav->ProcesarMC(), 0);
+        EXPECT_LT(s.worstError(0, s.size() - 1), 1e-5);
+        EXPECT_LT(nav->movementTable[1].attitudeError, 1e-5);
+        EXPECT_TRUE(nav->movementTable[1].saturated) << "the turn is still recorded as a saturation";
+    }
+}
+
 namespace {
 
 // Stored attitudes for the correction walks, with the given samples flagged in a stop.

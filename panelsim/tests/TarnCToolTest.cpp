@@ -277,6 +277,18 @@ TEST(TarnCTool, AfterAStationTheOnlineAttitudeFollowsATurningTool) {
   EXPECT_FALSE(rig.family.onlineAttitude().integrating());
 }
 
+// Frames without the tool's data (the panel sending a downhole message) leave a gap: the gyros
+// still read the rate, not the angle turned since the last frame they were in.
+TEST(TarnCTool, GyrosReadTheRateAcrossAGapInTheFrames) {
+  Rig rig;
+  turnAt(rig, 0.3);  // 1080 deg/h about the tool axis
+  rig.frames(15);
+  const float before = rig.row[2];  // RATEZ
+  rig.env.timeS += 3.0 / 15;
+  rig.frame();
+  EXPECT_NEAR(rig.row[2], before, 2);
+}
+
 // A gyro drift no table removes tilts the integration; the online correction pulls the tilt
 // back to gravity every interval and, fed back, learns the drift it can see: the part
 // perpendicular to gravity.
