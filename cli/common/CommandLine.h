@@ -5,8 +5,10 @@
 
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cli {
 
@@ -28,6 +30,15 @@ std::optional<int> helpOrRefusal(int argc, char** argv, const Parsed& parsed, st
     return 2;
   }
   return std::nullopt;
+}
+
+// The items of a comma-separated option value ("--tools A,B"), empty items dropped.
+inline std::vector<std::string> splitList(const std::string& s) {
+  std::vector<std::string> out;
+  std::stringstream in(s);
+  for (std::string item; std::getline(in, item, ',');)
+    if (!item.empty()) out.push_back(item);
+  return out;
 }
 
 inline int fail(std::string_view program, std::string_view text) {

@@ -50,15 +50,6 @@ struct Options {
   bool yes = false;
 };
 
-std::vector<std::string> split(const std::string& s) {
-  std::vector<std::string> out;
-  std::stringstream in(s);
-  std::string item;
-  while (std::getline(in, item, ','))
-    if (!item.empty()) out.push_back(item);
-  return out;
-}
-
 std::optional<Options> parse(int argc, char** argv) {
   Options o;
   for (int i = 1; i < argc; ++i) {
@@ -67,7 +58,7 @@ std::optional<Options> parse(int argc, char** argv) {
     const char* v = nullptr;
     if (a == "--yes") o.yes = true;
     else if (a == "--root" && (v = value())) o.root = v;
-    else if (a == "--tools" && (v = value())) o.tools = split(v);
+    else if (a == "--tools" && (v = value())) o.tools = cli::splitList(v);
     else if (a == "--tool" && (v = value())) o.tool = v;
     else if (a == "--file" && (v = value())) o.file = v;
     else if (a == "--user" && (v = value())) o.user = v;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/common/CommandLine.h"
 #include "common/datafile/PosixFiles.h"
 #include "kvr/utilities/CKvrToAscii.h"
 #include "kvr/utilities/LasCheck.h"
@@ -95,14 +96,6 @@ struct Options {
   std::optional<kvr::utilities::FilterSettings> filter;
 };
 
-std::vector<std::string> splitList(const std::string& s) {
-  std::vector<std::string> out;
-  std::stringstream in(s);
-  for (std::string item; std::getline(in, item, ',');)
-    if (!item.empty()) out.push_back(item);
-  return out;
-}
-
 std::optional<double> parseNumber(const std::string& s) {
   double v = 0;
   const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
@@ -171,10 +164,10 @@ bool parse(int argc, char** argv, Options& o) {
     } else if (a == "--check") {
       o.check = true;
     } else if (a == "--channels") {
-      o.channels = splitList(value().value_or(""));
+      o.channels = cli::splitList(value().value_or(""));
       if (o.channels->empty()) return fail("--channels needs a list of names");
     } else if (a == "--filter-channels") {
-      o.filterChannels = splitList(value().value_or(""));
+      o.filterChannels = cli::splitList(value().value_or(""));
     } else if (a == "--filter") {
       const std::string v = value().value_or("");
       kvr::utilities::FilterSettings f;

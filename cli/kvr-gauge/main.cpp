@@ -57,15 +57,6 @@ struct Options {
   bool erase = false, newJob = false, check = false;
 };
 
-std::vector<std::string> split(const std::string& s) {
-  std::vector<std::string> out;
-  std::stringstream in(s);
-  std::string item;
-  while (std::getline(in, item, ','))
-    if (!item.empty()) out.push_back(item);
-  return out;
-}
-
 std::optional<Options> parse(int argc, char** argv) {
   Options o;
   for (int i = 1; i < argc; ++i) {
@@ -76,7 +67,7 @@ std::optional<Options> parse(int argc, char** argv) {
     else if (a == "--new-job") o.newJob = true;
     else if (a == "--check") o.check = true;
     else if (a == "--root" && (v = value())) o.root = v;
-    else if (a == "--tools" && (v = value())) o.tools = split(v);
+    else if (a == "--tools" && (v = value())) o.tools = cli::splitList(v);
     else if (a == "-o" && (v = value())) o.prefix = v;
     else if (a == "--date" && (v = value())) o.date = v;
     else if (a == "--time" && (v = value())) o.time = v;

@@ -67,16 +67,6 @@ struct Options {
   double wallPace = 0;
 };
 
-std::vector<std::string> split(const std::string& s) {
-  std::vector<std::string> out;
-  std::stringstream in(s);
-  std::string item;
-  while (std::getline(in, item, ',')) {
-    if (!item.empty()) out.push_back(item);
-  }
-  return out;
-}
-
 bool number(const char* text, double& out) {
   char* end = nullptr;
   out = std::strtod(text, &end);
@@ -107,7 +97,7 @@ std::optional<Options> parse(int argc, char** argv) {
     } else if (a == "--well" && (v = value())) {
       o.well = v;
     } else if (a == "--tools" && (v = value())) {
-      o.tools = split(v);
+      o.tools = cli::splitList(v);
     } else if (a == "--direction" && (v = value())) {
       o.direction = v;
     } else if (a == "--units" && (v = value())) {

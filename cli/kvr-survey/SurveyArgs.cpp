@@ -1,3 +1,4 @@
+#include "cli/common/CommandLine.h"
 #include "cli/kvr-survey/SurveyArgs.h"
 
 #include <cmath>
@@ -51,15 +52,6 @@ bool number(const char* text, double& out) {
   return end != text && *end == '\0' && std::isfinite(out);
 }
 
-std::vector<std::string> split(const std::string& s) {
-  std::vector<std::string> out;
-  std::stringstream in(s);
-  for (std::string item; std::getline(in, item, ',');) {
-    if (!item.empty()) out.push_back(item);
-  }
-  return out;
-}
-
 }  // namespace
 
 std::optional<SurveyArgs> parseSurveyArgs(int argc, char** argv) {
@@ -85,7 +77,7 @@ std::optional<SurveyArgs> parseSurveyArgs(int argc, char** argv) {
     else if (a == "--user") o.user = v;
     else if (a == "--client") o.client = v;
     else if (a == "--well") o.well = v;
-    else if (a == "--tools") o.tools = split(v);
+    else if (a == "--tools") o.tools = cli::splitList(v);
     else if (a == "--fault") o.faults.push_back(v);
     else if (a == "--sct") o.sct = v;
     else if (a == "--latitude") ok = lat = num(o.latitude);
@@ -103,7 +95,7 @@ std::optional<SurveyArgs> parseSurveyArgs(int argc, char** argv) {
     else if (a == "--survey") ok = (o.survey = v) == "up" || o.survey == "down";
     else if (a == "--gyro-bias") {
       std::vector<double> b;
-      for (const auto& part : split(v)) ok = ok && number(part.c_str(), d) && (b.push_back(d), true);
+      for (const auto& part : cli::splitList(v)) ok = ok && number(part.c_str(), d) && (b.push_back(d), true);
       ok = ok && b.size() == 3;
       o.gyroBias = b;
     } else {

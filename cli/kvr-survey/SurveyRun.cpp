@@ -43,15 +43,6 @@ bool triple(const char* text, double out[3]) {
   return !std::getline(in, item, ',');
 }
 
-std::vector<std::string> split(const std::string& s) {
-  std::vector<std::string> out;
-  std::stringstream in(s);
-  std::string item;
-  while (std::getline(in, item, ','))
-    if (!item.empty()) out.push_back(item);
-  return out;
-}
-
 bool listed(const std::vector<std::string>& names, const std::string& a) {
   return std::find(names.begin(), names.end(), a) != names.end();
 }
@@ -103,7 +94,7 @@ std::optional<std::string> parseSurveyOptions(int argc, char** argv, const std::
       if (a == "--user") o.user = v;
       if (a == "--client") o.client = v;
       if (a == "--well") o.well = v;
-      if (a == "--tools") o.tools = split(v);
+      if (a == "--tools") o.tools = cli::splitList(v);
       if (a == "--fault") o.faults.push_back(v);
     } else if (a == "--latitude" || a == "--inclination" || a == "--azimuth" || a == "--toolface" ||
                a == "--station-time" || a == "--stations") {
