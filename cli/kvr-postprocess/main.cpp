@@ -2,11 +2,10 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 
+#include "cli/common/CommandLine.h"
 #include "common/records/ToolCodes.h"
 #include "kvr/postprocess/PostProcessManager.h"
 #include "kvr/utilities/BatchPrompter.h"
@@ -35,8 +34,8 @@ constexpr const char* kUsage =
     "  --help                  this text\n";
 
 int fail(const std::string& message) {
-  std::fprintf(stderr, "kvr-postprocess: %s\n", message.c_str());
-  return 2;
+  cli::fail("kvr-postprocess", message);
+  return 2;  // a refused command line
 }
 
 class StderrTrace final : public kvr::postprocess::TraceSink {

@@ -30,6 +30,11 @@ ContinuousRun::~ContinuousRun() { release(); }
 
 CNavikor& ContinuousRun::navikor() { return tools_.navikor(); }
 
+double ContinuousRun::wellLatitude() const {
+  const auto& params = tarnC_.getParameterList();
+  return params.empty() ? 0.0 : params.front().value;
+}
+
 void ContinuousRun::release() {
   CNavikor& nav = navikor();
   if (nav.sampleTable == samples_.data()) {
@@ -190,8 +195,7 @@ void ContinuousRun::writeOutputs(const std::string& eventLogPath, const std::vec
   c.calibrationDate = !options.calibrationDate.empty() ? options.calibrationDate
                       : result.rawCalibrationUsed        ? g.TARNC_RAW_Cal_Date
                                                          : g.TARNC_Cal_Date;
-  const auto& params = tarnC_.getParameterList();
-  c.latitude = params.empty() ? 0.0 : params.front().value;
+  c.latitude = wellLatitude();
   c.now = clock_.localTime();
   struct Step {
     Output which;
@@ -244,8 +248,7 @@ ProcessResult ContinuousRun::process(const std::string& eventLogPath, const std:
     return result;
   }
   // The earth rate the integration removes is that of the well's latitude.
-  const auto& params = tarnC_.getParameterList();
-  nav.SetLatitud(params.empty() ? 0.0 : params.front().value);
+  nav.SetLatitud(wellLatitude());
   nav.acelCorrOn = options.acelCorrection;
   if (!options.axisCorrection) {
     nav.SetIMU2HOUSING(0, 0);

@@ -64,6 +64,8 @@ class ContinuousRun {
   void writeOutputs(const std::string& eventLogPath, const std::vector<SESSION_EVENT>& events,
                     const std::vector<int>& stations, const ProcessOptions& options, ProcessResult& result);
   void release();
+  // The first TARN-C parameter: the earth rate removed and the headers' latitude.
+  double wellLatitude() const;
 
   tools::Library& tools_;
   tools::TarnC& tarnC_;
