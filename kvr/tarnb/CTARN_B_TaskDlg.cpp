@@ -1,7 +1,6 @@
 #include "kvr/tarnb/CTARN_B_TaskDlg.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "common/datafile/CFileManager.h"
@@ -10,6 +9,7 @@
 #include "kvr/calibration/ReportFile.h"
 #include "kvr/tarnb/TarnBReports.h"
 #include "kvr/tarnb/TarnBTexts.h"
+#include "platform/TextFormat.h"
 #include "toolslib/families/TarnB.h"
 
 namespace kvr::tarnb {
@@ -18,12 +18,6 @@ namespace {
 constexpr std::size_t kLatitudeRecord = 9;
 constexpr std::size_t kMaxCellText = 10;
 constexpr std::size_t kMaxReportBytes = 16u << 20;
-
-std::string fixed2(double v) {
-  char s[64];
-  std::snprintf(s, sizeof s, "%.2f", v);
-  return s;
-}
 
 // The whole text as a number, or nullopt.
 std::optional<double> wholeNumber(const std::string& text) {
@@ -42,7 +36,8 @@ std::string withoutTxt(const std::filesystem::path& p) {
 }  // namespace
 
 IntervalRow defaultIntervalRow(std::size_t n, double start, double end) {
-  return {"Int. " + std::to_string(n + 1), fixed2(start), fixed2(end), "Analisys Interval"};
+  return {"Int. " + std::to_string(n + 1), platform::format("%.2f", start), platform::format("%.2f", end),
+          "Analisys Interval"};
 }
 
 CTARN_B_TaskDlg::CTARN_B_TaskDlg(TarnBPorts ports) : ports_(std::move(ports)), reportOptions_(ports_.settings) {
@@ -68,9 +63,7 @@ void CTARN_B_TaskDlg::refreshCalibration() {
   const auto* family = ports_.library.family(records::kTarnB);
   const auto& g = ports_.library.globals();
   if (family && family->correctionTableActive()) {
-    char type[64];
-    std::snprintf(type, sizeof type, "%.1f", g.TARNB_Cal_Type);
-    calibration_ = {"Loaded", g.TARNB_Cal_Sensor_SN, g.TARNB_Cal_Date, type};
+    calibration_ = {"Loaded", g.TARNB_Cal_Sensor_SN, g.TARNB_Cal_Date, platform::format("%.1f", g.TARNB_Cal_Type)};
   } else {
     calibration_ = {"Not Loaded", "-", "-", "-"};
   }
