@@ -7,6 +7,7 @@
 #include "common/datafile/CFileManager.h"
 #include "common/records/LittleEndian.h"
 #include "common/records/ToolCodes.h"
+#include "toolslib/GyroMath.h"
 #include "toolslib/families/Tarn.h"
 
 namespace kvr::tarn {
@@ -142,8 +143,7 @@ std::optional<std::filesystem::path> CTARNProcessing::process(const std::functio
     const double t = records::le::getF32(r + *time * 4);
     const double k = std::isfinite(t) ? std::round(t * kFramesPerSecond) : 0;
     const auto& a = replayed[static_cast<std::size_t>(std::clamp<double>(k, 0, static_cast<double>(records - 1)))];
-    double az = std::fmod(a.hazi + initialAzimuth + kAzimuthCorrection, 360.0);
-    if (az < 0) az += 360.0;
+    const double az = tools::gyro::wrap360(a.hazi + initialAzimuth + kAzimuthCorrection);
     records::le::putF32(r + *hazi * 4, static_cast<float>(az));
     if (surveyMode_ && tazi) records::le::putF32(r + *tazi * 4, a.tazi);
     if (reprocessDevi && devi) records::le::putF32(r + *devi * 4, a.devi);

@@ -7,13 +7,14 @@
 #include "kvr/tarnb/IntervalAnalysis.h"
 #include "kvr/tarnb/TarnBTexts.h"
 #include "platform/TextFormat.h"
+#include "toolslib/GyroMath.h"
 #include "toolslib/families/TarnB.h"
 
 namespace kvr::tarnb {
 
 namespace {
 
-constexpr double kPi = 3.1415926535898;
+using tools::gyro::kPi;
 constexpr std::size_t kRollPositions = 8;
 
 using platform::format;
