@@ -15,7 +15,7 @@
 namespace kvr::tarnb {
 
 namespace {
-constexpr std::size_t kLatitudeRecord = 9;
+constexpr std::size_t kLatitudeRecord = tools::TarnB::kLatitude;
 constexpr std::size_t kMaxCellText = 10;
 constexpr std::size_t kMaxReportBytes = 16u << 20;
 
