@@ -13,6 +13,7 @@
 #include "kvr/tarn/CTARNProcessing.h"
 #include "kvr/tarn/CTARNTaskPanel.h"
 #include "kvr/tarn/DriftFile.h"
+#include "common/records/LittleEndian.h"
 #include "common/records/ToolCodes.h"
 #include "toolslib/families/Tarn.h"
 
@@ -135,9 +136,7 @@ TEST(TarnPanel, TheRawFileOfADepthLogNumbersItsFramesAsTheDriftFileDoes) {
   ASSERT_GE(bytes.size(), 27u * 20) << raw;
   ASSERT_EQ(bytes.size() % 27, 0u);
   auto frameAt = [&](std::size_t record) {
-    std::uint32_t f = 0;
-    for (int i = 3; i >= 0; --i) f = (f << 8) | static_cast<std::uint8_t>(bytes[record * 27 + static_cast<std::size_t>(i)]);
-    return static_cast<long>(f);
+    return static_cast<long>(records::le::getU32(reinterpret_cast<const std::uint8_t*>(bytes.data()) + record * 27));
   };
   EXPECT_GT(frameAt(0), measured.measurements[0].frame) << "the count goes on across the log start";
   for (std::size_t r = 1; r < bytes.size() / 27; ++r) ASSERT_EQ(frameAt(r), frameAt(r - 1) + 1);
