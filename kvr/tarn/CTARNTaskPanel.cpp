@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "common/records/FileNameRule.h"
 #include "common/records/ToolCodes.h"
 #include "kvr/tarn/DriftFile.h"
 #include "toolslib/GyroMath.h"
@@ -39,8 +40,7 @@ bool countDown(int& minutes, int& seconds) {
 
 std::optional<std::string> CTTPSetup::refusal() const {
   if (timeBetweenStations < 1 || driftStationTime < 1) return std::string("Both station times must be at least 1 minute.");
-  const std::string& n = outputFileName;
-  if (n.empty() || n == "." || n == ".." || n.find('/') != std::string::npos || n.find('\\') != std::string::npos)
+  if (outputFileName.empty() || !records::nameStaysInFolder(outputFileName))
     return std::string("The output file name must be a plain file name, without \"/\", \"\\\", \".\" or \"..\".");
   return std::nullopt;
 }
