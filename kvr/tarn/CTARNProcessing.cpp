@@ -70,8 +70,10 @@ bool CTARNProcessing::loadDataFile(const std::filesystem::path& path) {
 }
 
 bool CTARNProcessing::loadRawFile(const std::filesystem::path& path) {
-  const auto bytes = fs_.readText(path, kMaxFileBytes);
-  if (!bytes || bytes->empty() || bytes->size() % kRawRecord != 0)
+  // Its size tells: the records are read when the log is processed.
+  const auto file = fs_.openInput(path);
+  const std::uint64_t size = file ? file->size() : 0;
+  if (size == 0 || size > kMaxFileBytes || size % kRawRecord != 0)
     return refuse("ERROR", "The file " + path.string() + " is not a TARN raw data file.");
   rawFile_ = path;
   return true;
