@@ -47,8 +47,7 @@ int runTarnBSurvey(int argc, char** argv) {
   if (auto leave = survey::readSurveyOptions(argc, argv, {kUsage, {"--roll-test", "--las", "--raw"}, {"--sct"}, {}}, o))
     return *leave;
   panelsim::SimConfig config;
-  for (int i = 0; i < 3; ++i) config.tarnbGyro.biasDegPerHour[i] = o.gyroBias[i];
-  for (int i = 0; i < 3; ++i) config.tarnbGyro.driftDegPerHourPerHour[i] = o.gyroDrift[i];
+  config.tarnbGyro = o.gyroErrors(config.tarnbGyro);
   survey::SurveyRun run(o, config, std::cerr);
   if (run.error()) return fail(*run.error());
   auto* panel = run.station().tarnBPanel();
