@@ -26,6 +26,14 @@ std::optional<std::size_t> column(const records::ChannelList& channels, const ch
     if (c.mnemonic == mnemonic && (!tarn || (c.toolCode & 0xFF) == records::kTarn)) return c.column();
   return std::nullopt;
 }
+
+// Opens the data file and reads its channels and where its rows start; false when that fails.
+bool readStaticData(CFileManager& files, const std::filesystem::path& path, records::ChannelList& channels,
+                    DataFileSummary& summary) {
+  records::ToolList tools;
+  return files.openInput(path) == 0 && files.readToolList(tools) == 0 && files.readChannelList(channels) == 0 &&
+         files.summaryCheck(kSectionRows, summary) == 0;
+}
 }  // namespace
 
 CTARNProcessing::CTARNProcessing(platform::Prompter& prompter, FileSystem& fs, tools::Library& library, bool surveyMode)
@@ -58,10 +66,8 @@ bool CTARNProcessing::loadDriftFile(const std::filesystem::path& path) {
 bool CTARNProcessing::loadDataFile(const std::filesystem::path& path) {
   CFileManager files(fs_);
   records::ChannelList channels;
-  records::ToolList tools;
   DataFileSummary summary;
-  if (files.openInput(path) != 0 || files.readToolList(tools) != 0 || files.readChannelList(channels) != 0 ||
-      files.summaryCheck(kSectionRows, summary) != 0)
+  if (!readStaticData(files, path, channels, summary))
     return refuse("ERROR", "Error while trying to read static data from the file");
   if (!column(channels, "HAZI", true) || !column(channels, "TIME", false))
     return refuse("ERROR", "The file holds no TARN \"HAZI\" channel to process.");
@@ -86,14 +92,12 @@ std::optional<std::filesystem::path> CTARNProcessing::process(const std::functio
   }
   // The data file again: its channels and where its rows start.
   CFileManager files(fs_);
-  records::ToolList tools;
   records::ChannelList channels;
   DataFileSummary summary;
   const auto data = fs_.readText(dataFile_, kMaxFileBytes);
   const auto raw = fs_.readText(rawFile_, kMaxFileBytes);
-  if (!data || !raw || files.openInput(dataFile_) != 0 || files.readToolList(tools) != 0 ||
-      files.readChannelList(channels) != 0 || files.summaryCheck(kSectionRows, summary) != 0 ||
-      raw->size() % kRawRecord != 0 || raw->empty()) {
+  if (!data || !raw || !readStaticData(files, dataFile_, channels, summary) || raw->size() % kRawRecord != 0 ||
+      raw->empty()) {
     refuse("ERROR", "Error while trying to read static data from the file");
     return std::nullopt;
   }
