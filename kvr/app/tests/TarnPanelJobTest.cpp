@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "kvr/app/tests/LoggingJobFixture.h"
@@ -19,6 +18,13 @@
 
 namespace kvr::testing {
 namespace {
+
+std::string readAll(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
 
 panelsim::SimConfig tarnWell() {
   panelsim::SimConfig c;
@@ -78,11 +84,9 @@ TEST(TarnPanel, DriftStationsMeasureTheSimulatedGyroBiasesAndTheirDrift) {
   ASSERT_FALSE(panel->running());
   EXPECT_EQ(panel->measurementsSaved(), 2);
 
-  std::ifstream in(panel->driftFile(), std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  EXPECT_NE(text.str().find("\r\nGYRO X Offset = "), std::string::npos) << "lines end in CR LF";
-  const auto read = tarn::parseDriftFile(text.str());
+  const std::string text = readAll(panel->driftFile());
+  EXPECT_NE(text.find("\r\nGYRO X Offset = "), std::string::npos) << "lines end in CR LF";
+  const auto read = tarn::parseDriftFile(text);
   ASSERT_EQ(read.error, "");
   ASSERT_EQ(read.measurements.size(), 2u);
   const auto& m1 = read.measurements[0];
@@ -120,10 +124,7 @@ TEST(TarnPanel, TheRawFileOfADepthLogNumbersItsFramesAsTheDriftFileDoes) {
   auto& job = t.job;
   auto* panel = t.panel;
   ASSERT_EQ(panel->measurementsSaved(), 1);
-  std::ifstream drift(panel->driftFile(), std::ios::binary);
-  std::stringstream text;
-  text << drift.rdbuf();
-  const auto measured = tarn::parseDriftFile(text.str());
+  const auto measured = tarn::parseDriftFile(readAll(panel->driftFile()));
   ASSERT_EQ(measured.measurements.size(), 1u);
 
   ASSERT_TRUE(job.dlg().startLog(kLogUp, false));
@@ -131,8 +132,7 @@ TEST(TarnPanel, TheRawFileOfADepthLogNumbersItsFramesAsTheDriftFileDoes) {
   job.dlg().stopLogging();
   auto raw = job.dlg().outputFile();
   raw.replace_extension(".bin");
-  std::ifstream in(raw, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  const std::string bytes = readAll(raw);
   ASSERT_GE(bytes.size(), 27u * 20) << raw;
   ASSERT_EQ(bytes.size() % 27, 0u);
   auto frameAt = [&](std::size_t record) {
