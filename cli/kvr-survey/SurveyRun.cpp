@@ -57,6 +57,14 @@ std::optional<std::string> SurveyOptions::value(const std::string& name) const {
   return std::nullopt;
 }
 
+panelsim::GyroErrors SurveyOptions::gyroErrors(panelsim::GyroErrors defaults) const {
+  for (int i = 0; i < 3; ++i) {
+    if (biasGiven) defaults.biasDegPerHour[i] = gyroBias[i];
+    defaults.driftDegPerHourPerHour[i] = gyroDrift[i];
+  }
+  return defaults;
+}
+
 int fail(const std::string& text) { return cli::fail("kvr-survey", text); }
 
 std::optional<int> readSurveyOptions(int argc, char** argv, const SurveyKind& kind, SurveyOptions& o) {

@@ -32,6 +32,8 @@ struct SurveyOptions {
   std::vector<std::pair<std::string, std::string>> values;
   bool flag(const std::string& name) const;
   std::optional<std::string> value(const std::string& name) const;
+  // The simulated gyros' errors: the biases given (else those of `defaults`) and the drifts.
+  panelsim::GyroErrors gyroErrors(panelsim::GyroErrors defaults) const;
 };
 
 // The options every survey takes, in their usage text.

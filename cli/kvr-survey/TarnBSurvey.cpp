@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "cli/kvr-survey/SurveyRun.h"
+#include "common/records/ToolCodes.h"
 #include "kvr/tarnb/CTARNBInRunParameters.h"
 #include "kvr/tarnb/CTARN_B_TaskDlg.h"
 #include "toolslib/calibration/CalibrationKit.h"
@@ -27,7 +28,7 @@ constexpr const char* kUsage =
 
 // "Load Sensor Correction Table" of the TARN-B family, as the calibration dialog runs it.
 bool loadTable(tools::Library& library, const std::string& path) {
-  auto* family = library.family(224);
+  auto* family = library.family(records::kTarnB);
   unsigned status = 0;
   char text[tools::cal::kTextBytes] = {};
   if (family->executeCal(2, 0, &status, text) != tools::cal::kOpenFile) return false;
@@ -46,8 +47,7 @@ int runTarnBSurvey(int argc, char** argv) {
   if (auto leave = survey::readSurveyOptions(argc, argv, {kUsage, {"--roll-test", "--las", "--raw"}, {"--sct"}, {}}, o))
     return *leave;
   panelsim::SimConfig config;
-  for (int i = 0; i < 3; ++i) config.tarnbGyro.biasDegPerHour[i] = o.gyroBias[i];
-  for (int i = 0; i < 3; ++i) config.tarnbGyro.driftDegPerHourPerHour[i] = o.gyroDrift[i];
+  config.tarnbGyro = o.gyroErrors(config.tarnbGyro);
   survey::SurveyRun run(o, config, std::cerr);
   if (run.error()) return fail(*run.error());
   auto* panel = run.station().tarnBPanel();

@@ -42,10 +42,7 @@ int runTarnSurvey(int argc, char** argv) {
   survey::SurveyOptions o;
   if (auto leave = survey::readSurveyOptions(argc, argv, {kUsage, {}, {"--between", "--output"}, check}, o)) return *leave;
   panelsim::SimConfig config;
-  if (o.biasGiven) {
-    for (int i = 0; i < 3; ++i) config.tarnGyro.biasDegPerHour[i] = o.gyroBias[i];
-  }
-  for (int i = 0; i < 3; ++i) config.tarnGyro.driftDegPerHourPerHour[i] = o.gyroDrift[i];
+  config.tarnGyro = o.gyroErrors(config.tarnGyro);
   survey::SurveyRun run(o, config, std::cerr);
   if (run.error()) return fail(*run.error());
   auto* panel = run.station().tarnPanel();

@@ -7,6 +7,7 @@
 #include "common/datafile/CFileManager.h"
 #include "common/records/LittleEndian.h"
 #include "common/records/ToolCodes.h"
+#include "toolslib/GyroMath.h"
 #include "toolslib/families/Tarn.h"
 
 namespace kvr::tarn {
@@ -24,6 +25,14 @@ std::optional<std::size_t> column(const records::ChannelList& channels, const ch
   for (const auto& c : channels)
     if (c.mnemonic == mnemonic && (!tarn || (c.toolCode & 0xFF) == records::kTarn)) return c.column();
   return std::nullopt;
+}
+
+// Opens the data file and reads its channels and where its rows start; false when that fails.
+bool readStaticData(CFileManager& files, const std::filesystem::path& path, records::ChannelList& channels,
+                    DataFileSummary& summary) {
+  records::ToolList tools;
+  return files.openInput(path) == 0 && files.readToolList(tools) == 0 && files.readChannelList(channels) == 0 &&
+         files.summaryCheck(kSectionRows, summary) == 0;
 }
 }  // namespace
 
@@ -57,10 +66,8 @@ bool CTARNProcessing::loadDriftFile(const std::filesystem::path& path) {
 bool CTARNProcessing::loadDataFile(const std::filesystem::path& path) {
   CFileManager files(fs_);
   records::ChannelList channels;
-  records::ToolList tools;
   DataFileSummary summary;
-  if (files.openInput(path) != 0 || files.readToolList(tools) != 0 || files.readChannelList(channels) != 0 ||
-      files.summaryCheck(kSectionRows, summary) != 0)
+  if (!readStaticData(files, path, channels, summary))
     return refuse("ERROR", "Error while trying to read static data from the file");
   if (!column(channels, "HAZI", true) || !column(channels, "TIME", false))
     return refuse("ERROR", "The file holds no TARN \"HAZI\" channel to process.");
@@ -69,8 +76,10 @@ bool CTARNProcessing::loadDataFile(const std::filesystem::path& path) {
 }
 
 bool CTARNProcessing::loadRawFile(const std::filesystem::path& path) {
-  const auto bytes = fs_.readText(path, kMaxFileBytes);
-  if (!bytes || bytes->empty() || bytes->size() % kRawRecord != 0)
+  // Its size tells: the records are read when the log is processed.
+  const auto file = fs_.openInput(path);
+  const std::uint64_t size = file ? file->size() : 0;
+  if (size == 0 || size > kMaxFileBytes || size % kRawRecord != 0)
     return refuse("ERROR", "The file " + path.string() + " is not a TARN raw data file.");
   rawFile_ = path;
   return true;
@@ -83,14 +92,12 @@ std::optional<std::filesystem::path> CTARNProcessing::process(const std::functio
   }
   // The data file again: its channels and where its rows start.
   CFileManager files(fs_);
-  records::ToolList tools;
   records::ChannelList channels;
   DataFileSummary summary;
   const auto data = fs_.readText(dataFile_, kMaxFileBytes);
   const auto raw = fs_.readText(rawFile_, kMaxFileBytes);
-  if (!data || !raw || files.openInput(dataFile_) != 0 || files.readToolList(tools) != 0 ||
-      files.readChannelList(channels) != 0 || files.summaryCheck(kSectionRows, summary) != 0 ||
-      raw->size() % kRawRecord != 0 || raw->empty()) {
+  if (!data || !raw || !readStaticData(files, dataFile_, channels, summary) || raw->size() % kRawRecord != 0 ||
+      raw->empty()) {
     refuse("ERROR", "Error while trying to read static data from the file");
     return std::nullopt;
   }
@@ -142,8 +149,7 @@ std::optional<std::filesystem::path> CTARNProcessing::process(const std::functio
     const double t = records::le::getF32(r + *time * 4);
     const double k = std::isfinite(t) ? std::round(t * kFramesPerSecond) : 0;
     const auto& a = replayed[static_cast<std::size_t>(std::clamp<double>(k, 0, static_cast<double>(records - 1)))];
-    double az = std::fmod(a.hazi + initialAzimuth + kAzimuthCorrection, 360.0);
-    if (az < 0) az += 360.0;
+    const double az = tools::gyro::wrap360(a.hazi + initialAzimuth + kAzimuthCorrection);
     records::le::putF32(r + *hazi * 4, static_cast<float>(az));
     if (surveyMode_ && tazi) records::le::putF32(r + *tazi * 4, a.tazi);
     if (reprocessDevi && devi) records::le::putF32(r + *devi * 4, a.devi);

@@ -3,14 +3,15 @@
 #include <cstdio>
 #include <memory>
 
+#include "common/records/FileNameRule.h"
 #include "common/records/ToolCodes.h"
 #include "kvr/tarn/DriftFile.h"
+#include "toolslib/GyroMath.h"
 #include "toolslib/families/Tarn.h"
 
 namespace kvr::tarn {
 
 namespace {
-constexpr double kPi = 3.1415926535898;
 constexpr int kCalibrationSecond = 55;
 constexpr const char* kCalOffset = "Cal. Offset";
 constexpr const char* kStopped = "Stopped";
@@ -39,8 +40,7 @@ bool countDown(int& minutes, int& seconds) {
 
 std::optional<std::string> CTTPSetup::refusal() const {
   if (timeBetweenStations < 1 || driftStationTime < 1) return std::string("Both station times must be at least 1 minute.");
-  const std::string& n = outputFileName;
-  if (n.empty() || n == "." || n == ".." || n.find('/') != std::string::npos || n.find('\\') != std::string::npos)
+  if (outputFileName.empty() || !records::nameStaysInFolder(outputFileName))
     return std::string("The output file name must be a plain file name, without \"/\", \"\\\", \".\" or \"..\".");
   return std::nullopt;
 }
@@ -148,7 +148,7 @@ void CTARNTaskPanel::endStation() {
   // Per hour of the time the angles gathered: the station ends a tick after its last minute,
   // so dividing by the set minutes alone would overstate every drift by that second.
   const double hours = static_cast<double>(ports_.clock.nowMs() - startMs_) / 3.6e6;
-  const double perHour = 180.0 / kPi / (hours > 0 ? hours : stationMinutes_ / 60.0);
+  const double perHour = tools::gyro::kRadToDeg / (hours > 0 ? hours : stationMinutes_ / 60.0);
   drifts_ = {static_cast<float>(g.GYROANGX * perHour), static_cast<float>(g.GYROANGY * perHour),
              static_cast<float>(g.GYROANGZ * perHour)};
   g.GYROANGX = g.GYROANGY = g.GYROANGZ = 0;

@@ -4,11 +4,12 @@
 
 #include "common/records/ToolCodes.h"
 #include "kvr/tarnb/TarnBTexts.h"
+#include "toolslib/families/TarnB.h"
 
 namespace kvr::tarnb {
 
 namespace {
-constexpr std::size_t kLatitudeRecord = 9, kRangeRecord = 10;
+constexpr std::size_t kLatitudeRecord = tools::TarnB::kLatitude, kRangeRecord = tools::TarnB::kToolfaceRange;
 }
 
 CTARNBInRunParameters::CTARNBInRunParameters(tools::Library& library) : library_(library) {

@@ -1,7 +1,6 @@
 #include "kvr/tarnb/CTARN_B_TaskDlg.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "common/datafile/CFileManager.h"
@@ -10,20 +9,15 @@
 #include "kvr/calibration/ReportFile.h"
 #include "kvr/tarnb/TarnBReports.h"
 #include "kvr/tarnb/TarnBTexts.h"
+#include "platform/TextFormat.h"
 #include "toolslib/families/TarnB.h"
 
 namespace kvr::tarnb {
 
 namespace {
-constexpr std::size_t kLatitudeRecord = 9;
+constexpr std::size_t kLatitudeRecord = tools::TarnB::kLatitude;
 constexpr std::size_t kMaxCellText = 10;
 constexpr std::size_t kMaxReportBytes = 16u << 20;
-
-std::string fixed2(double v) {
-  char s[64];
-  std::snprintf(s, sizeof s, "%.2f", v);
-  return s;
-}
 
 // The whole text as a number, or nullopt.
 std::optional<double> wholeNumber(const std::string& text) {
@@ -42,7 +36,8 @@ std::string withoutTxt(const std::filesystem::path& p) {
 }  // namespace
 
 IntervalRow defaultIntervalRow(std::size_t n, double start, double end) {
-  return {"Int. " + std::to_string(n + 1), fixed2(start), fixed2(end), "Analisys Interval"};
+  return {"Int. " + std::to_string(n + 1), platform::format("%.2f", start), platform::format("%.2f", end),
+          "Analisys Interval"};
 }
 
 CTARN_B_TaskDlg::CTARN_B_TaskDlg(TarnBPorts ports) : ports_(std::move(ports)), reportOptions_(ports_.settings) {
@@ -68,9 +63,7 @@ void CTARN_B_TaskDlg::refreshCalibration() {
   const auto* family = ports_.library.family(records::kTarnB);
   const auto& g = ports_.library.globals();
   if (family && family->correctionTableActive()) {
-    char type[64];
-    std::snprintf(type, sizeof type, "%.1f", g.TARNB_Cal_Type);
-    calibration_ = {"Loaded", g.TARNB_Cal_Sensor_SN, g.TARNB_Cal_Date, type};
+    calibration_ = {"Loaded", g.TARNB_Cal_Sensor_SN, g.TARNB_Cal_Date, platform::format("%.1f", g.TARNB_Cal_Type)};
   } else {
     calibration_ = {"Not Loaded", "-", "-", "-"};
   }
@@ -78,20 +71,27 @@ void CTARN_B_TaskDlg::refreshCalibration() {
 
 // --- station log ---
 
+bool CTARN_B_TaskDlg::stationLogRunning() const { return ports_.log.stationLogRunning && ports_.log.stationLogRunning(); }
+
+bool CTARN_B_TaskDlg::logRunning() const {
+  return stationLogRunning() || (ports_.log.depthLogRunning && ports_.log.depthLogRunning());
+}
+
+std::filesystem::path CTARN_B_TaskDlg::sessionFolder() const {
+  return ports_.context ? ports_.context().sessionFolder : std::filesystem::path{};
+}
+
 void CTARN_B_TaskDlg::stationButton() {
-  const bool station = ports_.log.stationLogRunning && ports_.log.stationLogRunning();
-  const bool depth = ports_.log.depthLogRunning && ports_.log.depthLogRunning();
-  if (station) {
+  if (stationLogRunning()) {
     if (ports_.log.stopLogging) ports_.log.stopLogging();
-  } else if (!depth) {
+  } else if (!logRunning()) {
     if (ports_.log.startStationLog) ports_.log.startStationLog();
   }
   changed();
 }
 
 const char* CTARN_B_TaskDlg::stationButtonText() const {
-  const bool station = ports_.log.stationLogRunning && ports_.log.stationLogRunning();
-  return station ? text::kStopStation : text::kStartStation;
+  return stationLogRunning() ? text::kStopStation : text::kStartStation;
 }
 
 // --- station files ---
@@ -100,14 +100,12 @@ platform::FileRequest CTARN_B_TaskDlg::stationFileRequest() const {
   platform::FileRequest r;
   r.filter = text::kFilter;
   r.defaultExtension = "KVR";
-  if (ports_.context) r.initialDir = ports_.context().sessionFolder.string();
+  r.initialDir = sessionFolder().string();
   return r;
 }
 
 bool CTARN_B_TaskDlg::isRecording(const std::filesystem::path& file) const {
-  const bool running = (ports_.log.depthLogRunning && ports_.log.depthLogRunning()) ||
-                       (ports_.log.stationLogRunning && ports_.log.stationLogRunning());
-  if (!running || !ports_.log.recordingFile) return false;
+  if (!logRunning() || !ports_.log.recordingFile) return false;
   return file.filename() == ports_.log.recordingFile().filename();
 }
 
@@ -148,10 +146,10 @@ std::optional<StationRecord> CTARN_B_TaskDlg::readStation(const std::filesystem:
 }
 
 void CTARN_B_TaskDlg::addStations(const std::vector<std::filesystem::path>& files) {
+  const auto folder = sessionFolder();
   for (const auto& file : files) {
     auto record = readStation(file, text::kAddCurrentFile);
     if (!record) break;
-    const auto folder = ports_.context ? ports_.context().sessionFolder : std::filesystem::path{};
     reportPath_ = folder / (record->title + ".txt");
     storeIntervals();
     stations_.push_back(std::move(*record));
@@ -166,8 +164,7 @@ void CTARN_B_TaskDlg::addStations(const std::vector<std::filesystem::path>& file
 bool CTARN_B_TaskDlg::loadStationData(const std::filesystem::path& file) {
   auto record = readStation(file, text::kConvertCurrentFile);
   if (!record) return false;
-  const auto folder = ports_.context ? ports_.context().sessionFolder : std::filesystem::path{};
-  reportPath_ = folder / (file.stem().string() + ".txt");
+  reportPath_ = sessionFolder() / (file.stem().string() + ".txt");
   storeIntervals();
   selected_.reset();
   showRecord(*record);
@@ -286,8 +283,7 @@ std::optional<std::filesystem::path> CTARN_B_TaskDlg::writeReport(const std::str
   ctx.autoDepth = reportOptions_.autoDepth != 0;
   ctx.depthStart = reportOptions_.depthStart;
   ctx.depthIncrement = reportOptions_.depthIncrement;
-  if (isRecording(ports_.log.recordingFile ? ports_.log.recordingFile() : std::filesystem::path{}))
-    ctx.recordingFile = ports_.log.recordingFile();
+  if (logRunning() && ports_.log.recordingFile) ctx.recordingFile = ports_.log.recordingFile();
   // A file loaded on its own, with no list, is reported by itself.
   const std::vector<StationRecord> alone{current_};
   const auto& list = stations_.empty() ? alone : stations_;

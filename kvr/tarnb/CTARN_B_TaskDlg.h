@@ -114,7 +114,12 @@ class CTARN_B_TaskDlg final : public platform::EventTarget {
   void storeIntervals();
   void showRecord(const StationRecord& record);
   void refreshCalibration();
+  bool stationLogRunning() const;
+  // A station or depth log runs.
+  bool logRunning() const;
   bool isRecording(const std::filesystem::path& file) const;
+  // The session's folder; empty without a session.
+  std::filesystem::path sessionFolder() const;
   std::optional<std::filesystem::path> writeReport(const std::string& base, bool rollTest, bool showAfter);
   void viewReport(const std::filesystem::path& path);
   void changed();

@@ -6,21 +6,17 @@
 
 #include "common/datafile/CFileManager.h"
 #include "common/records/ChannelStruct.h"
+#include "toolslib/GyroMath.h"
 
 namespace kvr::tarnb {
 
 namespace {
 
-constexpr double kPi = 3.1415926535898;
-constexpr double kEarthRate = 15.041;
+using tools::gyro::kPi;
+constexpr double kEarthRate = tools::gyro::kEarthRateDegPerHour;
 constexpr std::size_t kBlockFloats = 10000;
 
-double wrapTo(double deg, bool signedRange) {
-  deg = std::fmod(deg, 360.0);
-  if (deg < 0) deg += 360.0;
-  if (signedRange && deg > 180.0) deg -= 360.0;
-  return deg;
-}
+double wrapTo(double deg, bool signedRange) { return signedRange ? tools::gyro::wrap180(deg) : tools::gyro::wrap360(deg); }
 
 // The quantities in row order of the table of channels.
 enum Q { kAx, kAy, kAz, kGx, kGy, kDevi, kHstf, kTemp, kQuantities };

@@ -2,30 +2,22 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
 #include <variant>
 
 #include "kvr/tarnb/IntervalAnalysis.h"
 #include "kvr/tarnb/TarnBTexts.h"
+#include "platform/TextFormat.h"
+#include "toolslib/GyroMath.h"
 #include "toolslib/families/TarnB.h"
 
 namespace kvr::tarnb {
 
 namespace {
 
-constexpr double kPi = 3.1415926535898;
+using tools::gyro::kPi;
 constexpr std::size_t kRollPositions = 8;
 
-std::string format(const char* f, ...) __attribute__((format(printf, 1, 2)));
-std::string format(const char* f, ...) {
-  char s[512];
-  va_list args;
-  va_start(args, f);
-  std::vsnprintf(s, sizeof s, f, args);
-  va_end(args);
-  return s;
-}
+using platform::format;
 
 std::string fixed2(double v) { return format("%.2f", v); }
 

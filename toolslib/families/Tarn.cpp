@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <bit>
 
+#include "common/records/LittleEndian.h"
 #include "toolslib/GyroMath.h"
 #include "toolslib/ParameterBuilder.h"
 #include "toolslib/wire/TarnWire.h"
@@ -85,12 +85,8 @@ void Tarn::saveRawData(std::span<const std::uint8_t> ring, std::uint32_t readInd
   ++rawSaved_;
   if (!rawFile_) return;
   std::uint8_t record[27];
-  const auto frame = static_cast<std::uint32_t>(globals_.FramesReceived);
-  const auto depthBits = std::bit_cast<std::uint32_t>(static_cast<float>(depth));
-  for (int i = 0; i < 4; ++i) {
-    record[i] = static_cast<std::uint8_t>(frame >> (8 * i));
-    record[4 + i] = static_cast<std::uint8_t>(depthBits >> (8 * i));
-  }
+  records::le::putU32(record, static_cast<std::uint32_t>(globals_.FramesReceived));
+  records::le::putF32(record + 4, static_cast<float>(depth));
   std::copy(lastRaw_.begin(), lastRaw_.end(), record + 8);
   if (std::fwrite(record, 1, sizeof record, rawFile_) != sizeof record) rawGood_ = false;
 }

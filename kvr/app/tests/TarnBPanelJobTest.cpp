@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <regex>
 #include <functional>
@@ -14,6 +14,7 @@
 #include "kvr/app/tests/LoggingJobFixture.h"
 #include "kvr/tarnb/CTARNBInRunParameters.h"
 #include "kvr/tarnb/CTARN_B_TaskDlg.h"
+#include "platform/TextFormat.h"
 
 namespace kvr::testing {
 namespace {
@@ -204,7 +205,7 @@ TEST(TarnBPanel, StationFilesAndTheirIntervalsFollowTheOperatorsEdits) {
   EXPECT_TRUE(t.job.prompter.saw("ATTENTION", "The input value is out of the data file range"));
   EXPECT_EQ(t.panel->intervalRows()[0].start, "2.5") << "an accepted value shows as typed";
   ASSERT_TRUE(t.panel->addInterval());
-  EXPECT_EQ(t.panel->intervalRows()[1].end, [&] { char s[32]; std::snprintf(s, sizeof s, "%.2f", last); return std::string(s); }());
+  EXPECT_EQ(t.panel->intervalRows()[1].end, platform::format("%.2f", last));
 
   // The intervals go with their station when another is selected, and come back with it.
   t.panel->selectStation(0);

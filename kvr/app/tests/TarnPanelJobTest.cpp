@@ -6,18 +6,25 @@
 
 #include <cmath>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "kvr/app/tests/LoggingJobFixture.h"
 #include "kvr/tarn/CTARNProcessing.h"
 #include "kvr/tarn/CTARNTaskPanel.h"
 #include "kvr/tarn/DriftFile.h"
+#include "common/records/LittleEndian.h"
 #include "common/records/ToolCodes.h"
 #include "toolslib/families/Tarn.h"
 
 namespace kvr::testing {
 namespace {
+
+std::string readAll(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
 
 panelsim::SimConfig tarnWell() {
   panelsim::SimConfig c;
@@ -77,11 +84,9 @@ TEST(TarnPanel, DriftStationsMeasureTheSimulatedGyroBiasesAndTheirDrift) {
   ASSERT_FALSE(panel->running());
   EXPECT_EQ(panel->measurementsSaved(), 2);
 
-  std::ifstream in(panel->driftFile(), std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  EXPECT_NE(text.str().find("\r\nGYRO X Offset = "), std::string::npos) << "lines end in CR LF";
-  const auto read = tarn::parseDriftFile(text.str());
+  const std::string text = readAll(panel->driftFile());
+  EXPECT_NE(text.find("\r\nGYRO X Offset = "), std::string::npos) << "lines end in CR LF";
+  const auto read = tarn::parseDriftFile(text);
   ASSERT_EQ(read.error, "");
   ASSERT_EQ(read.measurements.size(), 2u);
   const auto& m1 = read.measurements[0];
@@ -119,10 +124,7 @@ TEST(TarnPanel, TheRawFileOfADepthLogNumbersItsFramesAsTheDriftFileDoes) {
   auto& job = t.job;
   auto* panel = t.panel;
   ASSERT_EQ(panel->measurementsSaved(), 1);
-  std::ifstream drift(panel->driftFile(), std::ios::binary);
-  std::stringstream text;
-  text << drift.rdbuf();
-  const auto measured = tarn::parseDriftFile(text.str());
+  const auto measured = tarn::parseDriftFile(readAll(panel->driftFile()));
   ASSERT_EQ(measured.measurements.size(), 1u);
 
   ASSERT_TRUE(job.dlg().startLog(kLogUp, false));
@@ -130,14 +132,11 @@ TEST(TarnPanel, TheRawFileOfADepthLogNumbersItsFramesAsTheDriftFileDoes) {
   job.dlg().stopLogging();
   auto raw = job.dlg().outputFile();
   raw.replace_extension(".bin");
-  std::ifstream in(raw, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  const std::string bytes = readAll(raw);
   ASSERT_GE(bytes.size(), 27u * 20) << raw;
   ASSERT_EQ(bytes.size() % 27, 0u);
   auto frameAt = [&](std::size_t record) {
-    std::uint32_t f = 0;
-    for (int i = 3; i >= 0; --i) f = (f << 8) | static_cast<std::uint8_t>(bytes[record * 27 + static_cast<std::size_t>(i)]);
-    return static_cast<long>(f);
+    return static_cast<long>(records::le::getU32(reinterpret_cast<const std::uint8_t*>(bytes.data()) + record * 27));
   };
   EXPECT_GT(frameAt(0), measured.measurements[0].frame) << "the count goes on across the log start";
   for (std::size_t r = 1; r < bytes.size() / 27; ++r) ASSERT_EQ(frameAt(r), frameAt(r - 1) + 1);

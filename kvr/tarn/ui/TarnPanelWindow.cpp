@@ -17,6 +17,7 @@
 #include "common/datafile/PosixFiles.h"
 #include "kvr/monitors/ui/StaticExWidget.h"
 #include "kvr/tarn/CTARNProcessing.h"
+#include "platform/qt/QtPrompter.h"
 
 namespace kvr::tarn::ui {
 
@@ -141,7 +142,7 @@ void TarnPanelWindow::runProcessing() {
     if (!logic.setFreeze(on)) freeze->setChecked(false);
   });
   auto load = [&](const char* filter, auto command) {
-    const QString name = QFileDialog::getOpenFileName(&dlg, {}, {}, QString(filter).section('|', 0, 0));
+    const QString name = QFileDialog::getOpenFileName(&dlg, {}, {}, platform::qt::qtFilter(filter));
     if (!name.isEmpty()) (logic.*command)(name.toStdString());
   };
   connect(drift, &QPushButton::clicked, &dlg,

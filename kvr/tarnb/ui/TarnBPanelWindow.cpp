@@ -21,15 +21,13 @@
 #include "kvr/tarnb/CTARNBInRunParameters.h"
 #include "kvr/tarnb/TarnBTexts.h"
 #include "kvr/utilities/ui/CrossPlotDialogs.h"
+#include "platform/qt/QtPrompter.h"
 
 namespace kvr::tarnb::ui {
 
 namespace {
 constexpr int kColumnWidths[] = {50, 85, 85, 100};
 const char* const kColumns[] = {"Interval", "Starting Time", "Ending Time", "Comments"};
-
-// "Name (*.ext)|*.ext||" as a Qt filter.
-QString qtFilter(const std::string& pipes) { return QString::fromStdString(pipes.substr(0, pipes.find('|'))); }
 }  // namespace
 
 TarnBPanelWindow::TarnBPanelWindow(CTARN_B_TaskDlg& panel, QWidget* parent) : QDialog(parent), panel_(panel) {
@@ -108,7 +106,7 @@ TarnBPanelWindow::~TarnBPanelWindow() { panel_.setChanged(nullptr); }
 void TarnBPanelWindow::addStations() {
   const auto r = panel_.stationFileRequest();
   const QStringList chosen =
-      QFileDialog::getOpenFileNames(this, {}, QString::fromStdString(r.initialDir), qtFilter(r.filter));
+      QFileDialog::getOpenFileNames(this, {}, QString::fromStdString(r.initialDir), platform::qt::qtFilter(r.filter));
   std::vector<std::filesystem::path> files;
   for (const auto& f : chosen) files.emplace_back(f.toStdString());
   if (!files.empty()) panel_.addStations(files);
