@@ -3,6 +3,8 @@
 // with 0, a command line the program's parser refused prints it on stderr and ends with 2, and
 // a failure is said as "PROGRAM: text" on stderr with status 1.
 
+#include <cmath>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -30,6 +32,13 @@ std::optional<int> helpOrRefusal(int argc, char** argv, const Parsed& parsed, st
     return 2;
   }
   return std::nullopt;
+}
+
+// A whole option value as a finite number.
+inline bool number(const char* text, double& out) {
+  char* end = nullptr;
+  out = std::strtod(text, &end);
+  return end != text && *end == '\0' && std::isfinite(out);
 }
 
 // The items of a comma-separated option value ("--tools A,B"), empty items dropped.

@@ -67,12 +67,6 @@ struct Options {
   double wallPace = 0;
 };
 
-bool number(const char* text, double& out) {
-  char* end = nullptr;
-  out = std::strtod(text, &end);
-  return end != text && *end == '\0' && std::isfinite(out);
-}
-
 std::optional<Options> parse(int argc, char** argv) {
   Options o;
   for (int i = 1; i < argc; ++i) {
@@ -81,7 +75,7 @@ std::optional<Options> parse(int argc, char** argv) {
     auto num = [&](std::optional<double>& target) {
       const char* v = value();
       double d = 0;
-      if (!v || !number(v, d)) return false;
+      if (!v || !cli::number(v, d)) return false;
       target = d;
       return true;
     };

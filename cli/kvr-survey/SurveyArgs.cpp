@@ -46,12 +46,6 @@ const char* const kUsage =
 
 namespace {
 
-bool number(const char* text, double& out) {
-  char* end = nullptr;
-  out = std::strtod(text, &end);
-  return end != text && *end == '\0' && std::isfinite(out);
-}
-
 }  // namespace
 
 std::optional<SurveyArgs> parseSurveyArgs(int argc, char** argv) {
@@ -71,7 +65,7 @@ std::optional<SurveyArgs> parseSurveyArgs(int argc, char** argv) {
     if (i + 1 >= argc) return std::nullopt;
     const char* v = argv[++i];
     double d = 0;
-    auto num = [&](double& target) { return number(v, target); };
+    auto num = [&](double& target) { return cli::number(v, target); };
     bool ok = true;
     if (a == "--root") o.root = v;
     else if (a == "--user") o.user = v;
@@ -95,7 +89,7 @@ std::optional<SurveyArgs> parseSurveyArgs(int argc, char** argv) {
     else if (a == "--survey") ok = (o.survey = v) == "up" || o.survey == "down";
     else if (a == "--gyro-bias") {
       std::vector<double> b;
-      for (const auto& part : cli::splitList(v)) ok = ok && number(part.c_str(), d) && (b.push_back(d), true);
+      for (const auto& part : cli::splitList(v)) ok = ok && cli::number(part.c_str(), d) && (b.push_back(d), true);
       ok = ok && b.size() == 3;
       o.gyroBias = b;
     } else {

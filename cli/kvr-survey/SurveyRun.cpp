@@ -29,17 +29,11 @@ const char* const kCommonUsage =
 
 namespace {
 
-bool number(const char* text, double& out) {
-  char* end = nullptr;
-  out = std::strtod(text, &end);
-  return end != text && *end == '\0' && std::isfinite(out);
-}
-
 bool triple(const char* text, double out[3]) {
   std::stringstream in(text);
   std::string item;
   for (int i = 0; i < 3; ++i)
-    if (!std::getline(in, item, ',') || !number(item.c_str(), out[i])) return false;
+    if (!std::getline(in, item, ',') || !cli::number(item.c_str(), out[i])) return false;
   return !std::getline(in, item, ',');
 }
 
@@ -106,7 +100,7 @@ std::optional<std::string> parseSurveyOptions(int argc, char** argv, const std::
       if (a == "--fault") o.faults.push_back(v);
     } else if (a == "--latitude" || a == "--inclination" || a == "--azimuth" || a == "--toolface" ||
                a == "--station-time" || a == "--stations") {
-      if (!take() || !number(v, d)) return a + " needs a number";
+      if (!take() || !cli::number(v, d)) return a + " needs a number";
       if (a == "--latitude") o.latitude = d;
       if (a == "--inclination") o.inclination = d;
       if (a == "--azimuth") o.azimuth = d;
