@@ -1,7 +1,6 @@
 #include "kvr/tarnc/CTARN_C_TaskDlg.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -9,8 +8,11 @@
 #include "common/records/ToolCodes.h"
 #include "kvr/tarnc/TaskPanelTexts.h"
 #include "navikor/Navikor.h"
+#include "platform/TextFormat.h"
 
 namespace kvr::tarnc {
+
+using platform::format;
 
 namespace {
 
@@ -23,12 +25,6 @@ constexpr int kTableTicks = 50;
 constexpr int kNotReadyStatus = 0, kReadyStatus = 2, kNoisy = 4, kRotating = 6, kTable = 10;
 
 bool near(int a, int b, int within) { return std::abs(a - b) <= within; }
-
-std::string format(const char* f, double v) {
-  char b[64];
-  std::snprintf(b, sizeof b, f, v);
-  return b;
-}
 
 }  // namespace
 
@@ -190,9 +186,7 @@ void CTARN_C_TaskDlg::tableDone() {
 
 void CTARN_C_TaskDlg::turnFailed(const char* position) {
   initRunning_ = false;
-  char b[512];
-  std::snprintf(b, sizeof b, text::kPositionError, position);
-  tell(text::kPositionErrorTitle, b, platform::Icon::Error);
+  tell(text::kPositionErrorTitle, format(text::kPositionError, position).c_str(), platform::Icon::Error);
   changed();
 }
 
@@ -564,13 +558,7 @@ void CTARN_C_TaskDlg::endStation() {
 }
 
 void CTARN_C_TaskDlg::showCountdown() {
-  char b[32];
-  if (countdown_ <= 0) {
-    resetText_ = "Reset !";
-  } else {
-    std::snprintf(b, sizeof b, "%02dm, %02ds", countdown_ / 60, countdown_ % 60);
-    resetText_ = b;
-  }
+  resetText_ = countdown_ <= 0 ? std::string("Reset !") : format("%02dm, %02ds", countdown_ / 60, countdown_ % 60);
 }
 
 bool CTARN_C_TaskDlg::writeEvent(const std::string& name) {

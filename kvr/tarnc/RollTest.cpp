@@ -4,10 +4,11 @@
 // WEST for 5-8 of a roll test; an axis correction turns it by hand to 0, 90, 180 and 270
 // degrees and takes indexer positions 0 and 180 at each.
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 
 #include "kvr/tarnc/CTARN_C_TaskDlg.h"
 #include "kvr/tarnc/RollTestTexts.h"
+#include "platform/TextFormat.h"
 
 namespace kvr::tarnc {
 
@@ -121,15 +122,15 @@ void CTARN_C_TaskDlg::procedureStep(RollKind kind) {
     ports_.host.postToMain(MainCommand::StationLog);
     fileNumber_ = kPendingFile;
   }
-  char prompt[512] = "";
+  std::string prompt;
   if (kind == RollKind::RollTest && s == 0) {
-    std::snprintf(prompt, sizeof prompt, "%s", text::kPointEast);
+    prompt = text::kPointEast;
   } else if (kind == RollKind::RollTest && s == 4) {
-    std::snprintf(prompt, sizeof prompt, text::kPointWest, static_cast<double>(averages_[averageOf(kind, 1)].angles[2]));
+    prompt = platform::format(text::kPointWest, static_cast<double>(averages_[averageOf(kind, 1)].angles[2]));
   } else if (kind == RollKind::AxisCorrection && s % 2 == 0) {
-    std::snprintf(prompt, sizeof prompt, text::kRotateTo, 45 * s);
+    prompt = platform::format(text::kRotateTo, 45 * s);
   }
-  if (prompt[0]) tell(text::kPromptTitle, prompt, platform::Icon::Information);
+  if (!prompt.empty()) tell(text::kPromptTitle, prompt.c_str(), platform::Icon::Information);
   // The prompt may have been answered after a Stop (window timers run under it).
   if (!stationRunning_) return;
   averager_.reset(ports_.tools.ring(), ports_.tools.channels(), rawLog_);

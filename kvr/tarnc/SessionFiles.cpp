@@ -1,8 +1,9 @@
 #include "kvr/tarnc/SessionFiles.h"
 
 #include <array>
-#include <cstdio>
 #include <system_error>
+
+#include "platform/TextFormat.h"
 
 namespace kvr::tarnc {
 
@@ -29,11 +30,7 @@ std::string joined(std::initializer_list<double> values) {
 
 }  // namespace
 
-std::string sixDigits(double v) {
-  char b[40];
-  std::snprintf(b, sizeof b, "%g", v);
-  return b;
-}
+std::string sixDigits(double v) { return platform::format("%g", v); }
 
 std::filesystem::path SessionEventLog::pathOf(const std::filesystem::path& sessionFolder, unsigned session) {
   return sessionFolder / "Output" / ("Session_" + std::to_string(session) + ".csv");

@@ -1,10 +1,10 @@
 #include "kvr/tarnc/SurveyOptions.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 #include "navikor/Navikor.h"
+#include "platform/TextFormat.h"
 
 namespace kvr::tarnc {
 
@@ -20,16 +20,12 @@ double readNumber(const platform::Settings& s, const char* name, const char* fal
 }
 
 void writeNumber(platform::Settings& s, const char* name, double v) {
-  char b[64];
-  std::snprintf(b, sizeof b, "%.2f", v);
-  s.setString(kSection, name, b);
+  s.setString(kSection, name, platform::format("%.2f", v));
 }
 
 std::optional<std::string> outside(double v, double lo, double hi) {
   if (v >= lo && v <= hi) return std::nullopt;
-  char b[96];
-  std::snprintf(b, sizeof b, "Enter a number between %g and %g.", lo, hi);
-  return std::string(b);
+  return platform::format("Enter a number between %g and %g.", lo, hi);
 }
 
 struct Drift {
