@@ -9,6 +9,7 @@
 #include "kvr/tarnc/TaskPanelTexts.h"
 #include "navikor/Navikor.h"
 #include "platform/TextFormat.h"
+#include "toolslib/GyroMath.h"
 
 namespace kvr::tarnc {
 
@@ -16,8 +17,7 @@ using platform::format;
 
 namespace {
 
-constexpr double kPi = 3.1415926535898;
-constexpr double kToDeg = 180.0 / kPi;
+constexpr double kToDeg = tools::gyro::kRadToDeg;
 constexpr int kPendingFile = 0xFFFF;
 // A table transfer (status 10) that has not ended after this many 200 ms ticks has failed.
 constexpr int kTableTicks = 50;

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <string_view>
 
+#include "toolslib/GyroMath.h"
+
 namespace kvr::tarnc {
 
 namespace {
@@ -12,7 +14,7 @@ constexpr std::string_view kNames[21] = {"RATEX",   "RATEY",     "RATEZ",     "A
                                          "RAWRATEGY", "RAWRATEGZ", "RAWAX",   "RAWAY",     "RAWAZ", "DEVI",   "HAZI",
                                          "TFACE",   "HSTF",      "TEMPGXY",   "TEMPGZ",    "TEMPAX", "TEMPAY", "TEMPAZ"};
 constexpr int kFirstAngle = 13;  // HAZI, TFACE, HSTF
-constexpr double kPi = 3.1415926535898;
+using tools::gyro::kPi;
 
 }  // namespace
 

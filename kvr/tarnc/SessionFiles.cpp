@@ -1,16 +1,18 @@
 #include "kvr/tarnc/SessionFiles.h"
 
 #include <array>
+#include <cstdio>
 #include <system_error>
 
 #include "platform/TextFormat.h"
+#include "toolslib/GyroMath.h"
 
 namespace kvr::tarnc {
 
 namespace {
 
 constexpr const char* kEol = "\r\n";
-constexpr double kToDeg = 180.0 / 3.1415926535898;
+constexpr double kToDeg = tools::gyro::kRadToDeg;
 
 bool appendLine(const std::filesystem::path& file, const std::string& text) {
   std::FILE* f = std::fopen(file.c_str(), "ab");

@@ -5,12 +5,13 @@
 #include <cstdlib>
 
 #include "platform/TextFormat.h"
+#include "toolslib/GyroMath.h"
 
 namespace kvr::tarnc {
 
 namespace {
 
-constexpr double kPi = 3.1415926535898;
+using tools::gyro::kPi;
 
 using platform::format;
 
