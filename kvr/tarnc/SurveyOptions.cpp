@@ -42,6 +42,8 @@ constexpr Drift kDrift[6] = {
     {"TARN-C DTG FeedbackDrift Divisor", 3, &tools::Globals::TARNC_DTGDriftCorrFeedback_Filter_Division},
 };
 
+int driftValue(const platform::Settings& settings, const Drift& d) { return settings.getInt(kSection, d.name, d.fallback); }
+
 }  // namespace
 
 SurveyOptions loadSurveyOptions(const OptionTargets& t) {
@@ -91,17 +93,17 @@ std::optional<std::string> applySurveyOptions(const SurveyOptions& o, const Opti
 }
 
 void loadDriftOptions(const platform::Settings& settings, tools::Globals& globals) {
-  for (const auto& d : kDrift) globals.*d.global = settings.getInt(kSection, d.name, d.fallback);
+  for (const auto& d : kDrift) globals.*d.global = driftValue(settings, d);
 }
 
 FilterOptions loadFilterOptions(const platform::Settings& s) {
   FilterOptions o;
-  o.onlineCorrection = s.getInt(kSection, kDrift[0].name, 1) != 0;
-  o.correctionInterval = s.getInt(kSection, kDrift[1].name, 60);
-  o.feedbackX = s.getInt(kSection, kDrift[2].name, 0) != 0;
-  o.feedbackY = s.getInt(kSection, kDrift[3].name, 0) != 0;
-  o.feedbackZ = s.getInt(kSection, kDrift[4].name, 0) != 0;
-  o.dtgDivisor = s.getInt(kSection, kDrift[5].name, 3);
+  o.onlineCorrection = driftValue(s, kDrift[0]) != 0;
+  o.correctionInterval = driftValue(s, kDrift[1]);
+  o.feedbackX = driftValue(s, kDrift[2]) != 0;
+  o.feedbackY = driftValue(s, kDrift[3]) != 0;
+  o.feedbackZ = driftValue(s, kDrift[4]) != 0;
+  o.dtgDivisor = driftValue(s, kDrift[5]);
   return o;
 }
 
