@@ -98,16 +98,16 @@ void CTARN_C_TaskDlg::refreshCalibration() {
   auto* f = family();
   const auto& g = globals();
   const bool type2 = g.TARNC_Cal_Type == 2.0;
+  double motorHz = 0;
   if (!f || f->CheckTARN_C_CorrectionTableActive() == 0) {
     calStatus_ = "Not Loaded";
     calSerial_ = calDate_ = calVersion_ = "-";
-    motorHz_ = 0;
   } else {
     calStatus_ = "Loaded";
     calSerial_ = g.TARNC_Cal_Sensor_SN;
     calDate_ = g.TARNC_Cal_Date;
     calVersion_ = format("%.1f", g.TARNC_Cal_Type);
-    motorHz_ = type2 ? g.TARNC_DTGFrequency * 0.3125 + 800 : g.TARNC_DTGFrequency * 0.15625 + 400;
+    motorHz = type2 ? g.TARNC_DTGFrequency * 0.3125 + 800 : g.TARNC_DTGFrequency * 0.15625 + 400;
   }
   if (f && !f->getParameterList().empty()) {
     const double latitude = f->getParameterList()[0].value;
@@ -116,7 +116,7 @@ void CTARN_C_TaskDlg::refreshCalibration() {
   } else {
     latitudeText_.clear();
   }
-  motorSpeedText_ = type2 ? format("%.1f", motorHz_ * 60 / 4) : "0.0";
+  motorSpeedText_ = type2 ? format("%.1f", motorHz * 60 / 4) : "0.0";
   if (g.TARNC_TurnOnActive) motorSpeedText_ += "*";
 }
 
@@ -137,7 +137,6 @@ void CTARN_C_TaskDlg::beginInitialization() {
   }
   if (!fromStation_) initRunning_ = true;
   send(kInitialize);
-  initFailed_ = false;
   turnStep_ = 0;
   tableTicks_ = 0;
   globals().TARNC_SpecialFrameDataCount = 0;
@@ -147,7 +146,6 @@ void CTARN_C_TaskDlg::beginInitialization() {
 
 void CTARN_C_TaskDlg::initTimeOut() {
   stop({kInitTimeOut, kInitAck, kInitTable, kTurnMove});
-  initFailed_ = true;
   initRunning_ = false;
   fromStation_ = false;
   tell(text::kInitTimeOut.title, text::kInitTimeOut.text);
@@ -581,7 +579,6 @@ void CTARN_C_TaskDlg::surveyStart(bool up) {
   // the log start reports a stream that cannot be opened.
   openSessionFiles();
   writeEvent(up ? "START_SURVEYUP" : "START_SURVEYDOWN");
-  surveyLogUp_ = up;
   if (globals().TARNC_SurveyMode == 0) {
     ports_.host.postToMain(up ? MainCommand::StartLogUp : MainCommand::StartLogDown);
   } else {

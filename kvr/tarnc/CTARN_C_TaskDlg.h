@@ -215,7 +215,7 @@ class CTARN_C_TaskDlg final : public platform::EventTarget {
   CToolFaceMonitor monitor_;
   std::array<PositionAverage, 18> averages_{};
   std::array<int, 4> table_{};
-  bool initialized_ = false, initRunning_ = false, initFailed_ = false, imuMissing_ = false;
+  bool initialized_ = false, initRunning_ = false, imuMissing_ = false;
   int turnStep_ = 0, movePhase_ = 0, tableTicks_ = 0;
   bool fromStation_ = false;
   bool stationRunning_ = false;
@@ -228,11 +228,9 @@ class CTARN_C_TaskDlg final : public platform::EventTarget {
   bool endStationDue_ = false;  // a station was processed since the last END_STATION
   LastStation last_;
   int countdown_ = 0;
-  bool surveyLogUp_ = false;
   std::string title_ = "TARN-C Task Panel", stationButton_ = "North-Seeking";
   bool northSeekingEnabled_ = true, progressShown_ = false;
   std::string calStatus_, calSerial_, calDate_, calVersion_, latitudeText_, motorSpeedText_;
-  double motorHz_ = 0;
   std::string resetText_ = "00m, 00s";
   std::string lastSurvey_;
   int rollStep_ = 0, axisStep_ = 0;
