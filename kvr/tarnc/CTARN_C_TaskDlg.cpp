@@ -18,11 +18,12 @@ using platform::format;
 namespace {
 
 constexpr double kToDeg = tools::gyro::kRadToDeg;
-constexpr int kPendingFile = 0xFFFF;
 // A table transfer (status 10) that has not ended after this many 200 ms ticks has failed.
 constexpr int kTableTicks = 50;
-// Statuses of the tool (control word AND 0x0E).
-constexpr int kNotReadyStatus = 0, kReadyStatus = 2, kNoisy = 4, kRotating = 6, kTable = 10;
+// Statuses of the tool (its control word's status bits).
+constexpr int kNotReadyStatus = tools::wire::tarnc::kNotReady, kReadyStatus = tools::wire::tarnc::kReady,
+              kNoisy = tools::wire::tarnc::kMoving, kRotating = tools::wire::tarnc::kRotating,
+              kTable = tools::wire::tarnc::kTableTransfer;
 
 bool near(int a, int b, int within) { return std::abs(a - b) <= within; }
 

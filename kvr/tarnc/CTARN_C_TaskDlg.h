@@ -25,6 +25,7 @@
 #include "platform/Prompter.h"
 #include "platform/Settings.h"
 #include "toolslib/families/TarnC.h"
+#include "toolslib/wire/TarnCWire.h"
 
 namespace kvr::tarnc {
 
@@ -154,7 +155,10 @@ class CTARN_C_TaskDlg final : public platform::EventTarget {
     unsigned pos0 = 0, pos180 = 0;
   };
 
-  int status() const { return globals().TARNC_CtrlWord & 0x0E; }
+  // A station log was asked for; its file number is known once the log runs.
+  static constexpr int kPendingFile = 0xFFFF;
+
+  int status() const { return globals().TARNC_CtrlWord & tools::wire::tarnc::kStatusMask; }
   tools::Globals& globals() const { return ports_.tools.tools().globals(); }
   tools::TarnC* family() const;
   void send(std::uint8_t code);

@@ -14,8 +14,6 @@ namespace kvr::tarnc {
 
 namespace {
 
-constexpr int kPendingFile = 0xFFFF;
-constexpr int kReadyStatus = 2;
 constexpr double kRollPosition[8] = {0, 90, 180, 270, 0, 90, 180, 270};
 constexpr double kAxisPosition[8] = {0, 0, 90, 90, 180, 180, 270, 270};
 
@@ -94,7 +92,7 @@ void CTARN_C_TaskDlg::procedureButton(RollKind kind) {
     changed();
     return;
   }
-  if (status() != kReadyStatus) return tell(t.notReady.title, t.notReady.text);
+  if (status() != tools::wire::tarnc::kReady) return tell(t.notReady.title, t.notReady.text);
   ticks_ = 0;
   globals().TARNC_SurveyMode = 1;
   stepOf(kind) = 0;
