@@ -1,7 +1,6 @@
 #include "kvr/tarnc/CTARN_C_TaskDlg.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -9,26 +8,24 @@
 #include "common/records/ToolCodes.h"
 #include "kvr/tarnc/TaskPanelTexts.h"
 #include "navikor/Navikor.h"
+#include "platform/TextFormat.h"
+#include "toolslib/GyroMath.h"
 
 namespace kvr::tarnc {
 
+using platform::format;
+
 namespace {
 
-constexpr double kPi = 3.1415926535898;
-constexpr double kToDeg = 180.0 / kPi;
-constexpr int kPendingFile = 0xFFFF;
+constexpr double kToDeg = tools::gyro::kRadToDeg;
 // A table transfer (status 10) that has not ended after this many 200 ms ticks has failed.
 constexpr int kTableTicks = 50;
-// Statuses of the tool (control word AND 0x0E).
-constexpr int kNotReadyStatus = 0, kReadyStatus = 2, kNoisy = 4, kRotating = 6, kTable = 10;
+// Statuses of the tool (its control word's status bits).
+constexpr int kNotReadyStatus = tools::wire::tarnc::kNotReady, kReadyStatus = tools::wire::tarnc::kReady,
+              kNoisy = tools::wire::tarnc::kMoving, kRotating = tools::wire::tarnc::kRotating,
+              kTable = tools::wire::tarnc::kTableTransfer;
 
 bool near(int a, int b, int within) { return std::abs(a - b) <= within; }
-
-std::string format(const char* f, double v) {
-  char b[64];
-  std::snprintf(b, sizeof b, f, v);
-  return b;
-}
 
 }  // namespace
 
@@ -102,16 +99,16 @@ void CTARN_C_TaskDlg::refreshCalibration() {
   auto* f = family();
   const auto& g = globals();
   const bool type2 = g.TARNC_Cal_Type == 2.0;
+  double motorHz = 0;
   if (!f || f->CheckTARN_C_CorrectionTableActive() == 0) {
     calStatus_ = "Not Loaded";
     calSerial_ = calDate_ = calVersion_ = "-";
-    motorHz_ = 0;
   } else {
     calStatus_ = "Loaded";
     calSerial_ = g.TARNC_Cal_Sensor_SN;
     calDate_ = g.TARNC_Cal_Date;
     calVersion_ = format("%.1f", g.TARNC_Cal_Type);
-    motorHz_ = type2 ? g.TARNC_DTGFrequency * 0.3125 + 800 : g.TARNC_DTGFrequency * 0.15625 + 400;
+    motorHz = type2 ? g.TARNC_DTGFrequency * 0.3125 + 800 : g.TARNC_DTGFrequency * 0.15625 + 400;
   }
   if (f && !f->getParameterList().empty()) {
     const double latitude = f->getParameterList()[0].value;
@@ -120,7 +117,7 @@ void CTARN_C_TaskDlg::refreshCalibration() {
   } else {
     latitudeText_.clear();
   }
-  motorSpeedText_ = type2 ? format("%.1f", motorHz_ * 60 / 4) : "0.0";
+  motorSpeedText_ = type2 ? format("%.1f", motorHz * 60 / 4) : "0.0";
   if (g.TARNC_TurnOnActive) motorSpeedText_ += "*";
 }
 
@@ -141,7 +138,6 @@ void CTARN_C_TaskDlg::beginInitialization() {
   }
   if (!fromStation_) initRunning_ = true;
   send(kInitialize);
-  initFailed_ = false;
   turnStep_ = 0;
   tableTicks_ = 0;
   globals().TARNC_SpecialFrameDataCount = 0;
@@ -151,7 +147,6 @@ void CTARN_C_TaskDlg::beginInitialization() {
 
 void CTARN_C_TaskDlg::initTimeOut() {
   stop({kInitTimeOut, kInitAck, kInitTable, kTurnMove});
-  initFailed_ = true;
   initRunning_ = false;
   fromStation_ = false;
   tell(text::kInitTimeOut.title, text::kInitTimeOut.text);
@@ -190,9 +185,7 @@ void CTARN_C_TaskDlg::tableDone() {
 
 void CTARN_C_TaskDlg::turnFailed(const char* position) {
   initRunning_ = false;
-  char b[512];
-  std::snprintf(b, sizeof b, text::kPositionError, position);
-  tell(text::kPositionErrorTitle, b, platform::Icon::Error);
+  tell(text::kPositionErrorTitle, format(text::kPositionError, position).c_str(), platform::Icon::Error);
   changed();
 }
 
@@ -564,13 +557,7 @@ void CTARN_C_TaskDlg::endStation() {
 }
 
 void CTARN_C_TaskDlg::showCountdown() {
-  char b[32];
-  if (countdown_ <= 0) {
-    resetText_ = "Reset !";
-  } else {
-    std::snprintf(b, sizeof b, "%02dm, %02ds", countdown_ / 60, countdown_ % 60);
-    resetText_ = b;
-  }
+  resetText_ = countdown_ <= 0 ? std::string("Reset !") : format("%02dm, %02ds", countdown_ / 60, countdown_ % 60);
 }
 
 bool CTARN_C_TaskDlg::writeEvent(const std::string& name) {
@@ -593,7 +580,6 @@ void CTARN_C_TaskDlg::surveyStart(bool up) {
   // the log start reports a stream that cannot be opened.
   openSessionFiles();
   writeEvent(up ? "START_SURVEYUP" : "START_SURVEYDOWN");
-  surveyLogUp_ = up;
   if (globals().TARNC_SurveyMode == 0) {
     ports_.host.postToMain(up ? MainCommand::StartLogUp : MainCommand::StartLogDown);
   } else {

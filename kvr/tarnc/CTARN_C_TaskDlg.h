@@ -25,6 +25,7 @@
 #include "platform/Prompter.h"
 #include "platform/Settings.h"
 #include "toolslib/families/TarnC.h"
+#include "toolslib/wire/TarnCWire.h"
 
 namespace kvr::tarnc {
 
@@ -154,7 +155,10 @@ class CTARN_C_TaskDlg final : public platform::EventTarget {
     unsigned pos0 = 0, pos180 = 0;
   };
 
-  int status() const { return globals().TARNC_CtrlWord & 0x0E; }
+  // A station log was asked for; its file number is known once the log runs.
+  static constexpr int kPendingFile = 0xFFFF;
+
+  int status() const { return globals().TARNC_CtrlWord & tools::wire::tarnc::kStatusMask; }
   tools::Globals& globals() const { return ports_.tools.tools().globals(); }
   tools::TarnC* family() const;
   void send(std::uint8_t code);
@@ -215,7 +219,7 @@ class CTARN_C_TaskDlg final : public platform::EventTarget {
   CToolFaceMonitor monitor_;
   std::array<PositionAverage, 18> averages_{};
   std::array<int, 4> table_{};
-  bool initialized_ = false, initRunning_ = false, initFailed_ = false, imuMissing_ = false;
+  bool initialized_ = false, initRunning_ = false, imuMissing_ = false;
   int turnStep_ = 0, movePhase_ = 0, tableTicks_ = 0;
   bool fromStation_ = false;
   bool stationRunning_ = false;
@@ -228,11 +232,9 @@ class CTARN_C_TaskDlg final : public platform::EventTarget {
   bool endStationDue_ = false;  // a station was processed since the last END_STATION
   LastStation last_;
   int countdown_ = 0;
-  bool surveyLogUp_ = false;
   std::string title_ = "TARN-C Task Panel", stationButton_ = "North-Seeking";
   bool northSeekingEnabled_ = true, progressShown_ = false;
   std::string calStatus_, calSerial_, calDate_, calVersion_, latitudeText_, motorSpeedText_;
-  double motorHz_ = 0;
   std::string resetText_ = "00m, 00s";
   std::string lastSurvey_;
   int rollStep_ = 0, axisStep_ = 0;

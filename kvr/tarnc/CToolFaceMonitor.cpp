@@ -1,6 +1,6 @@
 #include "kvr/tarnc/CToolFaceMonitor.h"
 
-#include <cstdio>
+#include "platform/TextFormat.h"
 
 namespace kvr::tarnc {
 
@@ -52,9 +52,7 @@ void CToolFaceMonitor::tick() {
   if (!hstf_ && tools_.tools().globals().TARNC_SurveyMode) {
     text_ = "wait...";
   } else {
-    char b[32];
-    std::snprintf(b, sizeof b, "%3.1f\xBA", hstf_ ? hstf : tf);
-    text_ = b;
+    text_ = platform::format("%3.1f\xBA", hstf_ ? hstf : tf);
   }
   if (changed_) changed_();
 }

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <string_view>
 
+#include "toolslib/GyroMath.h"
+
 namespace kvr::tarnc {
 
 namespace {
@@ -12,7 +14,7 @@ constexpr std::string_view kNames[21] = {"RATEX",   "RATEY",     "RATEZ",     "A
                                          "RAWRATEGY", "RAWRATEGZ", "RAWAX",   "RAWAY",     "RAWAZ", "DEVI",   "HAZI",
                                          "TFACE",   "HSTF",      "TEMPGXY",   "TEMPGZ",    "TEMPAX", "TEMPAY", "TEMPAZ"};
 constexpr int kFirstAngle = 13;  // HAZI, TFACE, HSTF
-constexpr double kPi = 3.1415926535898;
+using tools::gyro::kPi;
 
 }  // namespace
 
@@ -27,7 +29,6 @@ void PositionAverager::reset(const SampleRing& ring, const records::ChannelList&
       }
     }
   }
-  rows_ = 0;
   for (auto& s : sums_) s = 0;
   for (auto& s : floatSums_) s = 0;
   for (int i = 0; i < 3; ++i) sin_[i] = cos_[i] = 0, negative_[i] = false;
@@ -44,7 +45,6 @@ void PositionAverager::accumulate(const SampleRing& ring, RawDataLog& log) {
     auto value = [&](int i) {
       return columns_[i] < 0 ? 0.0 : static_cast<double>(data[ring.advance(read_, static_cast<std::size_t>(columns_[i]))]);
     };
-    ++rows_;
     for (int i = 0; i < 12; ++i) sums_[i] += value(i);
     for (int i = 12; i < 21; ++i) floatSums_[i - 12] += static_cast<float>(value(i));
     for (int k = 0; k < 3; ++k) {
@@ -60,15 +60,15 @@ void PositionAverager::accumulate(const SampleRing& ring, RawDataLog& log) {
 }
 
 bool PositionAverager::finish(PositionAverage& out, std::uint16_t anglePos, RawDataLog& log) const {
-  if (rows_ < 2) return false;
-  const double n = static_cast<double>(rows_);
+  if (rows() < 2) return false;
+  const double n = static_cast<double>(rows());
   for (int i = 0; i < 3; ++i) {
     out.rates[i] = sums_[i] / n;
     out.acc[i] = sums_[3 + i] / n;
     out.rawRates[i] = sums_[6 + i] / n;
     out.rawAcc[i] = sums_[9 + i] / n;
   }
-  const float fn = static_cast<float>(rows_);
+  const float fn = static_cast<float>(rows());
   // Sums: DEVI, HAZI, TFACE, HSTF, TEMPGXY, TEMPGZ, TEMPAX, TEMPAY, TEMPAZ.
   out.temps[0] = floatSums_[6] / fn;
   out.temps[1] = floatSums_[7] / fn;
@@ -85,17 +85,14 @@ bool PositionAverager::finish(PositionAverage& out, std::uint16_t anglePos, RawD
   out.angles[2] = circular(2);
   out.angles[3] = circular(1);
   out.motorPosition = anglePos;
+  // The raw readings' means are the sums of RAWRATEGX .. RAWAZ already taken.
   double mean[6] = {};
-  for (const auto& r : raw_) {
-    for (int i = 0; i < 6; ++i) mean[i] += r[static_cast<std::size_t>(i)];
-  }
-  const double m = static_cast<double>(raw_.size());
-  for (double& v : mean) v /= m;
+  for (int i = 0; i < 6; ++i) mean[i] = sums_[6 + i] / n;
   double sq[6] = {};
   for (const auto& r : raw_) {
     for (int i = 0; i < 6; ++i) sq[i] += (r[static_cast<std::size_t>(i)] - mean[i]) * (r[static_cast<std::size_t>(i)] - mean[i]);
   }
-  for (int i = 0; i < 6; ++i) out.rawNoise[i] = std::sqrt(sq[i] / (m - 1));
+  for (int i = 0; i < 6; ++i) out.rawNoise[i] = std::sqrt(sq[i] / (n - 1));
   out.sampleCount = static_cast<std::uint32_t>(raw_.size());
   log.noise(out.rawNoise);
   return true;

@@ -34,18 +34,17 @@ class PositionAverager {
   void accumulate(const SampleRing& ring, RawDataLog& log);
   // False, leaving the record as it was, when fewer than two rows came: no mean or noise of those.
   bool finish(PositionAverage& out, std::uint16_t anglePos, RawDataLog& log) const;
-  std::size_t rows() const { return rows_; }
+  std::size_t rows() const { return raw_.size(); }
 
  private:
   std::array<long, 21> columns_{};
   std::size_t read_ = 0;
-  std::size_t rows_ = 0;
   double sums_[12] = {};
   float floatSums_[9] = {};
   // HAZI, HSTF, TFACE are angles: their mean is taken on the circle.
   double sin_[3] = {}, cos_[3] = {};
   bool negative_[3] = {};
-  std::vector<std::array<double, 6>> raw_;
+  std::vector<std::array<double, 6>> raw_;  // a row each: RAWRATEGX .. RAWAZ
 };
 
 }  // namespace kvr::tarnc

@@ -6,13 +6,14 @@
 #include <tuple>
 
 #include "platform/TextFormat.h"
+#include "toolslib/GyroMath.h"
 
 namespace kvr::tarnc {
 
 namespace {
 
-constexpr double kEarthRate = 15.041;  // deg/h
-constexpr double kRad = 3.1415926535898 / 180;
+constexpr double kEarthRate = tools::gyro::kEarthRateDegPerHour;
+constexpr double kRad = tools::gyro::kPi / 180;
 // Differences are graded at the resolution they are printed with, so a difference that
 // prints as the bound (0.3 mV computed as 0.30000000000000004) counts as the bound.
 constexpr double kGradeSlack = 1e-9;

@@ -4,17 +4,16 @@
 // WEST for 5-8 of a roll test; an axis correction turns it by hand to 0, 90, 180 and 270
 // degrees and takes indexer positions 0 and 180 at each.
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 
 #include "kvr/tarnc/CTARN_C_TaskDlg.h"
 #include "kvr/tarnc/RollTestTexts.h"
+#include "platform/TextFormat.h"
 
 namespace kvr::tarnc {
 
 namespace {
 
-constexpr int kPendingFile = 0xFFFF;
-constexpr int kReadyStatus = 2;
 constexpr double kRollPosition[8] = {0, 90, 180, 270, 0, 90, 180, 270};
 constexpr double kAxisPosition[8] = {0, 0, 90, 90, 180, 180, 270, 270};
 
@@ -93,7 +92,7 @@ void CTARN_C_TaskDlg::procedureButton(RollKind kind) {
     changed();
     return;
   }
-  if (status() != kReadyStatus) return tell(t.notReady.title, t.notReady.text);
+  if (status() != tools::wire::tarnc::kReady) return tell(t.notReady.title, t.notReady.text);
   ticks_ = 0;
   globals().TARNC_SurveyMode = 1;
   stepOf(kind) = 0;
@@ -121,15 +120,15 @@ void CTARN_C_TaskDlg::procedureStep(RollKind kind) {
     ports_.host.postToMain(MainCommand::StationLog);
     fileNumber_ = kPendingFile;
   }
-  char prompt[512] = "";
+  std::string prompt;
   if (kind == RollKind::RollTest && s == 0) {
-    std::snprintf(prompt, sizeof prompt, "%s", text::kPointEast);
+    prompt = text::kPointEast;
   } else if (kind == RollKind::RollTest && s == 4) {
-    std::snprintf(prompt, sizeof prompt, text::kPointWest, static_cast<double>(averages_[averageOf(kind, 1)].angles[2]));
+    prompt = platform::format(text::kPointWest, static_cast<double>(averages_[averageOf(kind, 1)].angles[2]));
   } else if (kind == RollKind::AxisCorrection && s % 2 == 0) {
-    std::snprintf(prompt, sizeof prompt, text::kRotateTo, 45 * s);
+    prompt = platform::format(text::kRotateTo, 45 * s);
   }
-  if (prompt[0]) tell(text::kPromptTitle, prompt, platform::Icon::Information);
+  if (!prompt.empty()) tell(text::kPromptTitle, prompt.c_str(), platform::Icon::Information);
   // The prompt may have been answered after a Stop (window timers run under it).
   if (!stationRunning_) return;
   averager_.reset(ports_.tools.ring(), ports_.tools.channels(), rawLog_);

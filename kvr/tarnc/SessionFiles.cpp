@@ -4,12 +4,15 @@
 #include <cstdio>
 #include <system_error>
 
+#include "platform/TextFormat.h"
+#include "toolslib/GyroMath.h"
+
 namespace kvr::tarnc {
 
 namespace {
 
 constexpr const char* kEol = "\r\n";
-constexpr double kToDeg = 180.0 / 3.1415926535898;
+constexpr double kToDeg = tools::gyro::kRadToDeg;
 
 bool appendLine(const std::filesystem::path& file, const std::string& text) {
   std::FILE* f = std::fopen(file.c_str(), "ab");
@@ -29,11 +32,7 @@ std::string joined(std::initializer_list<double> values) {
 
 }  // namespace
 
-std::string sixDigits(double v) {
-  char b[40];
-  std::snprintf(b, sizeof b, "%g", v);
-  return b;
-}
+std::string sixDigits(double v) { return platform::format("%g", v); }
 
 std::filesystem::path SessionEventLog::pathOf(const std::filesystem::path& sessionFolder, unsigned session) {
   return sessionFolder / "Output" / ("Session_" + std::to_string(session) + ".csv");

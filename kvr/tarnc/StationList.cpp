@@ -1,16 +1,12 @@
 #include "kvr/tarnc/StationList.h"
 
-#include <cstdio>
+#include "platform/TextFormat.h"
 
 namespace kvr::tarnc {
 
-namespace {
+using platform::format;
 
-std::string format(const char* f, double v) {
-  char b[64];
-  std::snprintf(b, sizeof b, f, v);
-  return b;
-}
+namespace {
 
 constexpr Rgb kWhite = rgb(255, 255, 255);
 constexpr Rgb kBlack = rgb(0, 0, 0);

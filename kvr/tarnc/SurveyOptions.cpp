@@ -1,10 +1,10 @@
 #include "kvr/tarnc/SurveyOptions.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 #include "navikor/Navikor.h"
+#include "platform/TextFormat.h"
 
 namespace kvr::tarnc {
 
@@ -20,16 +20,12 @@ double readNumber(const platform::Settings& s, const char* name, const char* fal
 }
 
 void writeNumber(platform::Settings& s, const char* name, double v) {
-  char b[64];
-  std::snprintf(b, sizeof b, "%.2f", v);
-  s.setString(kSection, name, b);
+  s.setString(kSection, name, platform::format("%.2f", v));
 }
 
 std::optional<std::string> outside(double v, double lo, double hi) {
   if (v >= lo && v <= hi) return std::nullopt;
-  char b[96];
-  std::snprintf(b, sizeof b, "Enter a number between %g and %g.", lo, hi);
-  return std::string(b);
+  return platform::format("Enter a number between %g and %g.", lo, hi);
 }
 
 struct Drift {
@@ -45,6 +41,8 @@ constexpr Drift kDrift[6] = {
     {"TARN-C FeedbackDriftGz", 0, &tools::Globals::TARNC_GyroDriftCorrFeedback_z},
     {"TARN-C DTG FeedbackDrift Divisor", 3, &tools::Globals::TARNC_DTGDriftCorrFeedback_Filter_Division},
 };
+
+int driftValue(const platform::Settings& settings, const Drift& d) { return settings.getInt(kSection, d.name, d.fallback); }
 
 }  // namespace
 
@@ -95,17 +93,17 @@ std::optional<std::string> applySurveyOptions(const SurveyOptions& o, const Opti
 }
 
 void loadDriftOptions(const platform::Settings& settings, tools::Globals& globals) {
-  for (const auto& d : kDrift) globals.*d.global = settings.getInt(kSection, d.name, d.fallback);
+  for (const auto& d : kDrift) globals.*d.global = driftValue(settings, d);
 }
 
 FilterOptions loadFilterOptions(const platform::Settings& s) {
   FilterOptions o;
-  o.onlineCorrection = s.getInt(kSection, kDrift[0].name, 1) != 0;
-  o.correctionInterval = s.getInt(kSection, kDrift[1].name, 60);
-  o.feedbackX = s.getInt(kSection, kDrift[2].name, 0) != 0;
-  o.feedbackY = s.getInt(kSection, kDrift[3].name, 0) != 0;
-  o.feedbackZ = s.getInt(kSection, kDrift[4].name, 0) != 0;
-  o.dtgDivisor = s.getInt(kSection, kDrift[5].name, 3);
+  o.onlineCorrection = driftValue(s, kDrift[0]) != 0;
+  o.correctionInterval = driftValue(s, kDrift[1]);
+  o.feedbackX = driftValue(s, kDrift[2]) != 0;
+  o.feedbackY = driftValue(s, kDrift[3]) != 0;
+  o.feedbackZ = driftValue(s, kDrift[4]) != 0;
+  o.dtgDivisor = driftValue(s, kDrift[5]);
   return o;
 }
 

@@ -5,12 +5,13 @@
 #include <cstdlib>
 
 #include "platform/TextFormat.h"
+#include "toolslib/GyroMath.h"
 
 namespace kvr::tarnc {
 
 namespace {
 
-constexpr double kPi = 3.1415926535898;
+using tools::gyro::kPi;
 
 using platform::format;
 
@@ -85,8 +86,8 @@ std::string stationLine(const StationLine& s) {
 std::string rawBlock(const RawBlock& b) {
   const PositionAverage& p = b.first;
   const PositionAverage& q = b.second;
-  const double wx = (p.rates[0] - q.rates[0]) * 0.5 / 15.041;
-  const double wy = (p.rates[1] - q.rates[1]) * 0.5 / 15.041;
+  const double wx = (p.rates[0] - q.rates[0]) * 0.5 / tools::gyro::kEarthRateDegPerHour;
+  const double wy = (p.rates[1] - q.rates[1]) * 0.5 / tools::gyro::kEarthRateDegPerHour;
   const double wz = -(std::sin(b.latitude * kPi / 180) + p.acc[0] * wx + p.acc[1] * wy) / p.acc[2];
   const double earth = std::sqrt(wx * wx + wy * wy + wz * wz);
   const double gravity = std::sqrt(p.acc[0] * p.acc[0] + p.acc[1] * p.acc[1] + p.acc[2] * p.acc[2]);

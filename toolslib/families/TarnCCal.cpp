@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/records/ToolCodes.h"
 #include "toolslib/calibration/CalibrationKit.h"
 #include "toolslib/families/TarnC.h"
 #include "toolslib/wire/TarnCWire.h"
@@ -16,7 +17,7 @@ namespace tools {
 
 namespace {
 
-constexpr std::uint8_t kAddress = 227;
+constexpr std::uint8_t kAddress = records::kTarnC;
 constexpr std::uint8_t kReadPositions = 0x99, kReadFrequencyTable = 0xA6, kReadMovingDetection = 0xA7,
                        kMotorSpeed = 0x83;
 constexpr std::uint8_t kTurnOnFlag = 0x40, kNegativeStep = 0x80;

@@ -7,12 +7,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "common/records/ToolCodes.h"
 #include "kvr/app/tests/LoggingJobFixture.h"
+#include "kvr/app/tests/RunProgram.h"
 #include "kvr/tarnc/CTARN_C_TaskDlg.h"
 #include "kvr/tarnc/RollTestTexts.h"
 #include "toolslib/families/TarnC.h"
@@ -27,12 +26,9 @@ namespace tc = tools::tarnc;
 
 inline constexpr double kLatitude = 40;
 
-inline std::string slurp(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using kvr::testing::readAll;
 
-inline std::string sampleSct() { return slurp(std::filesystem::path(VAREXA_SOURCE_ROOT) / "data" / "TCX-0417.sct"); }
+inline std::string sampleSct() { return readAll(std::filesystem::path(VAREXA_SOURCE_ROOT) / "data" / "TCX-0417.sct"); }
 
 // What is wrong with the sensor block compared with the calibration the panel loads.
 struct Injected {

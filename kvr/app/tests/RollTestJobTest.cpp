@@ -42,7 +42,7 @@ TEST(RollTest, GradesFollowTheInjectedCalibrationErrors) {
   for (const auto& c : cases) {
     Bench b(c.error);
     ASSERT_TRUE(b.run(RollKind::RollTest));
-    const auto report = slurp(b.folder() / "RollTest.txt");
+    const auto report = readAll(b.folder() / "RollTest.txt");
     for (const char* line : kLines) {
       EXPECT_EQ(gradeOf(report, line), line == std::string(c.line) ? c.grade : "PASS") << c.line << " " << c.grade
                                                                                      << "\n" << report;
@@ -60,7 +60,7 @@ TEST(RollTest, TheTemperatureSpreadIsGraded) {
   for (const Case c : {Case{20, "PASS"}, Case{66, "FAIR"}, Case{90, "NOT PASS"}}) {
     Bench b({.temperaturePerHour = c.perHour});
     ASSERT_TRUE(b.run(RollKind::RollTest));
-    const auto report = slurp(b.folder() / "RollTest.txt");
+    const auto report = readAll(b.folder() / "RollTest.txt");
     EXPECT_EQ(gradeOf(report, "Temperature"), c.grade) << report;
   }
 }
@@ -68,7 +68,7 @@ TEST(RollTest, TheTemperatureSpreadIsGraded) {
 TEST(RollTest, ACorrectCalibrationPassesEveryLine) {
   Bench b;
   ASSERT_TRUE(b.run(RollKind::RollTest)) << ::testing::PrintToString(b.prompter.texts());
-  const auto report = slurp(b.folder() / "RollTest.txt");
+  const auto report = readAll(b.folder() / "RollTest.txt");
   ASSERT_FALSE(report.empty());
   EXPECT_EQ(b.panel->procedureReport(), b.folder() / "RollTest.txt");
   for (const char* label : kLines) {
@@ -90,7 +90,7 @@ TEST(RollTest, TheGainFormulaFollowsTheCalibrationVersion) {
                        Case{"3.1", 0, "PASS"}}) {
     Bench b({.toolface = c.toolface}, c.version);
     ASSERT_TRUE(b.run(RollKind::RollTest));
-    const auto report = slurp(b.folder() / "RollTest.txt");
+    const auto report = readAll(b.folder() / "RollTest.txt");
     EXPECT_NE(report.find("Calibration Version: " + std::string(c.version) + "\r\n"), std::string::npos);
     EXPECT_EQ(gradeOf(report, "Gyro X Gain"), c.grade) << c.version << " " << c.toolface << "\n" << report;
     EXPECT_EQ(gradeOf(report, "Gyro Y Gain"), c.grade) << c.version << " " << c.toolface;
@@ -129,7 +129,7 @@ TEST(RollTest, PromptsMovesListAndReportNames) {
   EXPECT_EQ(b.panel->list().cell(8, 2).text, "...");
   EXPECT_EQ(b.panel->rollButton(), "Rolltest");
   // The return home writes no END_STATION: no station was processed.
-  const auto log = slurp(b.panel->eventLogPath());
+  const auto log = readAll(b.panel->eventLogPath());
   EXPECT_EQ(log.find("END_STATION"), std::string::npos);
 
   ASSERT_TRUE(b.run(RollKind::RollTest));
@@ -151,7 +151,7 @@ TEST(AxisCorrection, PromptsMovesAndReport) {
   sent.erase(std::remove_if(sent.begin(), sent.end(), [](std::uint8_t c) { return c < 0x6F || c > 0x72; }), sent.end());
   sent.erase(std::unique(sent.begin(), sent.end()), sent.end());
   EXPECT_EQ(sent, (std::vector<std::uint8_t>{0x71, 0x6F, 0x71, 0x6F, 0x71, 0x6F, 0x71, 0x6F}));
-  const auto report = slurp(b.folder() / "AxisCorrection.txt");
+  const auto report = readAll(b.folder() / "AxisCorrection.txt");
   EXPECT_EQ(report.rfind("TARN-C Axis Correction Report\r\n\r\nCurrent Latitude: 40 0' 0\"\r\n", 0), 0u);
   EXPECT_NE(report.find("Assumed Tool Position : EAST 270 [Deg]\r\n"), std::string::npos);
   EXPECT_NE(report.find("Assumed Tool Position : WEST 270 [Deg]\r\n"), std::string::npos);
@@ -182,7 +182,7 @@ TEST(RollTest, StopLeavesThePanelUsable) {
     EXPECT_EQ(b.station->library().globals().TARNC_SurveyMode, 0);
     EXPECT_EQ(b.station->library().globals().TARNC_AnglePos, 12);
     EXPECT_TRUE(b.panel->procedureReport().empty());
-    EXPECT_EQ(slurp(b.panel->eventLogPath()).find("END_STATION"), std::string::npos);
+    EXPECT_EQ(readAll(b.panel->eventLogPath()).find("END_STATION"), std::string::npos);
     ASSERT_TRUE(b.run(kind));
     EXPECT_EQ(b.panel->procedureReport(), b.folder() / (roll ? "RollTest.txt" : "AxisCorrection.txt"));
   }

@@ -10,10 +10,10 @@
 #include <cmath>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <sstream>
 
 #include "kvr/app/tests/LoggingJobFixture.h"
+#include "kvr/app/tests/RunProgram.h"
 #include "kvr/tarnc/CTARN_C_TaskDlg.h"
 #include "kvr/logging/LoggingMessages.h"
 #include "kvr/tarnc/TaskPanelTexts.h"
@@ -45,10 +45,7 @@ panelsim::SimConfig simulatedWell() {
   return c;
 }
 
-std::string slurp(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using kvr::testing::readAll;
 
 std::vector<std::string> lines(const std::string& s) {
   std::vector<std::string> out;
@@ -63,7 +60,7 @@ std::vector<std::string> lines(const std::string& s) {
 // The event names of the session event log, in order.
 std::vector<std::string> events(const std::filesystem::path& log) {
   std::vector<std::string> out;
-  auto all = lines(slurp(log));
+  auto all = lines(readAll(log));
   for (std::size_t i = 1; i < all.size(); ++i) out.push_back(all[i].substr(all[i].find_last_of(',') + 1));
   return out;
 }
@@ -120,7 +117,7 @@ TEST(TarnCSurvey, AStationAgreesWithTheSimulatedWell) {
   s.takeStation();
   ASSERT_EQ(s.prompter.texts(), (std::vector<std::string>{text::kNoCalibration.text}));
   EXPECT_FALSE(s.panel->stationRunning());
-  const auto report = lines(slurp(s.folder() / "TARNC_SurveyReport.txt"));
+  const auto report = lines(readAll(s.folder() / "TARNC_SurveyReport.txt"));
   ASSERT_EQ(report.size(), 12u);
   EXPECT_EQ(report[0], "Northseeking Gyroscopic Survey Report - version: 1.0");
   EXPECT_EQ(report[2], "Well Name    : W-1");
@@ -135,7 +132,7 @@ TEST(TarnCSurvey, AStationAgreesWithTheSimulatedWell) {
   EXPECT_GT(r.quality, 60);
   EXPECT_EQ(report[11].substr(report[11].size() - 5), " 20.0");
   // The raw report: both positions, the earth rate of a calibrated tool close to 1.
-  const auto raw = lines(slurp(s.folder() / "TARNC_SurveyReport.raw"));
+  const auto raw = lines(readAll(s.folder() / "TARNC_SurveyReport.raw"));
   ASSERT_GE(raw.size(), 20u);
   EXPECT_EQ(raw[11].rfind("POSITION   0: 001    -NA-    ", 0), 0u) << raw[11];
   EXPECT_EQ(raw[12].rfind("POSITION 180: 001    -NA-     524", 0), 0u) << raw[12];
@@ -147,7 +144,7 @@ TEST(TarnCSurvey, AStationAgreesWithTheSimulatedWell) {
   EXPECT_EQ(s.station->library().globals().TARNC_SurveyMode, 0);
   EXPECT_EQ(s.panel->resetText().rfind("09m, ", 0), 0u) << s.panel->resetText();
   EXPECT_TRUE(std::filesystem::exists(s.folder() / "Output" / "DataSession1.raw"));
-  EXPECT_FALSE(lines(slurp(s.panel->rawDataLog().path())).empty());
+  EXPECT_FALSE(lines(readAll(s.panel->rawDataLog().path())).empty());
 }
 
 // The turning test from 0 goes 90, 270, 180 and back to 0 and says so.
@@ -355,9 +352,9 @@ TEST(TarnCSurvey, AContinuousSurveyIsBracketedByTwoStations) {
   EXPECT_FALSE(s.dlg().logRunning());
   EXPECT_EQ(events(s.panel->eventLogPath()), (std::vector<std::string>{"START_STATION", "END_STATION", "START_SURVEYUP",
                                                                        "STOP_SURVEY", "START_STATION", "END_STATION"}));
-  const auto raw = slurp(s.folder() / "TARNC_SurveyReport.raw");
+  const auto raw = readAll(s.folder() / "TARNC_SurveyReport.raw");
   EXPECT_NE(raw.find("(Last Survey File: UP" + logFile.filename().string() + ")"), std::string::npos);
-  const auto report = lines(slurp(s.folder() / "TARNC_SurveyReport.txt"));
+  const auto report = lines(readAll(s.folder() / "TARNC_SurveyReport.txt"));
   ASSERT_EQ(report.size(), 13u);
   EXPECT_EQ(stationOf(report[12]).station, 2);
 }
@@ -400,7 +397,7 @@ TEST(TarnCSurvey, StationFilesNumberTheStation) {
   Survey s(simulatedWell(), true);
   s.takeStation();
   s.takeStation();
-  const auto report = lines(slurp(s.folder() / "TARNC_SurveyReport.txt"));
+  const auto report = lines(readAll(s.folder() / "TARNC_SurveyReport.txt"));
   ASSERT_EQ(report.size(), 13u);
   EXPECT_EQ(stationOf(report[11]).file, "_000");
   EXPECT_EQ(stationOf(report[12]).file, "_001");
@@ -428,7 +425,7 @@ TEST(TarnCSurvey, ReportsAreContinuedOrNumbered) {
     s.prompter.queue(c.answer);
     s.panel->northSeeking();
     s.loop.advance(70'000);
-    const auto report = lines(slurp(kvr::tarnc::reportPath(s.folder(), c.written, ".txt")));
+    const auto report = lines(readAll(kvr::tarnc::reportPath(s.folder(), c.written, ".txt")));
     EXPECT_EQ(stationOf(report.back()).station, c.station);
     EXPECT_EQ(s.panel->title(), "TARN-C Task Panel - " + kvr::tarnc::reportPath(s.folder(), c.written, ".txt").filename().string());
   }
@@ -579,10 +576,10 @@ TEST(TarnCSurvey, AKilledSessionKeepsEveryFinishedStation) {
   const auto cut = got.find('\n');
   ASSERT_NE(cut, std::string::npos);
   const std::filesystem::path root = got.substr(0, cut), folder = got.substr(cut + 1);
-  const auto report = lines(slurp(folder / "TARNC_SurveyReport.txt"));
+  const auto report = lines(readAll(folder / "TARNC_SurveyReport.txt"));
   ASSERT_EQ(report.size(), 12u);
   EXPECT_EQ(stationOf(report[11]).station, 1);
-  EXPECT_NE(slurp(folder / "TARNC_SurveyReport.raw").find("TFACE: "), std::string::npos);
+  EXPECT_NE(readAll(folder / "TARNC_SurveyReport.raw").find("TFACE: "), std::string::npos);
   EXPECT_EQ(events(folder / "Output" / "Session_1.csv"),
             (std::vector<std::string>{"START_STATION", "END_STATION", "START_STATION"}));
   std::filesystem::remove_all(root);
@@ -646,7 +643,7 @@ TEST(TarnCSurvey, AHalfWithoutRowsFailsTheStation) {
   s.loop.advance(20'000);
   EXPECT_TRUE(s.prompter.saw(text::kNoSamples.title, text::kNoSamples.text));
   EXPECT_FALSE(s.panel->stationRunning());
-  EXPECT_EQ(lines(slurp(s.folder() / "TARNC_SurveyReport.txt")).size(), 11u);  // the header only
+  EXPECT_EQ(lines(readAll(s.folder() / "TARNC_SurveyReport.txt")).size(), 11u);  // the header only
   EXPECT_EQ(events(s.panel->eventLogPath()), (std::vector<std::string>{"START_STATION"}));
 }
 
@@ -668,7 +665,7 @@ TEST(TarnCSurvey, ARefusedStationLogLeavesNoFileNumber) {
   s.loop.advance(1000);
   s.takeStation();
   EXPECT_TRUE(s.prompter.saw(kvr::msg::kPanelEnglish.title, kvr::msg::kPanelEnglish.text));
-  const auto report = lines(slurp(s.folder() / "TARNC_SurveyReport.txt"));
+  const auto report = lines(readAll(s.folder() / "TARNC_SurveyReport.txt"));
   ASSERT_EQ(report.size(), 12u);
   EXPECT_EQ(stationOf(report[11]).file, "-NA-") << ::testing::PrintToString(s.prompter.texts());
 }
@@ -685,7 +682,7 @@ TEST(TarnCSurvey, ASurveyBeforeAnyStationOpensTheSessionFiles) {
   s.panel->stopSurvey();  // the reset question: No
   s.loop.advance(1000);
   EXPECT_TRUE(std::filesystem::file_size(s.folder() / "Output" / "DataSession1.raw") > 120 * 100);
-  EXPECT_EQ(lines(slurp(s.panel->eventLogPath())).front(), "Tiempo,Tipo,Devi,Azi,Hstf,Tf,Qc,Flag");
+  EXPECT_EQ(lines(readAll(s.panel->eventLogPath())).front(), "Tiempo,Tipo,Devi,Azi,Hstf,Tf,Qc,Flag");
   EXPECT_EQ(events(s.panel->eventLogPath()), (std::vector<std::string>{"START_SURVEYDOWN", "STOP_SURVEY"}));
 }
 
@@ -704,7 +701,7 @@ TEST(TarnCSurvey, EachTelemetryStartIsANewSession) {
   EXPECT_EQ(s.codesSent(), (std::vector<std::uint8_t>{0x99, 0x6F, 0x71, 0x6F}));
   EXPECT_EQ(events(s.folder() / "Output" / "Session_2.csv"), (std::vector<std::string>{"START_STATION", "END_STATION"}));
   EXPECT_TRUE(std::filesystem::exists(s.folder() / "Output" / "DataSession2.raw"));
-  EXPECT_EQ(lines(slurp(s.folder() / "TARNC_SurveyReport.txt")).size(), 13u);  // continued: Yes
+  EXPECT_EQ(lines(readAll(s.folder() / "TARNC_SurveyReport.txt")).size(), 13u);  // continued: Yes
 }
 
 // A survey asked for while the station's return to 0 still runs starts its log only after
