@@ -26,6 +26,7 @@ namespace tc = tools::tarnc;
 
 inline constexpr double kLatitude = 40;
 
+using kvr::testing::lines;
 using kvr::testing::readAll;
 
 inline std::string sampleSct() { return readAll(std::filesystem::path(VAREXA_SOURCE_ROOT) / "data" / "TCX-0417.sct"); }
@@ -119,16 +120,6 @@ struct Bench : kvr::testing::Job {
   std::vector<std::string> prompts;
   CTARN_C_TaskDlg* panel = nullptr;
 };
-
-inline std::vector<std::string> lines(const std::string& s) {
-  std::vector<std::string> out;
-  std::stringstream in(s);
-  for (std::string l; std::getline(in, l);) {
-    if (!l.empty() && l.back() == '\r') l.pop_back();
-    out.push_back(l);
-  }
-  return out;
-}
 
 // The grade of the summary line that starts with the label (the n-th of that label).
 inline std::string gradeOf(const std::string& report, const std::string& label, int n = 0) {

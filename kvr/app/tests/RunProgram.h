@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,17 @@ namespace kvr::testing {
 inline std::string readAll(const std::filesystem::path& p) {
   std::ifstream in(p, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The lines of a text, without their CR.
+inline std::vector<std::string> lines(const std::string& s) {
+  std::vector<std::string> out;
+  std::stringstream in(s);
+  for (std::string l; std::getline(in, l);) {
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    out.push_back(l);
+  }
+  return out;
 }
 
 inline int runProgram(const char* program, const std::vector<std::string>& args, std::string& out) {

@@ -45,17 +45,8 @@ panelsim::SimConfig simulatedWell() {
   return c;
 }
 
+using kvr::testing::lines;
 using kvr::testing::readAll;
-
-std::vector<std::string> lines(const std::string& s) {
-  std::vector<std::string> out;
-  std::stringstream in(s);
-  for (std::string l; std::getline(in, l);) {
-    if (!l.empty() && l.back() == '\r') l.pop_back();
-    out.push_back(l);
-  }
-  return out;
-}
 
 // The event names of the session event log, in order.
 std::vector<std::string> events(const std::filesystem::path& log) {
