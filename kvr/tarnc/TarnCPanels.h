@@ -38,7 +38,7 @@ class TarnCPanels final : public TaskPanelFactory {
   void createTarnCPanel(const records::ToolEntry&) override {
     present_ = true;
     terminal_.choose(0);
-    if (maker_) panel_ = maker_();
+    if (maker_ && !panel_) panel_ = maker_();  // one panel for the string
     if (available_) available_(true);
     if (panelChanged_) panelChanged_();
   }
