@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/records/ToolCodes.h"
 #include "panelsim/Faults.h"
 #include "panelsim/ToolModels.h"
 #include "toolslib/vunt/GaugeRecords.h"
@@ -76,7 +77,7 @@ class GaugeTool final : public ToolModel {
  public:
   explicit GaugeTool(GaugeSettings settings = {});
 
-  std::uint8_t code() const override { return 240; }
+  std::uint8_t code() const override { return records::kVunt; }
   void produce(const Environment& env, Noise& noise, std::uint8_t* bytes) override;
   void onMessage(const std::vector<std::uint8_t>& message) override;
   std::string storedCalibration() const override;
