@@ -92,11 +92,12 @@ std::string GaugeTool::storedCalibration() const {
   return s;
 }
 
-std::uint16_t GaugeTool::pagesUsed() const {
-  if (jobs_.empty()) return 0;
-  const Job& j = jobs_.back();
+// The page after the job's last, as the job table holds it.
+std::uint16_t GaugeTool::endPage(const Job& j) {
   return static_cast<std::uint16_t>(j.startPage + (j.samples.size() + v::kSamplesPerPage - 1) / v::kSamplesPerPage);
 }
+
+std::uint16_t GaugeTool::pagesUsed() const { return jobs_.empty() ? 0 : endPage(jobs_.back()); }
 
 void GaugeTool::startJob(double nowS) {
   recordUntil(nowS);
@@ -197,8 +198,7 @@ void GaugeTool::onMessage(const std::vector<std::uint8_t>& message) {
       recordUntil(nowS_);
       std::uint8_t table[v::kJobTableWords * 2] = {};
       for (std::size_t i = 0; i < jobs_.size() && i < v::kMaxJobs; ++i) {
-        const Job& j = jobs_[i];
-        const auto end = static_cast<std::uint16_t>(j.startPage + (j.samples.size() + v::kSamplesPerPage - 1) / v::kSamplesPerPage);
+        const std::uint16_t end = endPage(jobs_[i]);
         table[2 * i] = static_cast<std::uint8_t>(end >> 8);
         table[2 * i + 1] = static_cast<std::uint8_t>(end);
       }

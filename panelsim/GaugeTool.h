@@ -109,6 +109,7 @@ class GaugeTool final : public ToolModel {
   void queueBlock(int mode, const std::uint8_t* block, std::size_t size, bool ack);
   void queueHalf(bool halfB);
   std::vector<std::uint8_t> page(std::uint16_t n) const;
+  static std::uint16_t endPage(const Job& job);
   std::uint16_t pagesUsed() const;
   bool silent() const;
 
