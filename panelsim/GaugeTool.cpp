@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
+#include "platform/TextFormat.h"
 #include "toolslib/vunt/GaugeCommands.h"
 #include "toolslib/wire/VuntWire.h"
 
@@ -87,9 +87,7 @@ GaugeTool::GaugeTool(GaugeSettings settings)
 }
 
 std::string GaugeTool::storedCalibration() const {
-  char s[96];
-  std::snprintf(s, sizeof s, "VUNT SN %.0f, model %.0f", settings_.serial, settings_.model);
-  return s;
+  return platform::format("VUNT SN %.0f, model %.0f", settings_.serial, settings_.model);
 }
 
 // The page after the job's last, as the job table holds it.

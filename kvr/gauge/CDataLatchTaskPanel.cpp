@@ -1,9 +1,8 @@
 #include "kvr/gauge/CDataLatchTaskPanel.h"
 
-#include <cstdio>
-
 #include "common/records/ToolCodes.h"
 #include "kvr/gauge/GaugeTexts.h"
+#include "platform/TextFormat.h"
 #include "toolslib/families/Vunt.h"
 #include "toolslib/vunt/GaugeCommands.h"
 
@@ -46,7 +45,8 @@ void CDataLatchTaskPanel::send(std::uint8_t code) {
 
 void CDataLatchTaskPanel::sendPage(std::uint16_t page) {
   if (ports_.send)
-    ports_.send({5, records::kVunt, 0, cmd::kPage, static_cast<std::uint8_t>(page >> 8), static_cast<std::uint8_t>(page)});
+    ports_.send(
+        {5, records::kVunt, 0, cmd::kPage, static_cast<std::uint8_t>(page >> 8), static_cast<std::uint8_t>(page)});
 }
 
 void CDataLatchTaskPanel::show(const char* title, const char* t) { platform::tell(ports_.prompter, title, t); }
@@ -64,10 +64,8 @@ void CDataLatchTaskPanel::refreshStatus() {
   }
   std::string pressure = "-", temperature = "-";
   if (mode == 2) {
-    char p[64], t[64];
-    std::snprintf(p, sizeof p, "%.2f", g.VUNTPressure);
-    std::snprintf(t, sizeof t, "%.1f", g.VUNTTemperature);
-    pressure = p, temperature = t;
+    pressure = platform::format("%.2f", g.VUNTPressure);
+    temperature = platform::format("%.1f", g.VUNTTemperature);
   }
   if (g.VUNTFrameSkip) frameSkip_ = true;
   const bool differs = line.text != status_.text || line.colour != status_.colour || pressure != pressure_ ||
@@ -140,9 +138,7 @@ void CDataLatchTaskPanel::connectTick() {
   }
   if (ticks_ >= kConnectTicks) {
     ports_.loop.stopTimer(this, kConnectTimer);
-    char t[256];
-    std::snprintf(t, sizeof t, text::kStageError, running_);
-    show(text::kError, t);
+    show(text::kError, platform::format(text::kStageError, running_).c_str());
   }
 }
 
