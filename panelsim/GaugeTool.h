@@ -90,10 +90,8 @@ class GaugeTool final : public ToolModel {
     std::vector<GaugeHistory::Value> truth;      // the history at each sample
   };
   const std::vector<Job>& jobs() const { return jobs_; }
-  bool recording() const { return recording_; }
   const GaugeSettings& settings() const { return settings_; }
   const tools::vunt::CalibrationUnion& calibration() const { return calibration_; }
-  std::uint32_t pagesServed() const { return pagesServed_; }
   // Records the running job up to the given simulator time.
   void recordUntil(double nowS);
 
