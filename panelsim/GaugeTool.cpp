@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
+#include "platform/TextFormat.h"
+#include "toolslib/vunt/GaugeCommands.h"
 #include "toolslib/wire/VuntWire.h"
 
 namespace panelsim {
@@ -11,10 +12,7 @@ namespace {
 namespace v = tools::vunt;
 namespace w = tools::wire::vunt;
 
-constexpr std::uint8_t kPing = 0x65, kOnline = 0x66, kCalibration = 0x67, kPage = 0x68, kJobTable = 0x69,
-                       kConnectA = 0x6A, kConnectB = 0x6B, kProgram = 0x6C, kNextPage = 0x6E, kHalfB = 0x6F,
-                       kHalfAAgain = 0x70, kErase = 0x71, kGo = 0x72, kCheck = 0x73, kNewJob = 0x74,
-                       kConnectC = 0x75;
+namespace cmd = tools::vunt::command;
 constexpr std::size_t kStallChunks = 3;
 
 // A fixed pseudo-random standard normal value for (seed, t): the same sample repeats.
@@ -89,16 +87,15 @@ GaugeTool::GaugeTool(GaugeSettings settings)
 }
 
 std::string GaugeTool::storedCalibration() const {
-  char s[96];
-  std::snprintf(s, sizeof s, "VUNT SN %.0f, model %.0f", settings_.serial, settings_.model);
-  return s;
+  return platform::format("VUNT SN %.0f, model %.0f", settings_.serial, settings_.model);
 }
 
-std::uint16_t GaugeTool::pagesUsed() const {
-  if (jobs_.empty()) return 0;
-  const Job& j = jobs_.back();
+// The page after the job's last, as the job table holds it.
+std::uint16_t GaugeTool::endPage(const Job& j) {
   return static_cast<std::uint16_t>(j.startPage + (j.samples.size() + v::kSamplesPerPage - 1) / v::kSamplesPerPage);
 }
+
+std::uint16_t GaugeTool::pagesUsed() const { return jobs_.empty() ? 0 : endPage(jobs_.back()); }
 
 void GaugeTool::startJob(double nowS) {
   recordUntil(nowS);
@@ -174,7 +171,7 @@ void GaugeTool::queueHalf(bool halfB) {
 void GaugeTool::onMessage(const std::vector<std::uint8_t>& message) {
   if (message.size() < 4 || message[2] != 0) return;
   const std::uint8_t code = message[3];
-  const bool pageRequest = code == kPage && message.size() == 6;
+  const bool pageRequest = code == cmd::kPage && message.size() == 6;
   // The calibration procedures' commands (0x65 stop, 0x66 read, 0x68 + point) as every tool has them.
   ToolModel::onMessage(message);
   if (silent()) return;
@@ -183,21 +180,23 @@ void GaugeTool::onMessage(const std::vector<std::uint8_t>& message) {
     if (ack) ++pendingAck_;
   };
   switch (code) {
-    case kPing:
+    case cmd::kPing:
       queue_.clear();
       idleMode_ = w::kModeLooking;
       break;
-    case kOnline: idleMode_ = w::kModeOnline; break;
-    case kConnectA:
-    case kConnectB:
-    case kConnectC: acknowledge(); break;
-    case kCalibration: queue_.clear(), queueBlock(w::kModeCalibration, calibration_.bytes.data(), v::kCalibrationBytes, false); break;
-    case kJobTable: {
+    case cmd::kOnline: idleMode_ = w::kModeOnline; break;
+    case cmd::kConnectA:
+    case cmd::kConnectB:
+    case cmd::kConnectC: acknowledge(); break;
+    case cmd::kCalibration:
+      queue_.clear();
+      queueBlock(w::kModeCalibration, calibration_.bytes.data(), v::kCalibrationBytes, false);
+      break;
+    case cmd::kJobTable: {
       recordUntil(nowS_);
       std::uint8_t table[v::kJobTableWords * 2] = {};
       for (std::size_t i = 0; i < jobs_.size() && i < v::kMaxJobs; ++i) {
-        const Job& j = jobs_[i];
-        const auto end = static_cast<std::uint16_t>(j.startPage + (j.samples.size() + v::kSamplesPerPage - 1) / v::kSamplesPerPage);
+        const std::uint16_t end = endPage(jobs_[i]);
         table[2 * i] = static_cast<std::uint8_t>(end >> 8);
         table[2 * i + 1] = static_cast<std::uint8_t>(end);
       }
@@ -205,7 +204,7 @@ void GaugeTool::onMessage(const std::vector<std::uint8_t>& message) {
       queueBlock(w::kModeJobTable, table, sizeof table, false);
       break;
     }
-    case kProgram: {
+    case cmd::kProgram: {
       std::vector<std::uint8_t> program;
       for (const auto& e : settings_.program) {
         program.insert(program.end(), {static_cast<std::uint8_t>(e.minutes >> 8), static_cast<std::uint8_t>(e.minutes),
@@ -217,40 +216,40 @@ void GaugeTool::onMessage(const std::vector<std::uint8_t>& message) {
       queueBlock(w::kModeProgram, program.data(), program.size(), false);
       break;
     }
-    case kPage:
+    case cmd::kPage:
       if (!pageRequest) break;
       recordUntil(nowS_);
       currentPage_ = static_cast<std::uint16_t>(message[4] << 8 | message[5]);
       queueHalf(false);
       break;
-    case kNextPage:
+    case cmd::kNextPage:
       recordUntil(nowS_);
       ++currentPage_;
       queueHalf(false);
       break;
-    case kHalfAAgain: queueHalf(false); break;
-    case kHalfB:
+    case cmd::kHalfAAgain: queueHalf(false); break;
+    case cmd::kHalfB:
       if (halfBDrops_ < settings_.faults.dropHalfB) {
         ++halfBDrops_;
         break;
       }
       queueHalf(true);
       break;
-    case kErase:
+    case cmd::kErase:
       eraseArmed_ = true;
       acknowledge();
       break;
-    case kGo:
+    case cmd::kGo:
       if (!eraseArmed_) break;
       eraseArmed_ = false;
       jobs_.clear();
       recording_ = false;
       acknowledge();
       break;
-    case kCheck:
+    case cmd::kCheck:
       if (recording_) acknowledge();
       break;
-    case kNewJob:
+    case cmd::kNewJob:
       if (jobs_.size() >= v::kMaxJobs || pagesUsed() >= settings_.memoryPages) break;
       recording_ = false;
       startJob(nowS_);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/records/ToolCodes.h"
 #include "panelsim/Faults.h"
 #include "panelsim/ToolModels.h"
 #include "toolslib/vunt/GaugeRecords.h"
@@ -76,7 +77,7 @@ class GaugeTool final : public ToolModel {
  public:
   explicit GaugeTool(GaugeSettings settings = {});
 
-  std::uint8_t code() const override { return 240; }
+  std::uint8_t code() const override { return records::kVunt; }
   void produce(const Environment& env, Noise& noise, std::uint8_t* bytes) override;
   void onMessage(const std::vector<std::uint8_t>& message) override;
   std::string storedCalibration() const override;
@@ -89,10 +90,8 @@ class GaugeTool final : public ToolModel {
     std::vector<GaugeHistory::Value> truth;      // the history at each sample
   };
   const std::vector<Job>& jobs() const { return jobs_; }
-  bool recording() const { return recording_; }
   const GaugeSettings& settings() const { return settings_; }
   const tools::vunt::CalibrationUnion& calibration() const { return calibration_; }
-  std::uint32_t pagesServed() const { return pagesServed_; }
   // Records the running job up to the given simulator time.
   void recordUntil(double nowS);
 
@@ -108,6 +107,7 @@ class GaugeTool final : public ToolModel {
   void queueBlock(int mode, const std::uint8_t* block, std::size_t size, bool ack);
   void queueHalf(bool halfB);
   std::vector<std::uint8_t> page(std::uint16_t n) const;
+  static std::uint16_t endPage(const Job& job);
   std::uint16_t pagesUsed() const;
   bool silent() const;
 

@@ -143,13 +143,7 @@ int main(int argc, char** argv) {
   kvr::LoggingStation station({loop, loop.clock(), prompter, paths, program},
                               kvr::simulatedPanelLink(config, loop.clock()), true);
 
-  records::JobRecord job;
-  job.userName = "GAUGE";
-  job.client = "SHOP";
-  job.wellName = "BENCH";
-  if (!station.session().confirmJobData(job)) return fail("the job data did not start a session");
-  station.menu().onJobDataConfirmed();
-  if (auto err = station.declareString(o.tools)) return fail(*err);
+  if (auto err = station.startBatchJob("GAUGE", "SHOP", "BENCH", o.tools)) return fail(*err);
   kvr::gauge::CDataLatchTaskPanel* panel = station.gaugePanel();
   if (panel == nullptr) return fail("the string has no VUNT memory gauge");
   if (!station.dialog().startTelemetry()) return fail("telemetry did not start");

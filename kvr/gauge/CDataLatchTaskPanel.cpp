@@ -1,18 +1,15 @@
 #include "kvr/gauge/CDataLatchTaskPanel.h"
 
-#include <cstdio>
-
+#include "common/records/ToolCodes.h"
 #include "kvr/gauge/GaugeTexts.h"
+#include "platform/TextFormat.h"
 #include "toolslib/families/Vunt.h"
+#include "toolslib/vunt/GaugeCommands.h"
 
 namespace kvr::gauge {
 namespace {
 
-constexpr std::uint8_t kVunt = 240;
-constexpr std::uint8_t kPing = 0x65, kOnline = 0x66, kCalibration = 0x67, kPage = 0x68, kJobTable = 0x69,
-                       kConnectA = 0x6A, kConnectB = 0x6B, kProgram = 0x6C, kNextPageCode = 0x6E, kHalfBCode = 0x6F,
-                       kHalfAAgainCode = 0x70, kErase = 0x71, kGo = 0x72, kCheck = 0x73, kNewJob = 0x74,
-                       kConnectC = 0x75;
+namespace cmd = tools::vunt::command;
 constexpr int kTickMs = 100, kUploadTickMs = 500;
 constexpr int kConnectTicks = 15, kAckTicks = 10, kHalfTicks = 20;
 constexpr int kHalfPauseMs = 200, kPagePauseMs = 500;
@@ -43,11 +40,13 @@ void CDataLatchTaskPanel::changed() {
 }
 
 void CDataLatchTaskPanel::send(std::uint8_t code) {
-  if (ports_.send) ports_.send({3, kVunt, 0, code});
+  if (ports_.send) ports_.send({3, records::kVunt, 0, code});
 }
 
 void CDataLatchTaskPanel::sendPage(std::uint16_t page) {
-  if (ports_.send) ports_.send({5, kVunt, 0, kPage, static_cast<std::uint8_t>(page >> 8), static_cast<std::uint8_t>(page)});
+  if (ports_.send)
+    ports_.send(
+        {5, records::kVunt, 0, cmd::kPage, static_cast<std::uint8_t>(page >> 8), static_cast<std::uint8_t>(page)});
 }
 
 void CDataLatchTaskPanel::show(const char* title, const char* t) { platform::tell(ports_.prompter, title, t); }
@@ -65,10 +64,8 @@ void CDataLatchTaskPanel::refreshStatus() {
   }
   std::string pressure = "-", temperature = "-";
   if (mode == 2) {
-    char p[64], t[64];
-    std::snprintf(p, sizeof p, "%.2f", g.VUNTPressure);
-    std::snprintf(t, sizeof t, "%.1f", g.VUNTTemperature);
-    pressure = p, temperature = t;
+    pressure = platform::format("%.2f", g.VUNTPressure);
+    temperature = platform::format("%.1f", g.VUNTTemperature);
   }
   if (g.VUNTFrameSkip) frameSkip_ = true;
   const bool differs = line.text != status_.text || line.colour != status_.colour || pressure != pressure_ ||
@@ -97,7 +94,7 @@ void CDataLatchTaskPanel::runConnectStep() {
     case 0:
     case 2:
     case 4:
-      send(stage_ == 0 ? kConnectA : stage_ == 2 ? kConnectB : kConnectC);
+      send(stage_ == 0 ? cmd::kConnectA : stage_ == 2 ? cmd::kConnectB : cmd::kConnectC);
       g.VUNTACKReceived = false;
       ports_.loop.startTimer(this, kConnectTimer, kTickMs);
       break;
@@ -106,17 +103,17 @@ void CDataLatchTaskPanel::runConnectStep() {
     case 5: pause(50); break;
     case 6:
       g.VUNTCalibrationLoaded = false;
-      send(kCalibration);
+      send(cmd::kCalibration);
       ports_.loop.startTimer(this, kConnectTimer, kUploadTickMs);
       break;
     case 7:
       g.VUNTJobFatLoaded = false;
-      send(kJobTable);
+      send(cmd::kJobTable);
       ports_.loop.startTimer(this, kConnectTimer, kUploadTickMs);
       break;
     case 8:
       g.VUNTProgramLoaded = false;
-      send(kProgram);
+      send(cmd::kProgram);
       ports_.loop.startTimer(this, kConnectTimer, kUploadTickMs);
       break;
     case 9:
@@ -141,9 +138,7 @@ void CDataLatchTaskPanel::connectTick() {
   }
   if (ticks_ >= kConnectTicks) {
     ports_.loop.stopTimer(this, kConnectTimer);
-    char t[256];
-    std::snprintf(t, sizeof t, text::kStageError, running_);
-    show(text::kError, t);
+    show(text::kError, platform::format(text::kStageError, running_).c_str());
   }
 }
 
@@ -156,10 +151,10 @@ void CDataLatchTaskPanel::progressTick() {
   ports_.loop.post(this, kConnectStep);
 }
 
-void CDataLatchTaskPanel::online() { send(kOnline); }
+void CDataLatchTaskPanel::online() { send(cmd::kOnline); }
 
 void CDataLatchTaskPanel::ping() {
-  send(kPing);
+  send(cmd::kPing);
   for (Timer t : {kHalfATimer, kHalfBTimer, kHalfPauseTimer, kPagePauseTimer}) ports_.loop.stopTimer(this, t);
   frameSkip_ = false;
   ports_.globals.VUNTFrameSkip = false;
@@ -181,11 +176,11 @@ void CDataLatchTaskPanel::sendAndWait(std::uint8_t code, Timer timer) {
   waitAck(timer);
 }
 
-void CDataLatchTaskPanel::eraseJobs() { confirmThenSend(text::kEraseQuestion, kErase, kEraseTimer); }
+void CDataLatchTaskPanel::eraseJobs() { confirmThenSend(text::kEraseQuestion, cmd::kErase, kEraseTimer); }
 
-void CDataLatchTaskPanel::newJob() { confirmThenSend(text::kNewJobQuestion, kNewJob, kNewJobTimer); }
+void CDataLatchTaskPanel::newJob() { confirmThenSend(text::kNewJobQuestion, cmd::kNewJob, kNewJobTimer); }
 
-void CDataLatchTaskPanel::checkRecording() { sendAndWait(kCheck, kCheckTimer); }
+void CDataLatchTaskPanel::checkRecording() { sendAndWait(cmd::kCheck, kCheckTimer); }
 
 void CDataLatchTaskPanel::ackTick(Timer timer) {
   ++ticks_;
@@ -237,10 +232,10 @@ void CDataLatchTaskPanel::pageRequest(int command, std::int64_t param) {
       ticks_ = -5;
       retrying_ = false;
       break;
-    case kNextPage: send(kNextPageCode), ticks_ = 0; break;
-    case kHalfAAgain: send(kHalfAAgainCode), ticks_ = 0; break;
+    case kNextPage: send(cmd::kNextPage), ticks_ = 0; break;
+    case kHalfAAgain: send(cmd::kHalfAAgain), ticks_ = 0; break;
     case kRequestHalfB:
-      send(kHalfBCode);
+      send(cmd::kHalfB);
       ticks_ = 0;
       ports_.loop.startTimer(this, kHalfBTimer, kTickMs);
       return;
@@ -305,7 +300,7 @@ void CDataLatchTaskPanel::onTimer(int id) {
 void CDataLatchTaskPanel::onCommand(int command, std::int64_t param) {
   switch (command) {
     case kConnectStep: runConnectStep(); break;
-    case kSendGo: sendAndWait(kGo, kGoTimer); break;
+    case kSendGo: sendAndWait(cmd::kGo, kGoTimer); break;
     default: pageRequest(command, param); break;
   }
 }

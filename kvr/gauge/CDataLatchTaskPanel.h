@@ -62,10 +62,8 @@ class CDataLatchTaskPanel final : public platform::EventTarget {
   const std::string& pressureText() const { return pressure_; }
   const std::string& temperatureText() const { return temperature_; }
   int progress() const { return progress_; }
-  int connectStage() const { return stage_; }
   bool frameSkipped() const { return frameSkip_; }
   bool retrying() const { return retrying_; }
-  int retries() const { return retries_; }
 
   // The download's side of the page transfer.
   void requestFirstPage(std::uint16_t jobStartPage);
@@ -73,7 +71,6 @@ class CDataLatchTaskPanel final : public platform::EventTarget {
   void setFirstPageDone() { firstPage_ = 1; }
   bool pageComplete() const { return pageComplete_; }
   bool transferFailed() const { return transferFailed_; }
-  std::uint16_t currentPage() const { return currentPage_; }
   // Told when the page became complete or its transfer failed.
   void setPageListener(std::function<void()> listener) { pageListener_ = std::move(listener); }
 

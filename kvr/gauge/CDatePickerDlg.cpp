@@ -1,6 +1,6 @@
 #include "kvr/gauge/CDatePickerDlg.h"
 
-#include <algorithm>
+#include "kvr/utilities/CTimeDiffCalc.h"
 
 namespace kvr::gauge {
 namespace {
@@ -10,16 +10,6 @@ bool leap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 int daysIn(int year, int month) {
   static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   return month == 2 && leap(year) ? 29 : kDays[month - 1];
-}
-
-// Days from 1 January 1970 to the civil date (proleptic Gregorian).
-std::int64_t daysFromEpoch(int y, int m, int d) {
-  y -= m <= 2;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const std::int64_t yoe = y - era * 400;
-  const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
 }
 
 }  // namespace
@@ -49,8 +39,9 @@ bool CDatePickerDlg::setTime(int hour, int minute, int second) {
 }
 
 PickedDate CDatePickerDlg::picked() const {
-  const std::int64_t day = daysFromEpoch(year_, month_, day_) * 86400;
-  const std::int64_t time = day + hour_ * 3600 + minute_ * 60 + second_;
+  const utilities::PickerDate date{year_, month_, day_};
+  const std::int64_t day = utilities::CTimeDiffCalc::moment(date, {});
+  const std::int64_t time = utilities::CTimeDiffCalc::moment(date, {hour_, minute_, second_});
   return {static_cast<std::uint32_t>(day), static_cast<std::uint32_t>(time)};
 }
 

@@ -1,8 +1,8 @@
 #include "kvr/gauge/CDownloadDataDlg.h"
 
-#include <cstdio>
 #include <cstdlib>
 
+#include "kvr/gauge/CToolConexionDlg.h"
 #include "kvr/gauge/GaugeTexts.h"
 
 namespace kvr::gauge {
@@ -34,9 +34,7 @@ bool CDownloadDataDlg::open() {
     state_ = State::Closed;
     return false;
   }
-  char serial[64];
-  std::snprintf(serial, sizeof serial, "%.0f", v::calibrationDouble(g.VUNTCalibration, v::kSerialOffset));
-  serial_ = serial;
+  serial_ = gaugeStatus(g).serialNumber;
   state_ = State::Open;
   selectJob(0);
   return true;

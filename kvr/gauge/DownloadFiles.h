@@ -28,14 +28,12 @@ class DownloadFiles {
   // Opens both; when the binary file cannot be opened (or would be the text file itself)
   // the text file just made is closed and removed again.
   Opened open(const std::filesystem::path& text);
-  bool isOpen() const { return text_ != nullptr; }
 
   // False once any write failed; the first failing file is named by textFailed().
   bool writeHeaders(const PickedDate& start, const tools::vunt::CalibrationUnion& calibration);
   bool writeSample(float t, tools::vunt::RawSample raw, double psi, double degC);
   // Closes both; false when anything written did not reach its file.
   bool close();
-  bool ok() const { return ok_; }
   bool textFailed() const { return textFailed_; }
   const std::filesystem::path& textPath() const { return textPath_; }
   const std::filesystem::path& binaryPath() const { return binaryPath_; }

@@ -60,11 +60,10 @@ void Vunt::takePayload(int mode, std::size_t index, const std::uint8_t* payload,
   }
   if (index == 0) blockReceived_ = 0;
   bool fits = false;
-  std::array<std::uint8_t, vunt::kJobTableWords * 2> table{};
   switch (mode) {
     case w::kModeCalibration: fits = put(globals_.VUNTCalibration.bytes.data(), vunt::kCalibrationBytes); break;
     case w::kModeProgram: fits = put(globals_.VUNTProgramBuffer.data(), vunt::kProgramCapacity); break;
-    case w::kModeJobTable: fits = index + n <= table.size(); break;
+    case w::kModeJobTable: fits = index + n <= vunt::kJobTableWords * 2; break;
     default: return;
   }
   if (!fits) return;

@@ -1,7 +1,8 @@
 #include "toolslib/vunt/GaugeRecords.h"
 
-#include <bit>
 #include <cmath>
+
+#include "common/records/LittleEndian.h"
 
 namespace tools::vunt {
 namespace {
@@ -15,14 +16,11 @@ std::uint32_t nearestCount(double x, std::uint32_t max) {
 }  // namespace
 
 double calibrationDouble(const CalibrationUnion& cal, std::size_t offset) {
-  std::uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | cal.bytes[offset + static_cast<std::size_t>(i)];
-  return std::bit_cast<double>(v);
+  return records::le::getF64(cal.bytes.data() + offset);
 }
 
 void setCalibrationDouble(CalibrationUnion& cal, std::size_t offset, double value) {
-  auto v = std::bit_cast<std::uint64_t>(value);
-  for (std::size_t i = 0; i < 8; ++i, v >>= 8) cal.bytes[offset + i] = static_cast<std::uint8_t>(v);
+  records::le::putF64(cal.bytes.data() + offset, value);
 }
 
 CalibrationUnion makeCalibration(const GaugeCoefficients& c, double serial, double model) {

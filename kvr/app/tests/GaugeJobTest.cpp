@@ -13,6 +13,7 @@
 
 #include "common/records/LittleEndian.h"
 #include "kvr/app/tests/LoggingJobFixture.h"
+#include "kvr/app/tests/RunProgram.h"
 #include "kvr/gauge/CDownloadDataDlg.h"
 #include "kvr/gauge/GaugeTexts.h"
 #include "panelsim/Faults.h"
@@ -22,13 +23,9 @@ namespace {
 
 using platform::Answer;
 using testing::Job;
+using testing::readAll;
 namespace text = gauge::text;
 namespace v = tools::vunt;
-
-std::string fileBytes(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // A minute's pause, 25 samples at 7 s (180 / 7), then 2 s for good.
 panelsim::SimConfig gaugeConfig(std::vector<double> recordedJobsS = {}) {
@@ -125,8 +122,8 @@ TEST(GaugeJob, RecordedJobsDownloadValueForValueWhetherTheyEndOnAPageOrNot) {
         << job.prompter.texts().back();
     EXPECT_EQ(job.prompter.texts().back(), text::kDownloaded);
     EXPECT_EQ(job.pages, static_cast<std::uint32_t>((lengths[i] + 104) / 105));  // no page more than the job's
-    EXPECT_EQ(fileBytes(job.path(name)), expectedText(recorded, cal));
-    expectBinary(fileBytes(job.path("job" + std::to_string(i + 1) + ".BIN")), recorded, cal);
+    EXPECT_EQ(readAll(job.path(name)), expectedText(recorded, cal));
+    expectBinary(readAll(job.path("job" + std::to_string(i + 1) + ".BIN")), recorded, cal);
     // The recorded values are the history through the calibration.
     for (std::size_t k = 0; k < recorded.samples.size(); ++k) {
       double p = recorded.samples[k].pressure, c = recorded.samples[k].temperature;
@@ -160,7 +157,7 @@ TEST(GaugeJob, ProgramsWithShortEntriesOpenEndedPausesOrNoEndDownloadWhatWasReco
     const auto& recorded = job.gauge->jobs()[0];
     ASSERT_EQ(recorded.samples.size(), c.samples);
     ASSERT_EQ(job.download(0, "p.txt", 60000), gauge::CDownloadDataDlg::State::Finished);
-    EXPECT_EQ(fileBytes(job.path("p.txt")), expectedText(recorded, job.gauge->calibration()));
+    EXPECT_EQ(readAll(job.path("p.txt")), expectedText(recorded, job.gauge->calibration()));
     EXPECT_EQ(job.pages, 1u);
   }
 }
@@ -176,7 +173,7 @@ TEST(GaugeJob, ANameThatWouldMakeBothFilesOneIsRefusedAndLeavesNothing) {
   std::ofstream(job.path("taken.BIN")) << "kept";
   EXPECT_EQ(job.download(0, "taken.txt"), gauge::CDownloadDataDlg::State::Failed);
   EXPECT_FALSE(std::filesystem::exists(job.path("taken.txt")));
-  EXPECT_EQ(fileBytes(job.path("taken.BIN")), "kept");
+  EXPECT_EQ(readAll(job.path("taken.BIN")), "kept");
 }
 
 TEST(GaugeJob, AWriteThatFailsEndsTheDownloadWithoutTheSuccessMessage) {
@@ -227,8 +224,8 @@ TEST(GaugeJob, AnOperatorErasesTheGaugeStartsAJobLetsItRecordAndDownloadsIt) {
   ASSERT_TRUE(job.connect());
   EXPECT_EQ(job.panel->status().text, text::kLinkUp);
   ASSERT_EQ(job.download(0, "first.txt"), gauge::CDownloadDataDlg::State::Finished) << job.prompter.texts().back();
-  EXPECT_EQ(fileBytes(job.path("first.txt")), expectedText(recorded, job.gauge->calibration()));
-  expectBinary(fileBytes(job.path("first.BIN")), recorded, job.gauge->calibration());
+  EXPECT_EQ(readAll(job.path("first.txt")), expectedText(recorded, job.gauge->calibration()));
+  expectBinary(readAll(job.path("first.BIN")), recorded, job.gauge->calibration());
   // The save dialog proposed the serial number as the name.
   ASSERT_FALSE(job.prompter.fileRequests().empty());
   EXPECT_EQ(job.prompter.fileRequests().back().defaultName, "24017");
@@ -278,11 +275,11 @@ TEST(GaugeJob, EveryFaultEndsWithItsMessageAndTheRecoverableOnesDownloadTheSameF
     const auto& recorded = job.gauge->jobs()[0];
     if (c.downloads) {
       EXPECT_EQ(state, gauge::CDownloadDataDlg::State::Finished);
-      EXPECT_EQ(fileBytes(job.path("out.txt")), expectedText(recorded, job.gauge->calibration()));
+      EXPECT_EQ(readAll(job.path("out.txt")), expectedText(recorded, job.gauge->calibration()));
     } else {
       EXPECT_EQ(state, gauge::CDownloadDataDlg::State::Failed);
       // Both files closed with what arrived before the link gave up: whole records only.
-      EXPECT_EQ((fileBytes(job.path("out.BIN")).size() - 256) % 12, 0u);
+      EXPECT_EQ((readAll(job.path("out.BIN")).size() - 256) % 12, 0u);
     }
     if (c.resent) {
       int n = 0;
