@@ -63,15 +63,19 @@ void Vunt::takePayload(int mode, std::size_t index, const std::uint8_t* payload,
   switch (mode) {
     case w::kModeCalibration: fits = put(globals_.VUNTCalibration.bytes.data(), vunt::kCalibrationBytes); break;
     case w::kModeProgram: fits = put(globals_.VUNTProgramBuffer.data(), vunt::kProgramCapacity); break;
-    case w::kModeJobTable: fits = index + n <= vunt::kJobTableWords * 2; break;
+    case w::kModeJobTable:
+      if (index == 0) jobTableBytes_.fill(0);
+      fits = put(jobTableBytes_.data(), jobTableBytes_.size());
+      break;
     default: return;
   }
   if (!fits) return;
   blockReceived_ += n;
   if (mode == w::kModeJobTable) {
-    // Words high byte first; a chunk holds whole words only when the gauge sends them so.
-    for (std::size_t i = 0; i + 1 < n; i += 2)
-      globals_.VUNTJobFat[(index + i) / 2] = static_cast<std::uint16_t>(payload[i] << 8 | payload[i + 1]);
+    // Words high byte first, from the bytes gathered so far: the words this chunk touched.
+    for (std::size_t word = index / 2; word < (index + n + 1) / 2; ++word)
+      globals_.VUNTJobFat[word] =
+          static_cast<std::uint16_t>(jobTableBytes_[2 * word] << 8 | jobTableBytes_[2 * word + 1]);
   }
   if (!last || blockReceived_ != index + n) return;
   switch (mode) {

@@ -1,5 +1,9 @@
 #pragma once
+#include <array>
+#include <cstdint>
+
 #include "toolslib/FamilyBase.h"
+#include "toolslib/vunt/GaugeRecords.h"
 
 namespace tools {
 
@@ -25,6 +29,8 @@ class Vunt final : public FamilyBase {
  private:
   void takePayload(int mode, std::size_t index, const std::uint8_t* payload, std::size_t n, bool last);
   std::size_t blockReceived_ = 0;  // bytes of the calibration, program or job table so far
+  // The job table as it arrives: a chunk may end in the middle of a word.
+  std::array<std::uint8_t, vunt::kJobTableWords * 2> jobTableBytes_{};
 };
 
 // Rewinds the write position of the page half being received, before it is asked again.

@@ -135,6 +135,18 @@ TEST(GaugeJob, RecordedJobsDownloadValueForValueWhetherTheyEndOnAPageOrNot) {
   EXPECT_FALSE(job.panel->frameSkipped());
 }
 
+// The job table arrives 15 bytes a frame, so words straddle the frames from the eighth on.
+TEST(GaugeJob, TenJobsInMemoryGiveTheJobTableWordForWord) {
+  GaugeJob job(gaugeConfig(std::vector<double>(10, sampleTime(50) + 1)));
+  ASSERT_TRUE(job.connect());
+  const auto& recorded = job.gauge->jobs();
+  ASSERT_EQ(recorded.size(), 10u);
+  const auto& table = job.station->library().globals().VUNTJobFat;
+  for (std::size_t i = 0; i + 1 < recorded.size(); ++i) EXPECT_EQ(table[i], recorded[i + 1].startPage) << i;
+  EXPECT_EQ(table[9], recorded[9].startPage + 1);  // 50 samples: one page
+  EXPECT_EQ(table[10], 0);
+}
+
 TEST(GaugeJob, ProgramsWithShortEntriesOpenEndedPausesOrNoEndDownloadWhatWasRecorded) {
   struct Case {
     const char* what;
