@@ -41,6 +41,15 @@ inline bool number(const char* text, double& out) {
   return end != text && *end == '\0' && std::isfinite(out);
 }
 
+// A whole option value as an integer from lo to hi.
+inline bool integer(const char* text, long lo, long hi, int& out) {
+  char* end = nullptr;
+  const long n = std::strtol(text, &end, 10);
+  if (*text == '\0' || *end != '\0' || n < lo || n > hi) return false;
+  out = static_cast<int>(n);
+  return true;
+}
+
 // The items of a comma-separated option value ("--tools A,B"), empty items dropped.
 inline std::vector<std::string> splitList(const std::string& s) {
   std::vector<std::string> out;

@@ -66,10 +66,7 @@ std::optional<Options> parse(int argc, char** argv) {
     else if (a == "--well" && (v = value())) o.well = v;
     else if (a == "--fault" && (v = value())) o.faults.push_back(v);
     else if (a == "--calibration" && (v = value())) {
-      char* end = nullptr;
-      const long n = std::strtol(v, &end, 10);
-      if (*v == '\0' || *end != '\0' || n < 1 || n > 255) return std::nullopt;
-      o.calibration = static_cast<int>(n);
+      if (!cli::integer(v, 1, 255, o.calibration)) return std::nullopt;
     } else {
       return std::nullopt;
     }

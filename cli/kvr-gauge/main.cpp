@@ -73,14 +73,9 @@ std::optional<Options> parse(int argc, char** argv) {
     else if (a == "--time" && (v = value())) o.time = v;
     else if (a == "--fault" && (v = value())) o.faults.push_back(v);
     else if (a == "--download" && (v = value())) {
-      char* end = nullptr;
-      const long n = std::strtol(v, &end, 10);
-      if (*v == '\0' || *end != '\0' || n < 1 || n > 10) return std::nullopt;
-      o.job = static_cast<int>(n);
+      if (!cli::integer(v, 1, 10, o.job)) return std::nullopt;
     } else if (a == "--record" && (v = value())) {
-      char* end = nullptr;
-      o.recordS = std::strtod(v, &end);
-      if (*v == '\0' || *end != '\0' || !(o.recordS >= 0 && o.recordS <= 30 * 86400.0)) return std::nullopt;
+      if (!cli::number(v, o.recordS) || !(o.recordS >= 0 && o.recordS <= 30 * 86400.0)) return std::nullopt;
     } else {
       return std::nullopt;
     }
